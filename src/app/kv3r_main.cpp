@@ -1,0 +1,48 @@
+// kv3r: the console front end of the benchmark.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "app/devices_command.h"
+#include "engine/benchmark_engine.h"
+#include "results/debug_log.h"
+
+#ifndef KV3R_VERSION
+#define KV3R_VERSION "0.0.0"
+#endif
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Korvanta 3RUzevo: how much processor time does playing many 3D sounds cost?", "kv3r"};
+  app.set_version_flag("--version", "kv3r " KV3R_VERSION);
+  app.require_subcommand(1);
+
+  bool report = false;
+  CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
+  devices->add_flag("--report", report, "Also print each device's feature report");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kUsageError;
+  }
+
+  // Every start begins a new debug log.
+  DebugLog::Delete();
+  BenchmarkEngine engine(nullptr, nullptr);
+  activeEngine = &engine;
+  int status = 0;
+  if (*devices) ListDevices(engine, report, std::cout);
+  activeEngine = nullptr;
+  return status;
+}

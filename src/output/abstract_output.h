@@ -1,0 +1,110 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/types.h"
+
+// How a sound test plays its emitters.
+enum SoundMode : uint8_t {
+  Mode2D = 0,             // plain (non-3D) buffers
+  Mode3DSoftware = 1,     // 3D buffers mixed in software
+  Mode3DHardware = 2,     // 3D buffers in hardware
+  Mode3DHardwareEax = 3,  // 3D buffers in hardware with an EAX reverb environment
+};
+
+// Feature ids asked with GetFeature; any other id yields 0.
+enum OutputFeature : int {
+  Hardware2D = 0,  // more than 2 hardware 2D buffers
+  Hardware3D = 1,  // more than 2 hardware 3D buffers
+  Eax10 = 2,
+  Eax20 = 3,
+  Eax30 = 4,
+  Eax40 = 5,
+  Eax50 = 6,
+  XRam = 7,     // OpenAL only
+  ZoomFx = 8,   // DirectSound only
+  Version = 9,  // OpenAL: major * 65536 + minor; DirectSound: 2048
+};
+
+// The one interface through which the engine, the AudioThread and the dialog
+// drive an audio back end. The 23 operations keep this slot order.
+//
+// Who calls what:
+// - The dialog (or kv3r): GetDeviceCount, GetDeviceName, SelectDevice,
+//   GetFeature and GetFeatureReport.
+// - The engine, on its own thread, for one sound test in this order:
+//   GetSelectedDevice, GetDeviceName, (modes 2 and 3) GetHw3DBufferCount,
+//   Init, CreateEmitter for each emitter, PlayEmitter for each emitter; then
+//   it lets the AudioThread run; after the measured time it stops the thread
+//   and waits for a pass in progress, then DestroyEmitter for each emitter
+//   and Close. Close leaves the back end ready for the next Init.
+// - The AudioThread, every 50 ms while allowed: GetEmitterCount,
+//   SetListenerPosition, SetListenerOrientation, SetEmitterPosition and
+//   SetEmitterDistances for i < GetEmitterCount(), CommitDeferred.
+//
+// Rules every back end keeps:
+// - Nothing throws, except the constructor (the engine skips such a back end).
+// - Queries taking `device` return 0 and write nothing when `device` is
+//   negative or not below GetDeviceCount().
+// - Emitter indexes are 0..255; anything else is refused (0 / no-op).
+// - The 3D operations and CommitDeferred are harmless no-ops on anything
+//   that does not exist: no device open, no listener, an emitter index never
+//   created. The AudioThread may ask for more emitters than were created.
+// - DestroyEmitter on an index without emitter is a no-op returning 1.
+// - There is no lock inside a back end: the engine's ordering keeps the
+//   AudioThread away from anything being created or destroyed.
+class CAbstractOutput {
+ public:
+  // 1. Releases everything, including the device list and loaded libraries.
+  virtual ~CAbstractOutput();
+  // 2. Stores emitterCount, then opens `device` for one test in `mode`.
+  virtual int Init(platform::WindowHandle window, int device, int frequency, uint8_t emitterCount,
+                   uint8_t mode) = 0;
+  // 3. Releases what Init created; returns 1.
+  virtual int Close() = 0;
+  // 4. Devices found at construction.
+  virtual int GetDeviceCount() = 0;
+  // 5. At most 127 characters and a terminator into `name`.
+  virtual int GetDeviceName(int device, char* name) = 0;
+  // 6.
+  virtual int GetSelectedDevice() = 0;
+  // 7. No check.
+  virtual void SelectDevice(int device) = 0;
+  // 8. Non-zero when `feature` is present.
+  virtual int GetFeature(int device, int feature) = 0;
+  // 9.
+  virtual int GetHw2DBufferCount(int device) = 0;
+  // 10.
+  virtual int GetHw3DBufferCount(int device) = 0;
+  // 11. Appends the selected device's report (lines end in "\n") to `text`.
+  virtual void GetFeatureReport(char* text) = 0;
+  // 12.
+  virtual int GetXRamSize(int device) = 0;
+  // 13.
+  virtual int GetXRamFree(int device) = 0;
+  // 14. The count stored by the last Init, zero-extended.
+  virtual int GetEmitterCount();
+  // 15. `data` must stay alive until the emitter is destroyed.
+  virtual int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode,
+                            int deferred, int useXRam) = 0;
+  // 16.
+  virtual int DestroyEmitter(int index) = 0;
+  // 17.
+  virtual int PlayEmitter(int index) = 0;
+  // 18.
+  virtual int StopEmitter(int index) = 0;
+  // 19-22: `apply` 0 applies at once, 1 defers until CommitDeferred(1).
+  virtual int SetEmitterPosition(int index, float x, float y, float z, int apply) = 0;
+  virtual int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) = 0;
+  virtual int SetListenerPosition(float x, float y, float z, int apply) = 0;
+  virtual int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
+                                     float topZ, int apply) = 0;
+  // 23. Always 0.
+  virtual int CommitDeferred(int apply) = 0;
+
+  uint8_t emitterCount = 0;
+  const char* name = "";
+};
+
+// Emitter slots every back end keeps.
+inline constexpr int kMaxEmitters = 256;
+inline constexpr bool IsEmitterIndex(int index) { return index >= 0 && index < kMaxEmitters; }

@@ -1,0 +1,19 @@
+#include "output/output_factories.h"
+
+#include "output/no_device_output.h"
+
+namespace {
+
+CAbstractOutput* CreateDirectSound() { return new CNoDeviceOutput("DirectSound"); }
+CAbstractOutput* CreateOpenAL() { return new CNoDeviceOutput("OpenAL"); }
+CAbstractOutput* CreateAsio() { return new CNoDeviceOutput("ASIO"); }
+
+constexpr OutputFactory kFactories[] = {
+    {"CDSound", &CreateDirectSound},
+    {"COpenAL", &CreateOpenAL},
+    {"CASIO", &CreateAsio},
+};
+
+}  // namespace
+
+std::span<const OutputFactory> DefaultOutputFactories() { return kFactories; }

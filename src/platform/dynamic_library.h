@@ -1,0 +1,14 @@
+#pragma once
+
+namespace platform {
+
+// LoadLibraryA / GetProcAddress / FreeLibrary, or dlopen / dlsym / dlclose.
+// A library or symbol that is missing gives nullptr, never an exception.
+using LibraryHandle = void*;
+using AnyFunction = void (*)();
+
+LibraryHandle LoadDynamicLibrary(const char* fileName);
+AnyFunction FindLibrarySymbol(LibraryHandle library, const char* name);
+void FreeDynamicLibrary(LibraryHandle library);
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// Appends bytes to a file opened for writing only with read sharing: an
+// existing file is opened, a missing one created. Each piece is one write.
+// False when the file could not be opened (held locked, a directory, ...).
+bool AppendPiecesToFile(const char* fileName, const char* const* pieces, const size_t* sizes,
+                        size_t pieceCount);
+
+bool DeleteFileNamed(const char* fileName);
+bool FileExists(const char* fileName);
+bool ReadWholeFile(const char* fileName, std::string& content);
+
+// Writes `size` bytes, replacing any file; `hidden` sets the hidden attribute
+// on Windows (ignored elsewhere). False on any failure, leaving no partial file.
+bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool hidden);
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "platform/clock.h"
+
+namespace platform {
+
+bool QueryPerformanceCounter(int64_t& count) {
+  timespec now{};
+  if (clock_gettime(CLOCK_MONOTONIC, &now) != 0) return false;
+  count = static_cast<int64_t>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+  return true;
+}
+
+bool QueryPerformanceFrequency(int64_t& frequency) {
+  frequency = 1000000000LL;
+  return true;
+}
+
+uint32_t TickCount() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(ms);
+}
+
+void SleepMilliseconds(uint32_t milliseconds) {
+  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&wait, &wait) != 0) {
+  }
+}
+
+uint32_t ProcessorCount() {
+  const long count = sysconf(_SC_NPROCESSORS_ONLN);
+  return count > 0 ? static_cast<uint32_t>(count) : 1u;
+}
+
+uint64_t ProcessCpuTime100ns() {
+  timespec used{};
+  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return 0;
+  return static_cast<uint64_t>(used.tv_sec) * 10000000u + static_cast<uint64_t>(used.tv_nsec) / 100u;
+}
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "platform/priority.h"
+
+namespace platform {
+namespace {
+
+std::atomic<PriorityClass> processClass{PriorityClass::Normal};
+thread_local ThreadPriority threadPriority = ThreadPriority::Normal;
+
+int ClassBaseNice(PriorityClass priorityClass) {
+  return priorityClass == PriorityClass::Normal ? 0 : -10;
+}
+
+bool SetPolicy(int policy, int priority) {
+  sched_param param{};
+  param.sched_priority = priority;
+  return pthread_setschedparam(pthread_self(), policy, &param) == 0;
+}
+
+bool SetNice(int nice) {
+  // On Linux the nice value of PRIO_PROCESS with a thread id is per thread.
+  const auto tid = static_cast<id_t>(syscall(SYS_gettid));
+  return setpriority(PRIO_PROCESS, tid, nice) == 0;
+}
+
+bool ApplyThreadPriority(PriorityClass priorityClass, ThreadPriority priority) {
+  switch (priority) {
+    case ThreadPriority::Idle:
+      return SetPolicy(SCHED_IDLE, 0);
+    case ThreadPriority::TimeCritical:
+      return SetPolicy(SCHED_FIFO, sched_get_priority_max(SCHED_FIFO));
+    case ThreadPriority::Normal:
+    case ThreadPriority::Highest:
+      break;
+  }
+  if (priorityClass == PriorityClass::Realtime) {
+    return SetPolicy(SCHED_FIFO, sched_get_priority_min(SCHED_FIFO) +
+                                     (priority == ThreadPriority::Highest ? 2 : 0));
+  }
+  const int nice = ClassBaseNice(priorityClass) + (priority == ThreadPriority::Highest ? -5 : 0);
+  int oldPolicy = 0;
+  sched_param oldParam{};
+  pthread_getschedparam(pthread_self(), &oldPolicy, &oldParam);
+  if (!SetNice(nice)) return false;
+  if (oldPolicy != SCHED_OTHER && !SetPolicy(SCHED_OTHER, 0)) return false;
+  return true;
+}
+
+}  // namespace
+
+bool SetProcessPriorityClass(PriorityClass priorityClass) {
+  if (!ApplyThreadPriority(priorityClass, threadPriority)) return false;
+  processClass = priorityClass;
+  return true;
+}
+
+PriorityClass GetProcessPriorityClass() { return processClass; }
+
+bool SetCurrentThreadPriority(ThreadPriority priority) {
+  if (!ApplyThreadPriority(processClass, priority)) return false;
+  threadPriority = priority;
+  return true;
+}
+
+ThreadPriority GetCurrentThreadPriority() { return threadPriority; }
+
+}  // namespace platform
