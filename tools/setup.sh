@@ -4,6 +4,7 @@
 set -euo pipefail
 
 if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null; then exec sudo "$0" "$@"; fi
   echo "setup: run as root (it installs Debian packages)" >&2
   exit 1
 fi
@@ -16,7 +17,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libtinyxml2-dev libxml2-utils libcli11-dev
-  libopenal1 libopenal-data
+  libopenal1 libopenal-data libopenal-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32 wine64 xvfb xauth
 )
@@ -47,6 +48,7 @@ mkdir -p "$third"
 if [ ! -f "$third/tinyxml2/tinyxml2.cpp" ]; then
   rm -rf "$third/tinyxml2" "$third/tinyxml2-src"
   mkdir -p "$third/tinyxml2-src"
+  chown _apt "$third/tinyxml2-src" 2>/dev/null || true
   (cd "$third/tinyxml2-src" && apt-get source -qq --download-only tinyxml2 >/dev/null &&
      dpkg-source -x --no-check ./*.dsc tree >/dev/null)
   mkdir -p "$third/tinyxml2"
