@@ -1,33 +1,25 @@
 #include "cpu/benchmark_timer.h"
 
-#include "platform/clock.h"
+#include "cpu/timing_base.h"
 
-struct Stopwatch {
-  int64_t startCount = 0;
-};
+BenchmarkTimer::BenchmarkTimer() { InitTiming(); }
 
-namespace {
-uint64_t ElapsedMilliseconds(const Stopwatch& stopwatch) {
-  int64_t now = 0, frequency = 0;
-  if (!platform::QueryPerformanceCounter(now) || !platform::QueryPerformanceFrequency(frequency) || frequency == 0)
-    return 0;
-  return static_cast<uint64_t>(now - stopwatch.startCount) * 1000u / static_cast<uint64_t>(frequency);
+BenchmarkTimer::~BenchmarkTimer() {
+  delete stopwatch;
+  EndTiming();
 }
-}  // namespace
-
-BenchmarkTimer::BenchmarkTimer() = default;
-
-BenchmarkTimer::~BenchmarkTimer() { delete stopwatch; }
 
 void BenchmarkTimer::Start(uint64_t durationMilliseconds) {
   delete stopwatch;
-  stopwatch = new Stopwatch;
-  platform::QueryPerformanceCounter(stopwatch->startCount);
-  startTime = 0;
+  stopwatch = nullptr;
+  CreateStopwatch(stopwatch);
+  startTime = stopwatch != nullptr ? stopwatch->Now() : 0;
   duration = durationMilliseconds;
 }
 
 bool BenchmarkTimer::IsRunning() {
+  // Without a performance counter there is no time to measure: the period is
+  // over at once rather than never.
   if (stopwatch == nullptr) return false;
-  return ElapsedMilliseconds(*stopwatch) < startTime + duration;
+  return stopwatch->Now() < startTime + duration;
 }

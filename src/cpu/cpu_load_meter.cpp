@@ -1,12 +1,62 @@
 #include "cpu/cpu_load_meter.h"
 
+#include <atomic>
+#include <cmath>
+#include <system_error>
+#include <thread>
+
+#include "cpu/measurement_sources.h"
+#include "cpu/millisecond_clock.h"
+#include "platform/priority.h"
+#include "platform/system_statistics.h"
+
+namespace {
+
+constexpr uint32_t kCalibrationLength = 5000000;
+constexpr uint32_t kIdleCountLimit = 0x7FFFFFFF;
+constexpr uint32_t kPlatformNt = 2;
+
+// Process-wide: shared by every meter and the idle thread, outliving a meter.
+std::atomic<uint32_t> running{0};
+std::atomic<uint32_t> calibrationCount{0};
+std::atomic<uint32_t> idleCount{0};
+// Each idle thread counts only while it is the latest one: a thread told to
+// stop that has not yet been scheduled must not add to its successor's count.
+std::atomic<uint32_t> idleGeneration{0};
+uint32_t calibrationLength = kCalibrationLength;
+
+// Only the thread running a test touches these.
+double previousIdleTime = 0.0;
+double previousSystemTime = 0.0;
+
+// The calibration and the idle thread count with this same body; the ratio of
+// their rates is the measurement.
+inline bool CountOnce(std::atomic<uint32_t>& count, uint32_t limit) {
+  Sources().cpuid(0);
+  return count.fetch_add(1) + 1 < limit;
+}
+
+void IdleThreadMain(uint32_t generation) {
+  platform::SetCurrentThreadPriority(platform::ThreadPriority::Idle);
+  idleCount.exchange(0);
+  while (running.load(std::memory_order_relaxed) != 0 && idleGeneration.load(std::memory_order_relaxed) == generation) {
+    if (!CountOnce(idleCount, kIdleCountLimit)) break;
+  }
+}
+
+}  // namespace
+
 CpuLoadMeter::CpuLoadMeter(bool useIdleThread, bool skipSystemInfo, bool usePmc)
     : skipSystemInfo(skipSystemInfo), useIdleThread(useIdleThread), usePmc(usePmc) {}
 
+// The registry key of the 9x statistics is open only during one query, so
+// there is nothing left to close here.
 CpuLoadMeter::~CpuLoadMeter() = default;
 
 bool CpuLoadMeter::CheckOsVersion() {
-  isNt = true;
+  uint32_t platformId = 0;
+  if (!Sources().getOsPlatformId(platformId)) return false;
+  isNt = platformId == kPlatformNt;
   return true;
 }
 
@@ -17,24 +67,127 @@ CpuLoadMeter::Method CpuLoadMeter::EffectiveMethod() const {
   return Method::RegistryStatistics;
 }
 
+// No performance-counter scheme is configured anywhere in the system.
 bool CpuLoadMeter::SetUpCounters() { return false; }
-bool CpuLoadMeter::StartIdleThread() { return true; }
-bool CpuLoadMeter::SampleIdleThread(float& percent) {
-  percent = 0.0f;
-  return true;
-}
 
 bool CpuLoadMeter::Start() {
-  if (EffectiveMethod() == Method::PerformanceCounters && !SetUpCounters()) usePmc = false;
+  if (EffectiveMethod() == Method::PerformanceCounters) {
+    if (SetUpCounters()) return true;
+    usePmc = false;
+  }
+  switch (EffectiveMethod()) {
+    case Method::SystemStatistics:
+      haveSystemStatistics = platform::SystemTimesAvailable();
+      return haveSystemStatistics;
+    case Method::IdleThread:
+      return StartIdleThread();
+    case Method::RegistryStatistics: {
+      uint32_t ignored = 0;
+      return platform::QueryDynamicCpuUsage("StartStat", true, ignored);
+    }
+    case Method::PerformanceCounters:
+      break;
+  }
+  return false;
+}
+
+bool CpuLoadMeter::StartIdleThread() {
+  platform::SetProcessPriorityClass(platform::PriorityClass::Realtime);
+  platform::SetCurrentThreadPriority(platform::ThreadPriority::TimeCritical);
+  Sources().sleepMilliseconds(0);
+  const uint32_t t0 = ReadMilliseconds();
+  running.exchange(1);
+  calibrationCount.exchange(0);
+  const uint32_t generation = idleGeneration.fetch_add(1) + 1;
+  while (running.load(std::memory_order_relaxed) != 0) {
+    if (!CountOnce(calibrationCount, calibrationLength)) break;
+  }
+  const uint32_t t1 = ReadMilliseconds();
+  // Fixed values, not the ones in force before the calibration.
+  platform::SetProcessPriorityClass(platform::PriorityClass::Normal);
+  platform::SetCurrentThreadPriority(platform::ThreadPriority::Normal);
+  calibrationTime = t1 - t0;
+  lastSampleTime = t1;
+  try {
+    std::thread(IdleThreadMain, generation).detach();
+  } catch (const std::system_error&) {
+    return false;
+  }
   return true;
 }
 
 bool CpuLoadMeter::Sample(float& percent) {
+  switch (EffectiveMethod()) {
+    case Method::SystemStatistics:
+      return SampleSystemStatistics(percent);
+    case Method::IdleThread:
+      return SampleIdleThread(percent);
+    case Method::RegistryStatistics: {
+      uint32_t usage = 0;
+      if (!platform::QueryDynamicCpuUsage("StatData", false, usage)) return false;
+      percent = static_cast<float>(usage);
+      return true;
+    }
+    case Method::PerformanceCounters:
+      break;
+  }
+  return false;
+}
+
+bool CpuLoadMeter::SampleSystemStatistics(float& percent) {
   percent = 0.0f;
+  double idleShare = 100.0;
+  if (!haveSystemStatistics) return false;
+  platform::SystemTimes times;
+  if (!platform::ReadSystemTimes(times)) return false;
+  const double idle = static_cast<double>(times.idleTime);
+  const double now = static_cast<double>(times.currentTime);
+  if (previousIdleTime != 0.0) {
+    idleShare = (idle - previousIdleTime) / (now - previousSystemTime) * 100.0 / times.processorCount;
+  }
+  previousIdleTime = idle;
+  previousSystemTime = now;
+  percent = static_cast<float>(100.0 - idleShare);
   return true;
 }
 
-bool CpuLoadMeter::Stop() { return true; }
+bool CpuLoadMeter::SampleIdleThread(float& percent) {
+  double idle = static_cast<double>(idleCount.exchange(0));
+  const uint32_t now = ReadMilliseconds();
+  const double expected = static_cast<double>(calibrationCount.load()) * static_cast<double>(now - lastSampleTime) /
+                          static_cast<double>(calibrationTime);
+  if (expected < idle) idle = expected;
+  const double result = 100.0 - idle * 99.99 / expected;
+  // No interval, or no calibration time: the figure is meaningless, report 0.
+  percent = std::isfinite(result) ? static_cast<float>(result) : 0.0f;
+  lastSampleTime = now;
+  return true;
+}
+
+bool CpuLoadMeter::Stop() {
+  switch (EffectiveMethod()) {
+    case Method::IdleThread:
+      running.exchange(0);
+      return true;
+    case Method::RegistryStatistics: {
+      uint32_t ignored = 0;
+      return platform::QueryDynamicCpuUsage("StopStat", true, ignored);
+    }
+    case Method::SystemStatistics:
+    case Method::PerformanceCounters:
+      break;
+  }
+  return true;
+}
+
+void CpuLoadMeter::SetCalibrationLengthForTesting(uint32_t iterations) {
+  calibrationLength = iterations != 0 ? iterations : kCalibrationLength;
+}
+
+void CpuLoadMeter::ResetSystemStatisticsForTesting() {
+  previousIdleTime = 0.0;
+  previousSystemTime = 0.0;
+}
 
 CpuLoadMeter* CreateMeterForMethod(uint32_t measuringMethod) {
   switch (measuringMethod) {

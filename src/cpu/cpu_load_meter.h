@@ -3,10 +3,10 @@
 
 // Measures how busy the processor is while a test runs. One meter per test
 // run: CheckOsVersion, Start, any number of Sample calls, Stop, delete.
-// Three ways of measuring stand behind it, chosen at Start from the flags:
-// performance counters (never available; falls back), the kernel's system
-// statistics, the idle-priority counting thread, and the Windows 9x dynamic
-// registry statistics.
+// The method is decided from the flags and the platform, in this order:
+// performance counters (NT; their set-up always fails, so Start falls back),
+// the kernel's system statistics (NT, unless skipped), the idle-priority
+// counting thread, and Windows 9x's dynamic registry statistics.
 class CpuLoadMeter {
  public:
   CpuLoadMeter(bool useIdleThread, bool skipSystemInfo, bool usePmc);
@@ -14,9 +14,12 @@ class CpuLoadMeter {
   CpuLoadMeter(const CpuLoadMeter&) = delete;
   CpuLoadMeter& operator=(const CpuLoadMeter&) = delete;
 
-  // Sets isNt from the platform id; false when the version cannot be read.
+  // Sets isNt from the platform id; false (isNt unchanged) when the version
+  // cannot be read.
   bool CheckOsVersion();
-  // Prepares the effective method; true when it is ready.
+  // Prepares the effective method; true when it is ready. The idle-thread
+  // method calibrates at real-time priority and leaves the process at normal
+  // class and the calling thread at normal priority.
   bool Start();
   // Utilization in percent (0..100) since the previous Sample or Start;
   // false when no measurement can be made (the caller stops sampling).
@@ -30,9 +33,16 @@ class CpuLoadMeter {
   bool IsNt() const { return isNt; }
   bool UsesPmc() const { return usePmc; }
 
+  // The calibration loop's fixed length is several seconds of CPUID on a
+  // virtual machine; tests shorten it. 0 restores the real length.
+  static void SetCalibrationLengthForTesting(uint32_t iterations);
+  // Forgets the kernel statistics' previous readings, as in a new process.
+  static void ResetSystemStatisticsForTesting();
+
  private:
-  bool SetUpCounters();
+  static bool SetUpCounters();
   bool StartIdleThread();
+  bool SampleSystemStatistics(float& percent);
   bool SampleIdleThread(float& percent);
 
   bool isNt = false;
@@ -41,6 +51,7 @@ class CpuLoadMeter {
   bool usePmc;
   uint32_t calibrationTime = 0;
   uint32_t lastSampleTime = 0;
+  bool haveSystemStatistics = false;
 };
 
 // The meter for the "Measuring method" combo index: 0 performance counters

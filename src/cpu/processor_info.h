@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 
-// The processor as this program describes it: a name from CPUID and the
-// clock measured by counting time-stamp ticks.
+// The processor as this program describes it: a name from fixed tables keyed
+// by the CPUID vendor, family, model and (Intel) brand index, and the clock
+// measured by counting time-stamp ticks across a sleep.
 struct ProcessorInfo {
   uint64_t clockHz = 0;
   char vendor[13] = {};
@@ -13,6 +14,14 @@ struct ProcessorInfo {
   char name[260] = {};
 
   ProcessorInfo& Identify();
-  // Hz over a sleep of `milliseconds`; 0 returns the last measurement.
+  // Hz over a sleep of `milliseconds` at real-time priority on the first
+  // processor; 0 returns the last measurement without measuring. 0 when the
+  // processor has no time-stamp counter or there is no performance counter.
   uint64_t MeasureClock(uint32_t milliseconds);
+
+ private:
+  void DecodeIntel();
+  void DecodeAmd();
+  void DecodeOther();
+  void ReadSignature();
 };
