@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/devices_command.h"
+#include "app/openal_driver_option.h"
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Korvanta 3RUzevo: how much processor time does playing many 3D sounds cost?", "kv3r"};
   app.set_version_flag("--version", "kv3r " KV3R_VERSION);
   app.require_subcommand(1);
+  AddOpenALOutputOption(app);
 
   bool report = false;
   CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
 
   // Every start begins a new debug log.
   DebugLog::Delete();
+  ApplyOpenALOutputOption();
   BenchmarkEngine engine(nullptr, nullptr);
   activeEngine = &engine;
   int status = 0;
