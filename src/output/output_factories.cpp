@@ -1,11 +1,12 @@
 #include "output/output_factories.h"
 
 #include "output/no_device_output.h"
+#include "output/openal/openal_output_factory.h"
 
 namespace {
 
 CAbstractOutput* CreateDirectSound() { return new CNoDeviceOutput("DirectSound"); }
-CAbstractOutput* CreateOpenAL() { return new CNoDeviceOutput("OpenAL"); }
+CAbstractOutput* CreateOpenAL() { return CreateOpenALOutput(); }
 CAbstractOutput* CreateAsio() { return new CNoDeviceOutput("ASIO"); }
 
 constexpr OutputFactory kFactories[] = {

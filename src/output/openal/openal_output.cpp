@@ -1,0 +1,294 @@
+#include "output/openal/openal_output.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "results/debug_log.h"
+
+namespace {
+
+// The EAX 2.0 listener property set and its environment property, deferred.
+constexpr EaxGuid kEax20ListenerProperties = {
+    0x0306A6A8, 0xB224, 0x11D2, {0x99, 0xE5, 0x00, 0x00, 0xE8, 0xD8, 0xC7, 0x22}};
+constexpr ALuint kEaxListenerEnvironmentDeferred = 0x8000000B;
+constexpr uint32_t kEaxEnvironmentBathroom = 3;
+
+// Buffers always play at this rate, whatever the user chose.
+constexpr ALsizei kBufferFrequency = 44100;
+
+// The dialog's report buffer.
+constexpr size_t kReportCapacity = 4096;
+
+void AppendReport(char* text, const char* format, ...) {
+  const size_t used = std::strlen(text);
+  if (used + 1 >= kReportCapacity) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text + used, kReportCapacity - used, format, arguments);
+  va_end(arguments);
+}
+
+}  // namespace
+
+COpenALOutput::COpenALOutput(const char* libraryFile) {
+  name = "OpenAL";
+  library = LoadOpenALLibrary(libraryFile);
+}
+
+COpenALOutput::~COpenALOutput() { FreeOpenALLibrary(library); }
+
+const OpenALDeviceInfo* COpenALOutput::Record(int index) const {
+  if (library == nullptr || index < 0 || index >= library->deviceCount) return nullptr;
+  return &library->devices[index];
+}
+
+bool COpenALOutput::IsOpen() const {
+  return library != nullptr && device.load(std::memory_order_acquire) != nullptr &&
+         context.load(std::memory_order_acquire) != nullptr;
+}
+
+bool COpenALOutput::Failed() const {
+  return library->al.alcGetError(device.load(std::memory_order_relaxed)) != ALC_NO_ERROR;
+}
+
+int COpenALOutput::Init(platform::WindowHandle, int, int, uint8_t count, uint8_t mode) {
+  emitterCount = count;
+  // A test that was never closed must not keep its device open.
+  if (device.load() != nullptr) Close();
+  const OpenALDeviceInfo* record = Record(selectedDevice);
+  if (record == nullptr) return 0;
+  const OpenALFunctions& al = library->al;
+
+  ALCdevice* opened = al.alcOpenDevice(IsDefaultDeviceName(record->name) ? nullptr : record->name);
+  if (opened == nullptr) return 0;
+  ALCcontext* created = al.alcCreateContext(opened, nullptr);
+  al.alcMakeContextCurrent(created);
+
+  if (mode != Mode2D) {
+    const ALfloat origin[3] = {0.0f, 0.0f, 0.0f};
+    // Looking down the negative z axis, y up.
+    const ALfloat orientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
+    al.alListenerfv(AL_POSITION, origin);
+    al.alListenerfv(AL_VELOCITY, origin);
+    al.alListenerfv(AL_ORIENTATION, orientation);
+  }
+
+  eaxSet = nullptr;
+  if (mode == Mode3DHardwareEax && record->eax20 != 0 && al.alIsExtensionPresent("EAX2.0") != 0) {
+    eaxSet = reinterpret_cast<EaxSetFunction>(al.alGetProcAddress("EAXSet"));
+    uint32_t environment = kEaxEnvironmentBathroom;
+    if (eaxSet != nullptr)
+      eaxSet(&kEax20ListenerProperties, kEaxListenerEnvironmentDeferred, 0, &environment, sizeof(environment));
+  }
+
+  eaxSetBufferMode = nullptr;
+  eaxGetBufferMode = nullptr;
+  if (al.alIsExtensionPresent("EAX-RAM") != 0) {
+    eaxSetBufferMode = reinterpret_cast<EaxSetBufferModeFunction>(al.alGetProcAddress("EAXSetBufferMode"));
+    eaxGetBufferMode = reinterpret_cast<EaxGetBufferModeFunction>(al.alGetProcAddress("EAXGetBufferMode"));
+    storageAutomatic = al.alGetEnumValue("AL_STORAGE_AUTOMATIC");
+    storageHardware = al.alGetEnumValue("AL_STORAGE_HARDWARE");
+    storageAccessible = al.alGetEnumValue("AL_STORAGE_ACCESSIBLE");
+  }
+
+  context.store(created, std::memory_order_release);
+  device.store(opened, std::memory_order_release);
+  return 1;
+}
+
+void COpenALOutput::ReleaseEmitter(Emitter& emitter) {
+  const OpenALFunctions& al = library->al;
+  const ALuint source = emitter.source.exchange(0);
+  if (source != 0) al.alDeleteSources(1, &source);
+  if (emitter.buffer != 0) al.alDeleteBuffers(1, &emitter.buffer);
+  emitter.buffer = 0;
+}
+
+int COpenALOutput::Close() {
+  ALCdevice* opened = device.exchange(nullptr);
+  ALCcontext* created = context.exchange(nullptr);
+  if (library == nullptr) return 1;
+  const OpenALFunctions& al = library->al;
+  if (created != nullptr) {
+    // Emitters still alive die with the context: forget their names so a
+    // later test does not delete another test's objects.
+    for (Emitter& emitter : emitters) ReleaseEmitter(emitter);
+    al.alcMakeContextCurrent(nullptr);
+    al.alcDestroyContext(created);
+  }
+  if (opened != nullptr) al.alcCloseDevice(opened);
+  return 1;
+}
+
+int COpenALOutput::GetDeviceCount() { return library != nullptr ? library->deviceCount : 0; }
+
+int COpenALOutput::GetDeviceName(int index, char* text) {
+  const OpenALDeviceInfo* record = Record(index);
+  if (record == nullptr) return 0;
+  std::snprintf(text, sizeof(record->name), "%s", record->name);
+  return 1;
+}
+
+int COpenALOutput::GetFeature(int, int feature) {
+  const OpenALDeviceInfo* record = Record(selectedDevice);
+  if (record == nullptr) return 0;
+  switch (feature) {
+    case Hardware2D: return record->hw2DSources > 2;
+    case Hardware3D: return record->hw3DSources > 2;
+    case Eax10: return record->eax10;
+    case Eax20: return record->eax20;
+    case Eax30: return record->eax30;
+    case Eax40: return record->eax40;
+    case Eax50: return record->eax50;
+    case XRam: return record->xram;
+    case Version: return library->version;
+    default: return 0;
+  }
+}
+
+int COpenALOutput::GetHw2DBufferCount(int index) {
+  const OpenALDeviceInfo* record = Record(index);
+  return record != nullptr ? record->hw2DSources : 0;
+}
+
+int COpenALOutput::GetHw3DBufferCount(int index) {
+  const OpenALDeviceInfo* record = Record(index);
+  return record != nullptr ? record->hw3DSources : 0;
+}
+
+int COpenALOutput::GetXRamSize(int index) {
+  const OpenALDeviceInfo* record = Record(index);
+  return record != nullptr ? record->xramSize : 0;
+}
+
+int COpenALOutput::GetXRamFree(int index) {
+  const OpenALDeviceInfo* record = Record(index);
+  return record != nullptr ? record->xramFree : 0;
+}
+
+void COpenALOutput::GetFeatureReport(char* text) {
+  const OpenALDeviceInfo* record = Record(selectedDevice);
+  if (record == nullptr) return;
+  const uint32_t version = static_cast<uint32_t>(library->version);
+  AppendReport(text, "Device: %s\n", record->name);
+  AppendReport(text, "OpenAL %d.%d\n\n", static_cast<int>(version >> 16), static_cast<int>(version & 0xFFFF));
+  AppendReport(text, "Features:\n");
+  if (GetFeature(selectedDevice, Hardware2D))
+    AppendReport(text, "Hardware 2D Buffers %d \n", GetHw2DBufferCount(selectedDevice));
+  else
+    AppendReport(text, "Device has not enough hardware 2D buffers\n");
+  if (GetFeature(selectedDevice, Hardware3D))
+    AppendReport(text, "Hardware 3D Buffers %d \n", GetHw3DBufferCount(selectedDevice));
+  else
+    AppendReport(text, "Device has not enough hardware 3D buffers\n");
+  AppendReport(text, GetFeature(selectedDevice, Eax10) ? "EAX 1.0: Available \n" : "EAX 1.0: N/A\n");
+  AppendReport(text, GetFeature(selectedDevice, Eax20) ? "EAX 2.0: Available \n" : "EAX 2.0: N/A\n");
+  AppendReport(text, GetFeature(selectedDevice, Eax30) ? "EAX 3.0: Available \n" : "EAX 3.0: N/A\n");
+  AppendReport(text, GetFeature(selectedDevice, Eax40) ? "EAX 4.0: Available\n" : "EAX 4.0: N/A\n");
+  AppendReport(text, GetFeature(selectedDevice, Eax50) ? "EAX 5.0: Available\n" : "EAX 5.0: N/A\n");
+  if (GetFeature(selectedDevice, XRam)) {
+    const int size = GetXRamSize(selectedDevice);
+    const int free = GetXRamFree(selectedDevice);
+    AppendReport(text, "X-RAM: Available\n");
+    AppendReport(text, "   Total X-RAM size: %d Mb (%d bytes)\n", size / 1048576, size);
+    AppendReport(text, "   Free X-RAM size: %d Mb (%d bytes)\n", free / 1048576, free);
+  } else {
+    AppendReport(text, "X-RAM: N/A\n");
+  }
+}
+
+int COpenALOutput::CreateEmitter(int index, int dataSize, const void* data, int, uint8_t mode, int, int useXRam) {
+  if (!IsEmitterIndex(index) || !IsOpen()) return 0;
+  const OpenALFunctions& al = library->al;
+  Emitter& emitter = emitters[index];
+
+  al.alGenBuffers(1, &emitter.buffer);
+  if (Failed()) return 0;
+  // Without X-RAM wanted, the buffer is kept in memory the program can reach.
+  if (useXRam == 0 && eaxSetBufferMode != nullptr) eaxSetBufferMode(1, &emitter.buffer, storageAccessible);
+  const ALint freeBefore = al.alGetInteger(al.alGetEnumValue("AL_EAX_RAM_FREE"));
+  al.alBufferData(emitter.buffer, AL_FORMAT_MONO16, data, dataSize, kBufferFrequency);
+  if (Failed()) return 0;
+  const ALint freeAfter = al.alGetInteger(al.alGetEnumValue("AL_EAX_RAM_FREE"));
+  char line[96];
+  std::snprintf(line, sizeof(line), "i = %d, mem = %d, dS = %d\n", index, freeAfter, freeBefore - freeAfter);
+  DebugLog::Write(line);
+  if (Failed()) return 0;
+
+  ALuint source = 0;
+  al.alGenSources(1, &source);
+  emitter.source.store(source);
+  if (Failed()) return 0;
+  al.alSourcei(source, AL_BUFFER, static_cast<ALint>(emitter.buffer));
+  if (Failed()) return 0;
+  al.alSourcef(source, AL_PITCH, 1.0f);
+  al.alSourcef(source, AL_GAIN, 1.0f);
+  al.alSourcei(source, AL_LOOPING, 1);
+  if (Failed()) return 0;
+  if (mode != Mode2D) {
+    const ALfloat origin[3] = {0.0f, 0.0f, 0.0f};
+    al.alSourcefv(source, AL_POSITION, origin);
+  }
+  return 1;
+}
+
+int COpenALOutput::DestroyEmitter(int index) {
+  if (!IsEmitterIndex(index)) return 0;
+  if (library != nullptr) ReleaseEmitter(emitters[index]);
+  return 1;
+}
+
+int COpenALOutput::PlayEmitter(int index) {
+  if (!IsEmitterIndex(index) || !IsOpen()) return 0;
+  const ALuint source = emitters[index].source.load();
+  if (source == 0) return 0;
+  library->al.alSourcePlay(source);
+  return Failed() ? 0 : 1;
+}
+
+int COpenALOutput::StopEmitter(int index) {
+  if (!IsEmitterIndex(index)) return 0;
+  const ALuint source = emitters[index].source.load();
+  if (IsOpen() && source != 0) library->al.alSourceStop(source);
+  return 1;
+}
+
+int COpenALOutput::SetEmitterPosition(int index, float x, float y, float z, int) {
+  if (!IsEmitterIndex(index)) return 0;
+  const ALuint source = emitters[index].source.load(std::memory_order_acquire);
+  if (IsOpen() && source != 0) {
+    const ALfloat position[3] = {x, y, z};
+    library->al.alSourcefv(source, AL_POSITION, position);
+  }
+  return 1;
+}
+
+int COpenALOutput::SetEmitterDistances(int index, float minDistance, float maxDistance, int) {
+  if (!IsEmitterIndex(index)) return 0;
+  const ALuint source = emitters[index].source.load(std::memory_order_acquire);
+  if (IsOpen() && source != 0) {
+    library->al.alSourcef(source, AL_REFERENCE_DISTANCE, minDistance);
+    library->al.alSourcef(source, AL_MAX_DISTANCE, maxDistance);
+  }
+  return 1;
+}
+
+int COpenALOutput::SetListenerPosition(float x, float y, float z, int) {
+  if (IsOpen()) {
+    const ALfloat position[3] = {x, y, z};
+    library->al.alListenerfv(AL_POSITION, position);
+  }
+  return 1;
+}
+
+int COpenALOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
+                                          float topZ, int) {
+  if (IsOpen()) {
+    const ALfloat orientation[6] = {frontX, frontY, frontZ, topX, topY, topZ};
+    library->al.alListenerfv(AL_ORIENTATION, orientation);
+  }
+  return 1;
+}
+
+int COpenALOutput::CommitDeferred(int) { return 0; }

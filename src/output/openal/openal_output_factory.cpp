@@ -1,0 +1,15 @@
+#include "output/openal/openal_output_factory.h"
+
+#include "output/openal/openal_output.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kLibraryFile = "OpenAL32.dll";
+#else
+constexpr const char* kLibraryFile = "libopenal.so.1";
+#endif
+
+}  // namespace
+
+CAbstractOutput* CreateOpenALOutput() { return new COpenALOutput(kLibraryFile); }

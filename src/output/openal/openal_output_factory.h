@@ -1,0 +1,7 @@
+#pragma once
+#include "output/abstract_output.h"
+
+// The OpenAL back end over the platform's library: "OpenAL32.dll" on
+// Windows, libopenal.so.1 elsewhere. Never null; without the library it
+// lists no device and the engine drops it.
+CAbstractOutput* CreateOpenALOutput();

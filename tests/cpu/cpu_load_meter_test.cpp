@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "cpu/cpu_load_meter.h"
+#include "cpu/millisecond_clock.h"
+#include "fake_sources.h"
+#include "platform/clock.h"
+#include "platform/priority.h"
+
+namespace {
+
+// Keeps `count` threads spinning at normal priority until destroyed.
+class BusyThreads {
+ public:
+  explicit BusyThreads(uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+      threads.emplace_back([this] {
+        volatile uint64_t sink = 0;
+        while (!stop.load(std::memory_order_relaxed)) sink = sink + 1;
+      });
+    }
+  }
+  ~BusyThreads() {
+    stop = true;
+    for (std::thread& t : threads) t.join();
+  }
+
+ private:
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> threads;
+};
+
+float SampleAfter(CpuLoadMeter& meter, uint32_t milliseconds) {
+  platform::SleepMilliseconds(milliseconds);
+  float percent = -1.0f;
+  EXPECT_TRUE(meter.Sample(percent));
+  return percent;
+}
+
+class CpuLoadMeterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // About a tenth of a second of calibration instead of several seconds.
+    CpuLoadMeter::SetCalibrationLengthForTesting(50000);
+    CpuLoadMeter::ResetSystemStatisticsForTesting();
+  }
+  void TearDown() override {
+    CpuLoadMeter::SetCalibrationLengthForTesting(0);
+    platform::SetCurrentThreadPriority(platform::ThreadPriority::Normal);
+    platform::SetProcessPriorityClass(platform::PriorityClass::Normal);
+  }
+};
+
+TEST_F(CpuLoadMeterTest, MethodTableAndPrecedence) {
+  std::unique_ptr<CpuLoadMeter> pmc(CreateMeterForMethod(0)), idle(CreateMeterForMethod(1)),
+      system(CreateMeterForMethod(2)), other(CreateMeterForMethod(7));
+  // Before CheckOsVersion the platform counts as 9x.
+  EXPECT_EQ(pmc->EffectiveMethod(), CpuLoadMeter::Method::IdleThread);
+  EXPECT_EQ(system->EffectiveMethod(), CpuLoadMeter::Method::RegistryStatistics);
+  {
+    FakeSources fake;
+    FakeSources::platformId = 2;
+    for (CpuLoadMeter* meter : {pmc.get(), idle.get(), system.get(), other.get()}) EXPECT_TRUE(meter->CheckOsVersion());
+  }
+  EXPECT_TRUE(pmc->IsNt());
+  EXPECT_EQ(pmc->EffectiveMethod(), CpuLoadMeter::Method::PerformanceCounters);
+  EXPECT_EQ(idle->EffectiveMethod(), CpuLoadMeter::Method::IdleThread);
+  EXPECT_EQ(system->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
+  EXPECT_EQ(other->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
+
+  FakeSources fake;
+  FakeSources::platformId = 1;
+  for (CpuLoadMeter* meter : {pmc.get(), idle.get(), system.get()}) EXPECT_TRUE(meter->CheckOsVersion());
+  EXPECT_FALSE(system->IsNt());
+  EXPECT_EQ(pmc->EffectiveMethod(), CpuLoadMeter::Method::IdleThread);
+  EXPECT_EQ(idle->EffectiveMethod(), CpuLoadMeter::Method::IdleThread);
+  EXPECT_EQ(system->EffectiveMethod(), CpuLoadMeter::Method::RegistryStatistics);
+}
+
+TEST_F(CpuLoadMeterTest, SystemStatisticsFirstSampleIsZeroThenFollowsTheLoad) {
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
+  meter->CheckOsVersion();
+  ASSERT_EQ(meter->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
+  ASSERT_TRUE(meter->Start());
+  float percent = -1.0f;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_EQ(percent, 0.0f);
+
+  const uint32_t processors = platform::ProcessorCount();
+  // A second run in the process goes on from the previous readings: its
+  // first sample is a real figure, not the 0.0 of a first-ever reading.
+  std::unique_ptr<CpuLoadMeter> second(CreateMeterForMethod(2));
+  second->CheckOsVersion();
+  ASSERT_TRUE(second->Start());
+  {
+    BusyThreads all(processors);
+    platform::SleepMilliseconds(500);
+  }
+  ASSERT_TRUE(second->Sample(percent));
+  EXPECT_GT(percent, 50.0f);
+  // Other work on a shared machine adds to every figure: measure it first.
+  const float background = SampleAfter(*meter, 500);
+  if (background > 25.0f) {
+    GTEST_SKIP() << "machine busy with other work (" << background << " %): load proportions not checked";
+  }
+  {
+    BusyThreads one(1);
+    const float loaded = SampleAfter(*meter, 1000);
+    const float share = 100.0f / static_cast<float>(processors);
+    EXPECT_GT(loaded, share * 0.6f);
+    EXPECT_LT(loaded, std::min(100.5f, share * 1.4f + background));
+  }
+  {
+    BusyThreads all(processors);
+    EXPECT_GT(SampleAfter(*meter, 1000), 80.0f);
+  }
+  EXPECT_LT(SampleAfter(*meter, 1000), 40.0f);
+  EXPECT_TRUE(meter->Stop());
+
+}
+
+TEST_F(CpuLoadMeterTest, IdleThreadReadsHighWhenEveryCoreIsBusy) {
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(1));
+  meter->CheckOsVersion();
+  ASSERT_TRUE(meter->Start());
+  {
+    BusyThreads all(platform::ProcessorCount());
+    const float loaded = SampleAfter(*meter, 1000);
+    EXPECT_GT(loaded, 80.0f);
+    EXPECT_LE(loaded, 100.0f);
+  }
+  EXPECT_TRUE(meter->Stop());
+}
+
+TEST_F(CpuLoadMeterTest, IdleCountAboveTheCalibrationClampsToTheFloatNearestOneHundredth) {
+  FakeSources fake;
+  FakeSources::leaf1.edx = 0;  // no time-stamp counter: the clock runs on ticks
+  FakeSources::ticks = 1000;
+  FakeSources::tickStep = 1;
+  ResetMillisecondClockForTesting();
+  CpuLoadMeter::SetCalibrationLengthForTesting(100);
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(1));
+  meter->CheckOsVersion();
+  ASSERT_TRUE(meter->Start());
+  // 100 iterations in one tick predicts 100 per tick; the idle thread makes
+  // far more than that in the real time that passes before the next tick.
+  platform::SleepMilliseconds(100);
+  float percent = -1.0f;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_EQ(percent, static_cast<float>(100.0 - 99.99));
+  EXPECT_EQ(percent, 0.01f);
+  EXPECT_TRUE(meter->Stop());
+  ResetMillisecondClockForTesting();
+}
+
+TEST_F(CpuLoadMeterTest, IdleThreadStartLeavesNormalPrioritiesOthersLeaveThemAlone) {
+  auto raise = [] {
+    ASSERT_TRUE(platform::SetProcessPriorityClass(platform::PriorityClass::High));
+    ASSERT_TRUE(platform::SetCurrentThreadPriority(platform::ThreadPriority::Highest));
+  };
+  for (uint32_t method : {0u, 1u}) {
+    raise();
+    std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(method));
+    meter->CheckOsVersion();
+    EXPECT_TRUE(meter->Start());
+    EXPECT_FALSE(meter->UsesPmc());
+    EXPECT_EQ(meter->EffectiveMethod(), CpuLoadMeter::Method::IdleThread) << method;
+    EXPECT_EQ(platform::GetProcessPriorityClass(), platform::PriorityClass::Normal) << method;
+    EXPECT_EQ(platform::GetCurrentThreadPriority(), platform::ThreadPriority::Normal) << method;
+    float percent = -1.0f;
+    EXPECT_TRUE(meter->Sample(percent));
+    EXPECT_GE(percent, 0.0f);
+    EXPECT_LE(percent, 100.0f);
+    EXPECT_TRUE(meter->Stop());
+  }
+  raise();
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
+  meter->CheckOsVersion();
+  EXPECT_TRUE(meter->Start());
+  EXPECT_EQ(platform::GetProcessPriorityClass(), platform::PriorityClass::High);
+  EXPECT_EQ(platform::GetCurrentThreadPriority(), platform::ThreadPriority::Highest);
+  EXPECT_TRUE(meter->Stop());
+}
+
+TEST_F(CpuLoadMeterTest, NinetyFivePlatformMeasuresChoiceTwoWithRegistryStatistics) {
+  FakeSources fake;
+  FakeSources::platformId = 1;
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
+  ASSERT_TRUE(meter->CheckOsVersion());
+  EXPECT_EQ(meter->EffectiveMethod(), CpuLoadMeter::Method::RegistryStatistics);
+  meter->Start();
+  float percent = -1.0f;
+  // Linux has no such statistics and Wine's key holds no values: the
+  // sampling loop ends at once rather than report a made-up figure.
+  EXPECT_FALSE(meter->Sample(percent));
+  meter->Stop();
+}
+
+}  // namespace
