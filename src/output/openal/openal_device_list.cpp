@@ -94,22 +94,18 @@ bool ProbeOpenALDevices(OpenALLibrary& library, ALCdevice*& device, ALCcontext*&
 
     ALuint buffer = 0;
     al.alGenBuffers(1, &buffer);
-    if (al.alcGetError(device) != ALC_NO_ERROR) {
-      // This device and all later ones keep zero counts and flags.
-      al.alcMakeContextCurrent(nullptr);
-      al.alcDestroyContext(context);
-      al.alcCloseDevice(device);
-      device = nullptr;
-      context = nullptr;
-      return true;
+    // Without a buffer this device and all later ones keep zero counts and flags.
+    const bool noBuffer = al.alcGetError(device) != ALC_NO_ERROR;
+    if (!noBuffer) {
+      CountSources(al, device, buffer, record);
+      if (record.hw3DSources != 0) ReadExtensions(al, record);
     }
-    CountSources(al, device, buffer, record);
-    if (record.hw3DSources != 0) ReadExtensions(al, record);
     al.alcMakeContextCurrent(nullptr);
     al.alcDestroyContext(context);
     al.alcCloseDevice(device);
     device = nullptr;
     context = nullptr;
+    if (noBuffer) break;
   }
   return true;
 }
