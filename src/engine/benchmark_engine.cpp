@@ -1,13 +1,15 @@
 #include "engine/benchmark_engine.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 #include "cpu/processor_info.h"
 #include "platform/process.h"
 #include "results/debug_log.h"
+#include "ui/console_status_window.h"
 
 BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platform::WindowHandle windowHandle)
     : BenchmarkEngine(instanceHandle, windowHandle, DefaultOutputFactories()) {}
@@ -15,6 +17,7 @@ BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platfo
 BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platform::WindowHandle windowHandle,
                                  std::span<const OutputFactory> factories)
     : instance(instanceHandle), window(windowHandle) {
+  statusWindow = std::make_unique<ConsoleStatusWindow>(std::cout);
   platform::InitializeComForThread();
   outputCount = 0;
   selectedOutput = 0;
@@ -31,6 +34,7 @@ BenchmarkEngine::~BenchmarkEngine() {
   // Stopped cooperatively and waited for, so no back-end call can follow.
   audioThreadActive = false;
   audioThreadHandle.reset();
+  statusWindow.reset();
   for (uint32_t i = 0; i < outputCount; ++i) {
     delete outputs[i];
     outputs[i] = nullptr;

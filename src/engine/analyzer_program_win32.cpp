@@ -1,0 +1,3 @@
+#include "engine/analyzer_program.h"
+
+std::string AnalyzerProgram() { return "Korvanta3RUzevoDataAnalyzer.exe"; }

@@ -1,0 +1,25 @@
+#include <cstdio>
+
+#include "engine/benchmark_engine.h"
+#include "results/debug_log.h"
+
+int BenchmarkEngine::RunBatch(TestSettings run) {
+  DebugLog::Write("BATCH: START\n");
+  run.batch = true;
+  auto runWith = [&](uint32_t count) {
+    std::snprintf(textBuffer, sizeof(textBuffer), "\nBatch: %d Buffers\n", static_cast<int>(count));
+    DebugLog::Write(textBuffer);
+    run.bufferCount = count;
+    return RunTests(run);
+  };
+  for (const uint32_t count : {8u, 16u, 24u, 32u}) {
+    if (runWith(count) == 0) return 0;
+  }
+  if (currentOutput != nullptr && currentOutput->GetHw3DBufferCount(currentOutput->GetSelectedDevice()) > 32) {
+    if (runWith(60) == 0) return 0;
+  }
+  DebugLog::Write("BATCH: END.\n");
+  hooks.beep(1000, 1);
+  hooks.beep(500, 5);
+  return 1;
+}

@@ -1,0 +1,51 @@
+#include "ui/console_status_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+bool ConsoleStatusWindow::Create(platform::WindowHandle, platform::InstanceHandle, const char* text) {
+  CopyStatusText(title, text);
+  shown = true;
+  out << title << '\n';
+  out.flush();
+  return true;
+}
+
+void ConsoleStatusWindow::ShowStatus(const char* text) {
+  CopyStatusText(status, text);
+  if (!shown) return;
+  EndProgressLine();
+  // The status texts are two lines ("Testing. Please wait\nCurrent mode: ...");
+  // the console shows the mode line alone, the waiting line is implied.
+  const char* lastLine = std::strrchr(status, '\n');
+  out << (lastLine != nullptr ? lastLine + 1 : status) << '\n';
+  out.flush();
+}
+
+void ConsoleStatusWindow::ShowProgress(const TestProgress& progress) {
+  if (!shown) return;
+  // A fixed buffer: this runs inside the measuring loop.
+  char line[160];
+  const int length = std::snprintf(
+      line, sizeof(line), "\r  %-22.22s %4llu s elapsed, %4llu s left, %5u readings, latest %6.2f %%   ",
+      progress.mode, static_cast<unsigned long long>(progress.elapsedMs / 1000),
+      static_cast<unsigned long long>((progress.remainingMs + 999) / 1000), progress.readings,
+      static_cast<double>(progress.latestReading));
+  if (length <= 0) return;
+  out.write(line, std::min<std::streamsize>(length, static_cast<std::streamsize>(sizeof(line) - 1)));
+  out.flush();
+  progressLineOpen = true;
+}
+
+void ConsoleStatusWindow::Destroy(platform::WindowHandle) {
+  EndProgressLine();
+  shown = false;
+  out.flush();
+}
+
+void ConsoleStatusWindow::EndProgressLine() {
+  if (!progressLineOpen) return;
+  out << '\n';
+  progressLineOpen = false;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <ostream>
+
+#include "ui/status_window.h"
+
+// The status display of the console front end: the title and every status
+// text as lines, and while a test measures, one progress line rewritten in
+// place (carriage return, no line feed) after every reading.
+class ConsoleStatusWindow : public StatusWindow {
+ public:
+  explicit ConsoleStatusWindow(std::ostream& output) : out(output) {}
+
+  bool Create(platform::WindowHandle parent, platform::InstanceHandle instance, const char* title) override;
+  void ShowStatus(const char* text) override;
+  void ShowProgress(const TestProgress& progress) override;
+  void Destroy(platform::WindowHandle restore) override;
+
+  const char* Title() const { return title; }
+  const char* Status() const { return status; }
+
+ private:
+  void EndProgressLine();
+
+  std::ostream& out;
+  char title[kTextCapacity] = {};
+  char status[kTextCapacity] = {};
+  bool shown = false;
+  bool progressLineOpen = false;
+};

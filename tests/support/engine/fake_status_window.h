@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/status_window.h"
+
+// A status display that records what it was asked to show; Create can be
+// made to fail.
+class FakeStatusWindow : public StatusWindow {
+ public:
+  bool Create(platform::WindowHandle, platform::InstanceHandle, const char* title) override {
+    calls.push_back(std::string("Create ") + title);
+    return createSucceeds;
+  }
+  void ShowStatus(const char* text) override { calls.push_back(std::string("Show ") + text); }
+  void ShowProgress(const TestProgress&) override { ++progressCalls; }
+  void Destroy(platform::WindowHandle) override { calls.push_back("Destroy"); }
+
+  bool createSucceeds = true;
+  std::vector<std::string> calls;
+  int progressCalls = 0;
+};
