@@ -1,0 +1,6 @@
+#pragma once
+#include "output/abstract_output.h"
+
+// The DirectSound back end where it exists (Windows), elsewhere a back end
+// with no device that the engine drops.
+CAbstractOutput* CreateDirectSoundOutput();
