@@ -74,6 +74,9 @@ void Thread::SuspendPoint() {
 bool Thread::Join() {
   if (!impl->thread.joinable()) return false;
   if (impl->thread.get_id() == std::this_thread::get_id()) return false;
+  // A suspended thread would never finish: release it completely first.
+  impl->suspendCount = 0;
+  impl->suspendCount.notify_all();
   impl->thread.join();
   return true;
 }
