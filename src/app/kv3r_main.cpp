@@ -5,6 +5,8 @@
 
 #include "app/devices_command.h"
 #include "app/openal_driver_option.h"
+#include "app/run_command.h"
+#include "app/run_options.h"
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
 
@@ -28,6 +30,13 @@ int main(int argc, char** argv) {
   CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
   devices->add_flag("--report", report, "Also print each device's feature report");
 
+  RunOptions runOptions;
+  CLI::App* run = app.add_subcommand("run", "Measure the empty baseline and each chosen mode once");
+  AddRunOptions(*run, runOptions);
+  RunOptions batchOptions;
+  CLI::App* batch = app.add_subcommand("batch", "Runs with 8, 16, 24, 32 (and 60) emitters, one after another");
+  AddRunOptions(*batch, batchOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -46,6 +55,8 @@ int main(int argc, char** argv) {
   activeEngine = &engine;
   int status = 0;
   if (*devices) ListDevices(engine, report, std::cout);
+  if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr);
+  if (*batch) status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr);
   activeEngine = nullptr;
   return status;
 }

@@ -1,0 +1,137 @@
+#include "app/run_options.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/benchmark_engine.h"
+
+namespace {
+
+// Seconds whose milliseconds still fit the engine's 32-bit duration.
+constexpr uint32_t kMaxBenchmarkSeconds = 0xFFFFFFFFu / 1000u;
+
+bool ParseIndex(const std::string& text, int& index) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9) return false;
+  index = std::atoi(text.c_str());
+  return true;
+}
+
+}  // namespace
+
+void AddRunOptions(CLI::App& command, RunOptions& options) {
+  TestSettings& s = options.settings;
+  const CLI::Range flag(0u, 1u);
+  command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
+  command.add_option("--device", options.device, "Device of that back end, by number or name");
+  command.add_option("--sample-rate", s.sampleRate, "Sample rate in Hz")->capture_default_str();
+  command.add_option("--2d", s.test2D, "Run the 2D mode (0 or 1)")->check(flag)->capture_default_str();
+  command.add_option("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)")
+      ->check(flag)
+      ->capture_default_str();
+  command.add_option("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)")
+      ->check(flag)
+      ->capture_default_str();
+  command.add_option("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)")->capture_default_str();
+  command.add_option("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds")
+      ->check(CLI::Range(0u, kMaxBenchmarkSeconds))
+      ->capture_default_str();
+  command.add_option("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)")
+      ->check(flag)
+      ->capture_default_str();
+  command.add_option("--method", s.measuringMethod,
+                     "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info")
+      ->check(CLI::Range(0u, 2u))
+      ->capture_default_str();
+  command.add_option("--xram", s.useXRam, "Put emitter data in X-RAM where the device has it (0 or 1)")
+      ->check(flag)
+      ->capture_default_str();
+  command.add_option("--load-memory", s.loadMemory, "Rewrite part of a memory block after every reading (0 or 1)")
+      ->check(flag)
+      ->capture_default_str();
+  command.add_option("--memory-mb", s.memorySizeMb, "Memory-load block in MiB")->capture_default_str();
+  command.add_option("--memory-percent", s.memoryUsagePercent, "Share of the block rewritten after every reading")
+      ->capture_default_str();
+  command.add_option("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words")
+      ->capture_default_str();
+}
+
+void CorrectSettings(TestSettings& s, std::ostream& out) {
+  if (s.memorySizeMb == 0) {
+    s.memorySizeMb = 512;
+    out << "Memory size 0 MiB corrected to 512 MiB.\n";
+  }
+  if (s.memoryUsagePercent == 0 || s.memoryUsagePercent > 100) {
+    out << "Memory usage " << s.memoryUsagePercent << " % corrected to 10 %.\n";
+    s.memoryUsagePercent = 10;
+  }
+  if (s.sampleSizeKb == 0) {
+    s.sampleSizeKb = 256;
+    out << "Sample size 0 KB corrected to 256 KB.\n";
+  }
+}
+
+bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err) {
+  if (engine.outputCount == 0) {
+    err << "No audio back end found a device: nothing to measure.\n";
+    return false;
+  }
+  int backEnd = 0;
+  if (!options.backEnd.empty()) {
+    backEnd = -1;
+    int index = 0;
+    if (ParseIndex(options.backEnd, index)) {
+      if (index < static_cast<int>(engine.outputCount)) backEnd = index;
+    } else {
+      for (uint32_t b = 0; b < engine.outputCount; ++b) {
+        if (options.backEnd == engine.outputs[b]->name) backEnd = static_cast<int>(b);
+      }
+    }
+    if (backEnd < 0) {
+      err << "No back end \"" << options.backEnd << "\" with a device; `kv3r devices` lists them.\n";
+      return false;
+    }
+  }
+  CAbstractOutput& output = *engine.outputs[backEnd];
+  int device = 0;
+  if (!options.device.empty()) {
+    device = -1;
+    int index = 0;
+    if (ParseIndex(options.device, index)) {
+      if (index < output.GetDeviceCount()) device = index;
+    } else {
+      for (int d = 0; d < output.GetDeviceCount(); ++d) {
+        char name[128] = {};
+        output.GetDeviceName(d, name);
+        if (options.device == name) device = d;
+      }
+    }
+    if (device < 0) {
+      err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
+      return false;
+    }
+  }
+  engine.selectedOutput = backEnd;
+  engine.currentOutput = &output;
+  output.SelectDevice(device);
+  return true;
+}
+
+void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& s, std::ostream& out) {
+  CAbstractOutput& output = *engine.currentOutput;
+  const int device = output.GetSelectedDevice();
+  char name[128] = {};
+  output.GetDeviceName(device, name);
+  out << "Device: " << output.name << " / " << name << '\n';
+  if (s.test3DHardware != 0 && output.GetFeature(device, 1) == 0) {
+    s.test3DHardware = 0;
+    out << "3D hardware mode left out: the device has no hardware 3D buffers.\n";
+  }
+  if (s.test3DHardwareEax != 0 && output.GetFeature(device, 3) == 0) {
+    s.test3DHardwareEax = 0;
+    out << "3D hardware + EAX mode left out: the device has no EAX 2.0.\n";
+  }
+  if (s.useXRam != 0 && output.GetFeature(device, 7) == 0) {
+    s.useXRam = 0;
+    out << "X-RAM not used: the device has none.\n";
+  }
+}

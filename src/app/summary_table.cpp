@@ -1,0 +1,51 @@
+#include "app/summary_table.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+ReadingStatistics Summarize(std::span<const float> readings) {
+  ReadingStatistics stats;
+  stats.count = static_cast<uint32_t>(readings.size());
+  if (readings.empty()) return stats;
+  std::vector<double> sorted(readings.begin(), readings.end());
+  std::sort(sorted.begin(), sorted.end());
+  double sum = 0;
+  for (const double value : sorted) sum += value;
+  const size_t n = sorted.size();
+  stats.mean = sum / static_cast<double>(n);
+  stats.median = n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
+  stats.minimum = sorted.front();
+  stats.maximum = sorted.back();
+  return stats;
+}
+
+void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out) {
+  char line[256];
+  std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters",
+                "Readings", "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
+  out << '\n' << line;
+  const ReadingStatistics baseline = Summarize(run.tests[RunRecord::kEmptySlot].readings);
+  const bool haveBaseline = run.tests[RunRecord::kEmptySlot].ran && baseline.count > 0;
+  for (const TestRecord& test : run.tests) {
+    if (!test.ran) continue;
+    const ReadingStatistics stats = Summarize(test.readings);
+    const double processSeconds = static_cast<double>(test.processCpu100ns) / 1e7;
+    const double processPercent =
+        test.measuredMs > 0 && processorCount > 0
+            ? 100.0 * processSeconds / (static_cast<double>(test.measuredMs) / 1000.0) / processorCount
+            : 0.0;
+    char above[16] = "-";
+    if (haveBaseline && stats.count > 0 && &test != &run.tests[RunRecord::kEmptySlot]) {
+      std::snprintf(above, sizeof(above), "%+.2f", stats.mean - baseline.mean);
+    }
+    std::snprintf(line, sizeof(line), "%-30.30s %8u %8u %8.2f %8.2f %8.2f %8.2f %8s   %10.3f %9.2f\n", test.mode,
+                  test.emitters, stats.count, stats.mean, stats.median, stats.minimum, stats.maximum, above,
+                  processSeconds, processPercent);
+    out << line;
+  }
+  out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"
+         "empty test's; \"Process\" is this program's own processor time over the measured period, in\n"
+         "seconds and as a share of all "
+      << processorCount << " processors.\n";
+}
