@@ -11,7 +11,7 @@ namespace {
 // The dialog's buffer holds 4096 bytes; a report never writes past them.
 constexpr size_t kReportBufferSize = 4096;
 
-void Append(char* text, const char* format, ...) {
+__attribute__((format(printf, 2, 3))) void Append(char* text, const char* format, ...) {
   const size_t used = std::strlen(text);
   if (used + 1 >= kReportBufferSize) return;
   va_list args;
