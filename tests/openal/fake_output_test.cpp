@@ -137,3 +137,14 @@ TEST(OpenALOutputFake, CloseReleasesEmittersLeftAlive) {
   EXPECT_EQ(output.EmitterSource(0), 0u);
   EXPECT_EQ(output.DestroyEmitter(0), 1);
 }
+
+TEST(OpenALOutputFake, DestroyedMidTestClosesItsDeviceBeforeUnloading) {
+  FakeOpenALLibrary fake(FAKE_OPENAL, HardwareDevice());
+  {
+    COpenALOutput output(fake.Path());
+    ASSERT_EQ(output.Init(nullptr, 0, 44100, 1, Mode3DHardware), 1);
+    EXPECT_EQ(fake.State().openDevices, 1);
+  }
+  EXPECT_EQ(fake.State().openDevices, 0);
+  EXPECT_EQ(fake.State().liveContexts, 0);
+}

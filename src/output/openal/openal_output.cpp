@@ -36,7 +36,12 @@ COpenALOutput::COpenALOutput(const char* libraryFile) {
   library = LoadOpenALLibrary(libraryFile);
 }
 
-COpenALOutput::~COpenALOutput() { FreeOpenALLibrary(library); }
+COpenALOutput::~COpenALOutput() {
+  // Unloading the library under an open device would leave its mixer
+  // running in unmapped code.
+  if (device.load() != nullptr || context.load() != nullptr) Close();
+  FreeOpenALLibrary(library);
+}
 
 const OpenALDeviceInfo* COpenALOutput::Record(int index) const {
   if (library == nullptr || index < 0 || index >= library->deviceCount) return nullptr;
