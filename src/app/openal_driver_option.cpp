@@ -11,6 +11,7 @@ std::string chosenOutput;
 }  // namespace
 
 void AddOpenALOutputOption(CLI::App& app) {
+  chosenOutput.clear();
   // Subcommands added afterwards hand options they do not know to this app.
   app.fallthrough();
   app.add_option("--openal-output", chosenOutput,
