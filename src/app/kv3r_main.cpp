@@ -7,6 +7,7 @@
 #include "app/openal_driver_option.h"
 #include "app/run_command.h"
 #include "app/run_options.h"
+#include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
 
   // Every start begins a new debug log.
   DebugLog::Delete();
+  WriteDriverFile(nullptr);  // Windows only; its result does not matter
   ApplyOpenALOutputOption();
   BenchmarkEngine engine(nullptr, nullptr);
   activeEngine = &engine;
@@ -58,5 +60,6 @@ int main(int argc, char** argv) {
   if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr);
   if (*batch) status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr);
   activeEngine = nullptr;
+  DeleteDriverFile();
   return status;
 }
