@@ -16,43 +16,40 @@ bool ParseIndex(const std::string& text, int& index) {
   return true;
 }
 
+// Digits only: CLI11 would take an empty text as 0.
+const CLI::Validator kWholeNumber(
+    [](std::string& text) {
+      return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos
+                 ? std::string()
+                 : std::string("must be a whole number of 0 or more");
+    },
+    "NUMBER");
+
 }  // namespace
 
 void AddRunOptions(CLI::App& command, RunOptions& options) {
   TestSettings& s = options.settings;
-  const CLI::Range flag(0u, 1u);
   command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
   command.add_option("--device", options.device, "Device of that back end, by number or name");
-  command.add_option("--sample-rate", s.sampleRate, "Sample rate in Hz")->capture_default_str();
-  command.add_option("--2d", s.test2D, "Run the 2D mode (0 or 1)")->check(flag)->capture_default_str();
-  command.add_option("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)")
-      ->check(flag)
-      ->capture_default_str();
-  command.add_option("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)")
-      ->check(flag)
-      ->capture_default_str();
-  command.add_option("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)")->capture_default_str();
-  command.add_option("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds")
-      ->check(CLI::Range(0u, kMaxBenchmarkSeconds))
-      ->capture_default_str();
-  command.add_option("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)")
-      ->check(flag)
-      ->capture_default_str();
-  command.add_option("--method", s.measuringMethod,
-                     "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info")
-      ->check(CLI::Range(0u, 2u))
-      ->capture_default_str();
-  command.add_option("--xram", s.useXRam, "Put emitter data in X-RAM where the device has it (0 or 1)")
-      ->check(flag)
-      ->capture_default_str();
-  command.add_option("--load-memory", s.loadMemory, "Rewrite part of a memory block after every reading (0 or 1)")
-      ->check(flag)
-      ->capture_default_str();
-  command.add_option("--memory-mb", s.memorySizeMb, "Memory-load block in MiB")->capture_default_str();
-  command.add_option("--memory-percent", s.memoryUsagePercent, "Share of the block rewritten after every reading")
-      ->capture_default_str();
-  command.add_option("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words")
-      ->capture_default_str();
+  auto number = [&](const char* name, uint32_t& field, const char* help) {
+    return command.add_option(name, field, help)->check(kWholeNumber)->capture_default_str();
+  };
+  const CLI::Range flag(0u, 1u);
+  number("--sample-rate", s.sampleRate, "Sample rate in Hz");
+  number("--2d", s.test2D, "Run the 2D mode (0 or 1)")->check(flag);
+  number("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)")->check(flag);
+  number("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)")->check(flag);
+  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)");
+  number("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds")
+      ->check(CLI::Range(0u, kMaxBenchmarkSeconds));
+  number("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)")->check(flag);
+  number("--method", s.measuringMethod, "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info")
+      ->check(CLI::Range(0u, 2u));
+  number("--xram", s.useXRam, "Put emitter data in X-RAM where the device has it (0 or 1)")->check(flag);
+  number("--load-memory", s.loadMemory, "Rewrite part of a memory block after every reading (0 or 1)")->check(flag);
+  number("--memory-mb", s.memorySizeMb, "Memory-load block in MiB (0 means 512)");
+  number("--memory-percent", s.memoryUsagePercent, "Share of the block rewritten after every reading (1-100)");
+  number("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words (0 means 256)");
 }
 
 void CorrectSettings(TestSettings& s, std::ostream& out) {

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/run_command.h"
+#include "app/run_options.h"
+#include "app/summary_table.h"
+#include "platform/files.h"
+#include "support/engine/engine_under_test.h"
+
+namespace {
+
+// Parses `run` options the way kv3r does; false when CLI11 rejects them.
+bool Parse(std::vector<std::string> arguments, RunOptions& options) {
+  CLI::App app;
+  AddRunOptions(app, options);
+  std::reverse(arguments.begin(), arguments.end());
+  try {
+    app.parse(arguments);
+  } catch (const CLI::ParseError&) {
+    return false;
+  }
+  return true;
+}
+
+TEST(RunOptions, DefaultsAreThoseOfEveryStart) {
+  RunOptions options;
+  ASSERT_TRUE(Parse({}, options));
+  const TestSettings defaults;
+  // The 13 fields, without the run flag and padding behind them.
+  EXPECT_EQ(std::memcmp(&options.settings, &defaults, 13 * sizeof(uint32_t)), 0);
+  EXPECT_TRUE(options.backEnd.empty());
+  EXPECT_TRUE(options.device.empty());
+}
+
+TEST(RunOptions, EveryFieldHasAnOption) {
+  RunOptions options;
+  ASSERT_TRUE(Parse({"--sample-rate", "22050", "--2d", "0", "--3d-hardware", "0", "--3d-eax", "0", "--buffers", "300",
+                     "--seconds", "5", "--deferred", "1", "--method", "2", "--xram", "1", "--load-memory", "1",
+                     "--memory-mb", "64", "--memory-percent", "50", "--sample-kb", "1", "--backend", "OpenAL",
+                     "--device", "1"},
+                    options));
+  const TestSettings& s = options.settings;
+  EXPECT_EQ(s.sampleRate, 22050u);
+  EXPECT_EQ(s.test2D + s.test3DHardware + s.test3DHardwareEax, 0u);
+  EXPECT_EQ(s.bufferCount, 300u);
+  EXPECT_EQ(s.benchmarkSeconds, 5u);
+  EXPECT_EQ(s.deferredMode, 1u);
+  EXPECT_EQ(s.measuringMethod, 2u);
+  EXPECT_EQ(s.useXRam, 1u);
+  EXPECT_EQ(s.loadMemory, 1u);
+  EXPECT_EQ(s.memorySizeMb, 64u);
+  EXPECT_EQ(s.memoryUsagePercent, 50u);
+  EXPECT_EQ(s.sampleSizeKb, 1u);
+  EXPECT_EQ(options.backEnd, "OpenAL");
+  EXPECT_EQ(options.device, "1");
+}
+
+TEST(RunOptions, NonNumericNegativeAndOutOfRangeValuesAreRefused) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--buffers", "many"}, {"--buffers", "-1"},   {"--sample-rate", "4294967296"}, {"--seconds", "4294968"},
+      {"--method", "3"},     {"--2d", "2"},         {"--memory-percent", "-10"},     {"--sample-kb", "1.5"},
+      {"--xram", "yes"},     {"--memory-mb", ""}};
+  for (const auto& arguments : bad) {
+    RunOptions options;
+    EXPECT_FALSE(Parse(arguments, options)) << arguments[0] << " " << arguments[1];
+  }
+}
+
+TEST(RunOptions, TheDialogsCorrectionsAreAppliedAndSaid) {
+  TestSettings s;
+  s.memorySizeMb = 0;
+  s.memoryUsagePercent = 101;
+  s.sampleSizeKb = 0;
+  std::ostringstream out;
+  CorrectSettings(s, out);
+  EXPECT_EQ(s.memorySizeMb, 512u);
+  EXPECT_EQ(s.memoryUsagePercent, 10u);
+  EXPECT_EQ(s.sampleSizeKb, 256u);
+  EXPECT_EQ(out.str(),
+            "Memory size 0 MiB corrected to 512 MiB.\n"
+            "Memory usage 101 % corrected to 10 %.\n"
+            "Sample size 0 KB corrected to 256 KB.\n");
+
+  TestSettings fine;
+  fine.memoryUsagePercent = 100;
+  std::ostringstream quiet;
+  CorrectSettings(fine, quiet);
+  EXPECT_EQ(fine.memoryUsagePercent, 100u);
+  EXPECT_EQ(quiet.str(), "");
+}
+
+TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
+  EngineUnderTest t(0, "Front Speakers");
+  std::ostringstream err;
+  RunOptions options;
+  options.backEnd = "Fake";
+  options.device = "Front Speakers";
+  EXPECT_TRUE(SelectDevice(*t.engine, options, err));
+  options.backEnd = "0";
+  options.device = "0";
+  EXPECT_TRUE(SelectDevice(*t.engine, options, err));
+  EXPECT_EQ(t.engine->currentOutput, t.engine->outputs[0]);
+  EXPECT_EQ(err.str(), "");
+
+  options.backEnd = "1";
+  EXPECT_FALSE(SelectDevice(*t.engine, options, err));
+  options.backEnd = "DirectSound";
+  EXPECT_FALSE(SelectDevice(*t.engine, options, err));
+  options.backEnd = "";
+  options.device = "Rear";
+  EXPECT_FALSE(SelectDevice(*t.engine, options, err));
+  options.device = "-1";
+  EXPECT_FALSE(SelectDevice(*t.engine, options, err));
+  EXPECT_NE(err.str().find("No device \"Rear\" in Fake"), std::string::npos) << err.str();
+}
+
+TEST(DeviceChoice, ModesFollowTheDevicesFeatures) {
+  EngineUnderTest t;
+  TestSettings s;
+  s.useXRam = 1;
+  std::ostringstream out;
+  ApplyDeviceRules(*t.engine, s, out);
+  EXPECT_EQ(s.test2D, 1u);
+  EXPECT_EQ(s.test3DHardware, 0u);
+  EXPECT_EQ(s.test3DHardwareEax, 0u);
+  EXPECT_EQ(s.useXRam, 0u);
+  EXPECT_NE(out.str().find("3D hardware mode left out"), std::string::npos);
+
+  t.output->features[1] = 1;
+  t.output->features[3] = 1;
+  t.output->features[7] = 1;
+  TestSettings all;
+  all.useXRam = 1;
+  ApplyDeviceRules(*t.engine, all, out);
+  EXPECT_EQ(all.test3DHardware + all.test3DHardwareEax + all.useXRam, 3u);
+}
+
+TEST(Summary, StatisticsOfTheReadings) {
+  const float odd[] = {3.0f, 1.0f, 2.0f};
+  ReadingStatistics stats = Summarize(odd);
+  EXPECT_EQ(stats.count, 3u);
+  EXPECT_DOUBLE_EQ(stats.mean, 2.0);
+  EXPECT_DOUBLE_EQ(stats.median, 2.0);
+  EXPECT_DOUBLE_EQ(stats.minimum, 1.0);
+  EXPECT_DOUBLE_EQ(stats.maximum, 3.0);
+  const float even[] = {4.0f, 1.0f, 2.0f, 10.0f};
+  EXPECT_DOUBLE_EQ(Summarize(even).median, 3.0);
+  EXPECT_EQ(Summarize({}).count, 0u);
+}
+
+TEST(Summary, OneRowPerTestWithTheCostAboveTheBaselineAndTheProcessTime) {
+  RunRecord run;
+  run.tests[0].ran = true;
+  std::strcpy(run.tests[0].mode, "Empty CPU test");
+  run.tests[0].readings = {2.0f, 4.0f};
+  run.tests[0].measuredMs = 1000;
+  run.tests[0].processCpu100ns = 0;
+  run.tests[1].ran = true;
+  std::strcpy(run.tests[1].mode, "OpenAL 2D");
+  run.tests[1].emitters = 16;
+  run.tests[1].readings = {10.0f, 12.0f};
+  run.tests[1].measuredMs = 2000;
+  run.tests[1].processCpu100ns = 10000000;  // 1 s over 2 s on 2 processors: 25 %
+  std::ostringstream out;
+  PrintSummary(run, 2, out);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("Empty CPU test                        0        2     3.00     3.00     2.00     4.00        -"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("OpenAL 2D                            16        2    11.00    11.00    10.00    12.00    +8.00"
+                      "        1.000     25.00"),
+            std::string::npos)
+      << text;
+}
+
+TEST(RunCommand, ARunEndsWithTheSummaryAndTheResultsFile) {
+  EngineUnderTest t;
+  RunOptions options;
+  options.settings.benchmarkSeconds = 1;
+  options.settings.measuringMethod = 2;
+  options.settings.memoryUsagePercent = 0;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 0);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("Memory usage 0 % corrected to 10 %."), std::string::npos);
+  EXPECT_NE(text.find("Modes: 2D; 16 emitters; 1 s per test"), std::string::npos) << text;
+  const size_t table = text.find("Test                           Emitters");
+  const size_t file = text.find("Results file: KV3D_");
+  ASSERT_NE(table, std::string::npos) << text;
+  ASSERT_NE(file, std::string::npos) << text;
+  EXPECT_LT(table, file);
+  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(t.engine->settings.memoryUsagePercent, 10u) << "the AudioThread sees the run's settings";
+  platform::DeleteFileNamed(t.engine->lastResultsFile.c_str());
+}
+
+TEST(RunCommand, AnUnknownDeviceIsAUsageErrorBeforeAnythingRuns) {
+  EngineUnderTest t;
+  RunOptions options;
+  options.device = "7";
+  std::ostringstream out, err;
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 2);
+  EXPECT_EQ(virtual_clock::SamplesTaken(), 0);
+  EXPECT_TRUE(t.engine->lastResultsFile.empty());
+}
+
+TEST(RunCommand, ABatchPrintsASummaryPerRun) {
+  EngineUnderTest t;
+  RunOptions options;
+  options.settings.benchmarkSeconds = 1;
+  options.settings.measuringMethod = 2;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, true, out, err), 0);
+  std::vector<std::string> files;
+  const std::string text = out.str();
+  for (size_t at = text.find("Results file: "); at != std::string::npos; at = text.find("Results file: ", at + 1)) {
+    files.push_back(text.substr(at + 14, text.find('\n', at) - at - 14));
+  }
+  EXPECT_EQ(files.size(), 4u);
+  for (const std::string& file : files) platform::DeleteFileNamed(file.c_str());
+}
+
+}  // namespace
