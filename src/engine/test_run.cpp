@@ -47,7 +47,9 @@ int BenchmarkEngine::RunTests(TestSettings run) {
   meter->CheckOsVersion();
   meter->Start();
 
-  const uint32_t durationMs = run.benchmarkSeconds * 1000;
+  // Saturated rather than wrapped: above 4294967 s the product leaves 32 bits.
+  const uint64_t wantedMs = uint64_t{run.benchmarkSeconds} * 1000u;
+  const uint32_t durationMs = wantedMs > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(wantedMs);
 
   DebugLog::Write("Test0 - Empty\n");
   const int suspended = audioThreadHandle ? audioThreadHandle->Suspend() : -1;

@@ -74,6 +74,18 @@ TEST(TestRun, AllModesOnADeviceWithoutHardwareBuffersRunThreeSoundTests) {
   platform::DeleteFileNamed(t.engine->lastResultsFile.c_str());
 }
 
+TEST(TestRun, AVeryLongBenchmarkTimeDoesNotWrapToAShortOne) {
+  EngineUnderTest t;
+  TestSettings run = Only2D(*t.engine);
+  run.test2D = 0;
+  run.test3DHardware = 1;
+  // 4294968 s is 4294968000 ms: wrapped to 32 bits it would be 704 ms.
+  run.benchmarkSeconds = 4294968;
+  ASSERT_EQ(t.engine->RunTests(run), 1);
+  EXPECT_EQ(t.engine->lastRun.tests[0].readings.size(), 10240u) << "ended by the full store, not by the timer";
+  platform::DeleteFileNamed(t.engine->lastResultsFile.c_str());
+}
+
 TEST(TestRun, NoModeChosenIsOneLowBeepAndNothingElse) {
   EngineUnderTest t;
   TestSettings run = t.engine->settings;
