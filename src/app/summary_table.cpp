@@ -45,7 +45,7 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
     out << line;
   }
   out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"
-         "empty test's; \"Process\" is this program's own processor time over the measured period, in\n"
-         "seconds and as a share of all "
+         "empty test's; \"Process\" is this program's own processor time over the measured period\n"
+         "(without the idle-thread meter's counting), in seconds and as a share of all "
       << processorCount << " processors.\n";
 }

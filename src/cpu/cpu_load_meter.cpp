@@ -7,6 +7,7 @@
 
 #include "cpu/measurement_sources.h"
 #include "cpu/millisecond_clock.h"
+#include "platform/clock.h"
 #include "platform/priority.h"
 #include "platform/system_statistics.h"
 
@@ -24,6 +25,8 @@ std::atomic<uint32_t> idleCount{0};
 // stop that has not yet been scheduled must not add to its successor's count.
 std::atomic<uint32_t> idleGeneration{0};
 uint32_t calibrationLength = kCalibrationLength;
+// The latest idle thread's processor-time clock, published before it counts.
+std::atomic<platform::ThreadCpuClock> idleThreadClock{0};
 
 // Only the thread running a test touches these.
 double previousIdleTime = 0.0;
@@ -38,6 +41,7 @@ inline bool CountOnce(std::atomic<uint32_t>& count, uint32_t limit) {
 
 void IdleThreadMain(uint32_t generation) {
   platform::SetCurrentThreadPriority(platform::ThreadPriority::Idle);
+  idleThreadClock.store(platform::CurrentThreadCpuClock());
   idleCount.exchange(0);
   while (running.load(std::memory_order_relaxed) != 0 && idleGeneration.load(std::memory_order_relaxed) == generation) {
     if (!CountOnce(idleCount, kIdleCountLimit)) break;
@@ -89,6 +93,10 @@ bool CpuLoadMeter::Start() {
       break;
   }
   return false;
+}
+
+uint64_t CpuLoadMeter::IdleThreadCpuTime100ns() {
+  return running.load() != 0 ? platform::ThreadCpuTime100ns(idleThreadClock.load()) : 0;
 }
 
 bool CpuLoadMeter::StartIdleThread() {

@@ -33,6 +33,11 @@ class CpuLoadMeter {
   bool IsNt() const { return isNt; }
   bool UsesPmc() const { return usePmc; }
 
+  // Processor time the current idle thread has used so far, in 100 ns (0
+  // without one). It runs inside this process, so a caller measuring the
+  // process's own cost takes it out.
+  static uint64_t IdleThreadCpuTime100ns();
+
   // The calibration loop's fixed length is several seconds of CPUID on a
   // virtual machine; tests shorten it. 0 restores the real length.
   static void SetCalibrationLengthForTesting(uint32_t iterations);

@@ -8,6 +8,7 @@
 
 #include "cpu/processor_info.h"
 #include "platform/process.h"
+#include "platform/terminal.h"
 #include "results/debug_log.h"
 #include "ui/console_status_window.h"
 
@@ -17,7 +18,7 @@ BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platfo
 BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platform::WindowHandle windowHandle,
                                  std::span<const OutputFactory> factories)
     : instance(instanceHandle), window(windowHandle) {
-  statusWindow = std::make_unique<ConsoleStatusWindow>(std::cout);
+  statusWindow = std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal());
   platform::InitializeComForThread();
   outputCount = 0;
   selectedOutput = 0;

@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "cpu/benchmark_timer.h"
+#include "cpu/cpu_load_meter.h"
 #include "engine/benchmark_engine.h"
 #include "engine/emitter_limit.h"
 #include "engine/memory_load.h"
@@ -65,6 +67,7 @@ void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, 
   hooks.startTimer(timer, durationMs);
   const uint64_t startMs = hooks.nowMs();
   const uint64_t startCpu = platform::ProcessCpuTime100ns();
+  const uint64_t startIdleCpu = CpuLoadMeter::IdleThreadCpuTime100ns();
   int64_t startCount = 0;
   platform::QueryPerformanceCounter(startCount);
 
@@ -90,7 +93,12 @@ void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, 
   int64_t endCount = 0, frequency = 0;
   platform::QueryPerformanceCounter(endCount);
   platform::QueryPerformanceFrequency(frequency);
-  record.processCpu100ns = platform::ProcessCpuTime100ns() - startCpu;
+  // The meter's idle thread counts inside this process; its time is idle
+  // time of the machine, not a cost of playing sound.
+  const uint64_t processCpu = platform::ProcessCpuTime100ns() - startCpu;
+  const uint64_t idleEnd = CpuLoadMeter::IdleThreadCpuTime100ns();
+  const uint64_t idleCpu = idleEnd > startIdleCpu ? idleEnd - startIdleCpu : 0;
+  record.processCpu100ns = processCpu - std::min(processCpu, idleCpu);
   record.measuredMs = frequency > 0 ? static_cast<uint64_t>((endCount - startCount) * 1000 / frequency) : 0;
   delete[] block;
 

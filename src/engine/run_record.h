@@ -9,7 +9,8 @@ struct TestRecord {
   char mode[128] = {};  // the "TestMode" text
   uint32_t emitters = 0;
   std::vector<float> readings;
-  // This process's own processor time (all its threads) and the wall-clock
+  // This process's own processor time (all its threads but the meter's idle
+  // thread, whose time is the machine's idle time) and the wall-clock
   // time over the measured period, from the first reading to the loop's end.
   uint64_t processCpu100ns = 0;
   uint64_t measuredMs = 0;

@@ -19,4 +19,11 @@ uint32_t ProcessorCount();
 // Processor time used by this whole process so far (user + kernel), in 100 ns.
 uint64_t ProcessCpuTime100ns();
 
+// One thread's processor-time clock, taken by the thread itself and readable
+// from any thread while it lives; 0 is no clock.
+using ThreadCpuClock = uint64_t;
+ThreadCpuClock CurrentThreadCpuClock();
+// Processor time (user + kernel) of that thread in 100 ns; 0 when unreadable.
+uint64_t ThreadCpuTime100ns(ThreadCpuClock clock);
+
 }  // namespace platform

@@ -25,6 +25,11 @@ void ConsoleStatusWindow::ShowStatus(const char* text) {
 
 void ConsoleStatusWindow::ShowProgress(const TestProgress& progress) {
   if (!shown) return;
+  if (!rewriteInPlace) {
+    // A new test starts its elapsed time from zero again.
+    if (progress.elapsedMs < nextPlainProgressMs && progress.readings > 1) return;
+    nextPlainProgressMs = (progress.elapsedMs / 1000 / kPlainProgressSeconds + 1) * kPlainProgressSeconds * 1000;
+  }
   // A fixed buffer: this runs inside the measuring loop.
   char line[160];
   const int length = std::snprintf(
@@ -33,9 +38,17 @@ void ConsoleStatusWindow::ShowProgress(const TestProgress& progress) {
       static_cast<unsigned long long>((progress.remainingMs + 999) / 1000), progress.readings,
       static_cast<double>(progress.latestReading));
   if (length <= 0) return;
-  out.write(line, std::min<std::streamsize>(length, static_cast<std::streamsize>(sizeof(line) - 1)));
+  std::streamsize written = std::min<std::streamsize>(length, static_cast<std::streamsize>(sizeof(line) - 1));
+  if (rewriteInPlace) {
+    out.write(line, written);
+    progressLineOpen = true;
+  } else {
+    // Without the carriage return and the blanks that cover a longer line.
+    while (written > 1 && line[written - 1] == ' ') --written;
+    out.write(line + 1, written - 1);
+    out << '\n';
+  }
   out.flush();
-  progressLineOpen = true;
 }
 
 void ConsoleStatusWindow::Destroy(platform::WindowHandle) {

@@ -5,10 +5,15 @@
 
 // The status display of the console front end: the title and every status
 // text as lines, and while a test measures, one progress line rewritten in
-// place (carriage return, no line feed) after every reading.
+// place (carriage return, no line feed) after every reading. Written to a
+// file or pipe instead of a terminal, progress is a plain line every
+// kPlainProgressSeconds, so a log of a long run stays readable.
 class ConsoleStatusWindow : public StatusWindow {
  public:
-  explicit ConsoleStatusWindow(std::ostream& output) : out(output) {}
+  static constexpr uint64_t kPlainProgressSeconds = 10;
+
+  explicit ConsoleStatusWindow(std::ostream& output, bool terminal = true)
+      : out(output), rewriteInPlace(terminal) {}
 
   bool Create(platform::WindowHandle parent, platform::InstanceHandle instance, const char* title) override;
   void ShowStatus(const char* text) override;
@@ -26,4 +31,6 @@ class ConsoleStatusWindow : public StatusWindow {
   char status[kTextCapacity] = {};
   bool shown = false;
   bool progressLineOpen = false;
+  bool rewriteInPlace;
+  uint64_t nextPlainProgressMs = 0;
 };

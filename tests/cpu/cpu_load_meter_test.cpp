@@ -149,6 +149,22 @@ TEST_F(CpuLoadMeterTest, IdleThreadReadsHighWhenEveryCoreIsBusy) {
   EXPECT_TRUE(meter->Stop());
 }
 
+TEST_F(CpuLoadMeterTest, IdleThreadTimeIsKnownWhileItRunsAndZeroWithout) {
+  EXPECT_EQ(CpuLoadMeter::IdleThreadCpuTime100ns(), 0u) << "no idle thread yet";
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(1));
+  meter->CheckOsVersion();
+  ASSERT_TRUE(meter->Start());
+  // Even starved by other work an idle thread gets a sliver of processor time.
+  uint64_t used = 0;
+  for (int i = 0; i < 40 && used == 0; ++i) {
+    platform::SleepMilliseconds(50);
+    used = CpuLoadMeter::IdleThreadCpuTime100ns();
+  }
+  EXPECT_GT(used, 0u);
+  EXPECT_TRUE(meter->Stop());
+  EXPECT_EQ(CpuLoadMeter::IdleThreadCpuTime100ns(), 0u);
+}
+
 TEST_F(CpuLoadMeterTest, IdleCountAboveTheCalibrationClampsToTheFloatNearestOneHundredth) {
   FakeSources fake;
   FakeSources::leaf1.edx = 0;  // no time-stamp counter: the clock runs on ticks

@@ -34,6 +34,36 @@ TEST(ConsoleStatusWindow, ShowsTheTitleTheModeLinesAndOneProgressLineRewrittenIn
   EXPECT_EQ(text.substr(text.size() - 15), "Test complete!\n");
 }
 
+TEST(ConsoleStatusWindow, OutsideATerminalProgressIsAPlainLineEveryTenSeconds) {
+  std::ostringstream out;
+  ConsoleStatusWindow window(out, false);
+  ASSERT_TRUE(window.Create(nullptr, nullptr, "Korvanta 3RUzevo"));
+  TestProgress progress;
+  progress.mode = "OpenAL 2D";
+  for (uint32_t reading = 1; reading <= 50; ++reading) {  // 25 s of readings
+    progress.readings = reading;
+    progress.elapsedMs = (reading - 1) * 500;
+    progress.remainingMs = 30000 - progress.elapsedMs;
+    window.ShowProgress(progress);
+  }
+  progress.readings = 1;  // the next test starts again from zero
+  progress.elapsedMs = 0;
+  window.ShowProgress(progress);
+  window.Destroy(nullptr);
+
+  const std::string text = out.str();
+  EXPECT_EQ(text.find('\r'), std::string::npos) << text;
+  EXPECT_NE(text.find("OpenAL 2D                 0 s elapsed,   30 s left,     1 readings, latest   0.00 %\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("10 s elapsed"), std::string::npos);
+  EXPECT_NE(text.find("20 s elapsed"), std::string::npos);
+  EXPECT_EQ(text.find("12 s elapsed"), std::string::npos);
+  size_t lines = 0;
+  for (char c : text) lines += c == '\n';
+  EXPECT_EQ(lines, 1u + 3u + 1u) << text;  // title, three progress lines, the next test's first
+}
+
 TEST(ConsoleStatusWindow, KeepsAtMost79CharactersAndServesTheNextRun) {
   std::ostringstream out;
   ConsoleStatusWindow window(out);

@@ -102,6 +102,35 @@ TEST(PlatformClock, CountersAdvanceAndSleepWaits) {
   EXPECT_GE(platform::ProcessorCount(), 1u);
 }
 
+struct BusyWork {
+  std::atomic<platform::ThreadCpuClock> clock{0};
+  std::atomic<bool> stop{false};
+};
+
+void SpinUntilStopped(platform::Thread&, void* argument) {
+  auto& work = *static_cast<BusyWork*>(argument);
+  work.clock = platform::CurrentThreadCpuClock();
+  while (!work.stop) {
+  }
+}
+
+TEST(PlatformClock, AnotherThreadsProcessorTimeIsReadable) {
+  BusyWork work;
+  platform::Thread thread;
+  ASSERT_TRUE(thread.Start(&SpinUntilStopped, &work));
+  while (work.clock == 0) platform::SleepMilliseconds(1);
+  const uint64_t before = platform::ThreadCpuTime100ns(work.clock);
+  const uint64_t processBefore = platform::ProcessCpuTime100ns();
+  platform::SleepMilliseconds(200);
+  const uint64_t spent = platform::ThreadCpuTime100ns(work.clock) - before;
+  const uint64_t processSpent = platform::ProcessCpuTime100ns() - processBefore;
+  work.stop = true;
+  thread.Join();
+  EXPECT_GT(spent, 200000u) << "a spinning thread used more than 20 ms of 200";
+  EXPECT_GE(processSpent + 160000u, spent) << "the process's time includes its threads' (16 ms tick slack)";
+  EXPECT_EQ(platform::ThreadCpuTime100ns(0), 0u);
+}
+
 TEST(PlatformCpu, VendorTextComesFromCpuid) {
   if (!platform::HasCpuid()) GTEST_SKIP() << "not an x86 processor";
   const auto leaf0 = platform::Cpuid(0);

@@ -37,4 +37,26 @@ uint64_t ProcessCpuTime100ns() {
   return value(kernel) + value(user);
 }
 
+// A real handle of the thread (GetCurrentThread's is only a pseudo handle).
+// It stays open for the life of the process: one per thread that asks.
+ThreadCpuClock CurrentThreadCpuClock() {
+  HANDLE handle = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &handle,
+                       THREAD_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
+    return 0;
+  }
+  return static_cast<ThreadCpuClock>(reinterpret_cast<uintptr_t>(handle));
+}
+
+uint64_t ThreadCpuTime100ns(ThreadCpuClock clock) {
+  if (clock == 0) return 0;
+  FILETIME created, exited, kernel, user;
+  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(clock));
+  if (!GetThreadTimes(handle, &created, &exited, &kernel, &user)) return 0;
+  auto value = [](const FILETIME& t) {
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return value(kernel) + value(user);
+}
+
 }  // namespace platform
