@@ -11,10 +11,11 @@ constexpr int kUsageError = 2;
 void PrintRunSummary(void* context, const BenchmarkEngine& engine) {
   std::ostream& out = *static_cast<std::ostream*>(context);
   PrintSummary(engine.lastRun, platform::ProcessorCount(), out);
-  // Methods 0 and 1 count in an idle-priority thread of this very process.
-  if (engine.settings.measuringMethod < 2) {
-    out << "With this measuring method the meter's idle-priority counting thread runs inside this program:\n"
-           "\"Process\" includes the idle time it counted.\n";
+  // Methods 0 and 1 count in one idle-priority thread, which can soak up
+  // one processor's idle time at most.
+  if (engine.settings.measuringMethod < 2 && platform::ProcessorCount() > 1) {
+    out << "This measuring method counts idle time with one thread: while more than one processor is\n"
+           "partly idle it reads low. --method 2 reads the kernel's statistics for every processor.\n";
   }
   if (engine.lastResultsFile.empty()) {
     out << "No results file was written.\n";
