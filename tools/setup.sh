@@ -9,20 +9,21 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
-here=$(cd "$(dirname "$0")/.." && pwd)
-stamp=/var/lib/kv3r-setup.v1
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libtinyxml2-dev libxml2-utils libcli11-dev
-  libopenal1 libopenal-data libopenal-dev
+  libopenal1 libopenal-data
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32 wine64 xvfb xauth
 )
 
-if [ ! -f "$stamp" ]; then
+# The stamp remembers the package list, so a changed list installs again.
+stamp=/var/lib/kv3r-setup.done
+wanted=$(printf '%s\n' "${packages[@]}" | sha256sum | cut -d' ' -f1)
+if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
@@ -39,7 +40,7 @@ LIST
   fi
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
-  touch "$stamp"
+  echo "$wanted" > "$stamp"
 fi
 
 # Sources the Windows target compiles itself, kept outside the repository.
