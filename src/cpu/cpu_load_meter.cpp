@@ -81,7 +81,7 @@ bool CpuLoadMeter::Start() {
   }
   switch (EffectiveMethod()) {
     case Method::SystemStatistics:
-      haveSystemStatistics = platform::SystemTimesAvailable();
+      haveSystemStatistics = Sources().systemTimesAvailable();
       return haveSystemStatistics;
     case Method::IdleThread:
       return StartIdleThread();
@@ -147,7 +147,7 @@ bool CpuLoadMeter::SampleSystemStatistics(float& percent) {
   double idleShare = 100.0;
   if (!haveSystemStatistics) return false;
   platform::SystemTimes times;
-  if (!platform::ReadSystemTimes(times)) return false;
+  if (!Sources().readSystemTimes(times)) return false;
   const double idle = static_cast<double>(times.idleTime);
   const double now = static_cast<double>(times.currentTime);
   if (previousIdleTime != 0.0) {

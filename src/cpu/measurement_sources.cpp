@@ -3,7 +3,9 @@
 #include <atomic>
 
 #include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/processor_timing.h"
+#include "platform/system_statistics.h"
 
 namespace {
 
@@ -14,10 +16,14 @@ uint64_t ReadTsc(bool serialised) {
 
 platform::CpuidRegisters CpuidLeaf(uint32_t leaf) { return platform::Cpuid(leaf); }
 
+std::string CurrentDirectory() { return std::string(); }
+
 const MeasurementSources kPlatformSources{
     platform::QueryPerformanceCounter, platform::QueryPerformanceFrequency, ReadTsc,
     platform::ProcessorCount,          platform::TickCount,                 platform::SleepMilliseconds,
-    CpuidLeaf,                         platform::GetOsPlatformId};
+    CpuidLeaf,                         platform::GetOsPlatformId,           platform::SystemTimesAvailable,
+    platform::ReadSystemTimes,         platform::ProcessCpuTime100ns,       platform::ReadLocalDateTime,
+    CurrentDirectory};
 
 std::atomic<const MeasurementSources*> current{&kPlatformSources};
 
