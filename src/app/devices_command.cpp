@@ -26,14 +26,19 @@ void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
 
 }  // namespace
 
+void PrintNoDevice(std::ostream& out) {
+  out << "No audio back end found a device.\n"
+         "On a machine without a sound card, --openal-output null measures OpenAL Soft's mixing into nothing.\n";
+}
+
 void ListDevices(BenchmarkEngine& engine, bool report, std::ostream& out) {
-  out << "Processor: " << engine.cpuDescription << '\n';
-  if (engine.outputCount == 0) {
-    out << "No audio back end found a device.\n";
+  out << "Processor: " << engine.CpuDescription() << '\n';
+  if (engine.OutputCount() == 0) {
+    PrintNoDevice(out);
     return;
   }
-  for (uint32_t b = 0; b < engine.outputCount; ++b) {
-    CAbstractOutput& output = *engine.outputs[b];
+  for (size_t b = 0; b < engine.OutputCount(); ++b) {
+    CAbstractOutput& output = engine.Output(b);
     out << output.name << '\n';
     for (int d = 0; d < output.GetDeviceCount(); ++d) {
       char name[128] = {};

@@ -1,6 +1,7 @@
 // kv3r: the console front end of the benchmark.
 #include <CLI/CLI.hpp>
 
+#include <atomic>
 #include <iostream>
 
 #include "app/devices_command.h"
@@ -9,6 +10,7 @@
 #include "app/run_options.h"
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
+#include "platform/interrupt.h"
 #include "results/debug_log.h"
 
 #ifndef KV3R_VERSION
@@ -54,12 +56,14 @@ int main(int argc, char** argv) {
   WriteDriverFile(nullptr);  // Windows only; its result does not matter
   ApplyOpenALOutputOption();
   BenchmarkEngine engine(nullptr, nullptr);
-  activeEngine = &engine;
+  // The first Ctrl-C ends the test at its next reading and saves what was measured.
+  std::atomic<bool> stopRequested{false};
+  platform::CatchInterruptions(stopRequested);
+  engine.SetStopFlag(&stopRequested);
   int status = 0;
   if (*devices) ListDevices(engine, report, std::cout);
-  if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr);
-  if (*batch) status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr);
-  activeEngine = nullptr;
+  if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode);
+  if (*batch) status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr, &platform::InterruptionExitCode);
   DeleteDriverFile();
   return status;
 }

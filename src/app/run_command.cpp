@@ -1,26 +1,52 @@
 #include "app/run_command.h"
 
+#include "app/devices_command.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
+#include "engine/memory_load.h"
 #include "platform/clock.h"
 
 namespace {
 
-constexpr int kUsageError = 2;
+struct ChosenTest {
+  uint32_t TestSettings::*chosen;  // null: always part of a run
+  SoundMode mode;
+  const char* name;
+};
+constexpr ChosenTest kTests[] = {{nullptr, Mode2D, "empty test"},
+                                 {&TestSettings::test2D, Mode2D, "2D"},
+                                 {&TestSettings::test3DHardware, Mode3DHardware, "3D hardware"},
+                                 {&TestSettings::test3DHardwareEax, Mode3DHardwareEax, "3D hardware + EAX"}};
 
-void PrintRunSummary(void* context, const BenchmarkEngine& engine) {
-  std::ostream& out = *static_cast<std::ostream*>(context);
-  PrintSummary(engine.lastRun, platform::ProcessorCount(), out);
+void PrintIncompleteTests(const RunResult& result, const TestSettings& settings, std::ostream& out) {
+  out << "The run was interrupted. Incomplete:";
+  const char* separator = " ";
+  for (const ChosenTest& test : kTests) {
+    if (test.chosen != nullptr && settings.*test.chosen == 0) continue;
+    const int slot = test.chosen == nullptr ? RunRecord::kEmptySlot : RunRecord::SlotOf(test.mode);
+    const TestRecord& record = result.record.tests[slot];
+    if (record.ran && !record.interrupted) continue;
+    out << separator << test.name << (record.ran ? " (ended early)" : " (not run)");
+    separator = ", ";
+  }
+  out << ".\n";
+}
+
+void PrintRunSummary(const RunResult& result, const TestSettings& settings, std::ostream& out) {
+  PrintSummary(result.record, platform::ProcessorCount(), out);
   // Methods 0 and 1 count in one idle-priority thread, which can soak up
   // one processor's idle time at most.
-  if (engine.settings.measuringMethod < 2 && platform::ProcessorCount() > 1) {
+  if (settings.measuringMethod < 2 && platform::ProcessorCount() > 1) {
     out << "This measuring method counts idle time with one thread: while more than one processor is\n"
            "partly idle it reads low. --method 2 reads the kernel's statistics for every processor.\n";
   }
-  if (engine.lastResultsFile.empty()) {
-    out << "No results file was written.\n";
+  if (result.interrupted) PrintIncompleteTests(result, settings, out);
+  if (!result.resultsFile.empty()) {
+    out << "Results file: " << result.resultsFile << '\n';
+  } else if (!result.error.empty()) {
+    out << result.error << '\n';
   } else {
-    out << "Results file: " << engine.lastResultsFile << '\n';
+    out << "No results file was written.\n";
   }
   out.flush();
 }
@@ -42,35 +68,70 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
   out << '\n';
 }
 
+bool MissingEmitters(const RunRecord& record) {
+  for (const TestRecord& test : record.tests) {
+    if (test.ran && !test.shortfall.empty()) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out,
-                        std::ostream& err) {
-  if (engine.outputCount == 0) {
-    err << "No audio back end found a device: nothing to measure.\n";
-    return 1;
+                        std::ostream& err, int (*interruptionCode)()) {
+  if (engine.OutputCount() == 0) {
+    PrintNoDevice(err);
+    return kExitNothingSaved;
   }
-  if (!SelectDevice(engine, options, err)) return kUsageError;
+  if (!SelectDevice(engine, options, err)) return kExitUsage;
 
   TestSettings& settings = options.settings;
   CorrectSettings(settings, out);
   ApplyDeviceRules(engine, settings, out);
   if (!settings.test2D && !settings.test3DHardware && !settings.test3DHardwareEax) {
     out << "No mode left to run: nothing is measured.\n";
-  } else {
-    DescribeRun(settings, batch, out);
+    return kExitNothingSaved;
+  }
+  DescribeRun(settings, batch, out);
+  if (settings.loadMemory != 0) {
+    // The engine allocates the block for every test; say at once when it cannot.
+    MemoryLoad trial;
+    if (!trial.Allocate(settings.memorySizeMb, settings.memoryUsagePercent)) {
+      out << "Memory load skipped: a block of " << settings.memorySizeMb
+          << " MiB cannot be allocated; the tests run without it.\n";
+    }
   }
   out.flush();
 
-  // The AudioThread reads the deferred mode from the engine's own settings.
-  engine.settings = settings;
-  engine.runFinished = &PrintRunSummary;
-  engine.runFinishedContext = &out;
-  const int completed = batch ? engine.RunBatch(settings) : engine.RunTests(settings);
-  engine.runFinished = nullptr;
-  if (completed == 0) {
-    err << "The status display could not be shown: the run was abandoned.\n";
-    return 1;
+  bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false;
+  std::string notStartedReason;
+  auto finished = [&](const RunResult& result) {
+    if (!result.started) {
+      notStarted = true;
+      notStartedReason = result.error;
+      return;
+    }
+    PrintRunSummary(result, settings, out);
+    unsaved = unsaved || result.resultsFile.empty();
+    interrupted = interrupted || result.interrupted;
+    missingEmitters = missingEmitters || MissingEmitters(result.record);
+  };
+  if (batch) {
+    engine.RunBatch(settings, finished);
+  } else {
+    finished(engine.RunTests(settings));
   }
-  return 0;
+
+  if (notStarted) {
+    err << (notStartedReason.empty() ? "The status display could not be shown: the run was abandoned."
+                                     : notStartedReason)
+        << (notStartedReason.empty() ? "\n" : "\nNothing was measured.\n");
+    return kExitNothingSaved;
+  }
+  if (interrupted) {
+    const int code = interruptionCode != nullptr ? interruptionCode() : 0;
+    return code != 0 ? code : 130;
+  }
+  if (unsaved || missingEmitters) return kExitNothingSaved;
+  return kExitMeasuredAndSaved;
 }

@@ -3,18 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/devices_command.h"
 #include "engine/benchmark_engine.h"
+#include "engine/output_lookup.h"
 
 namespace {
 
 // Seconds whose milliseconds still fit the engine's 32-bit duration.
 constexpr uint32_t kMaxBenchmarkSeconds = 0xFFFFFFFFu / 1000u;
-
-bool ParseIndex(const std::string& text, int& index) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9) return false;
-  index = std::atoi(text.c_str());
-  return true;
-}
 
 // Digits only: CLI11 would take an empty text as 0.
 const CLI::Validator kWholeNumber(
@@ -68,66 +64,39 @@ void CorrectSettings(TestSettings& s, std::ostream& out) {
 }
 
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err) {
-  if (engine.outputCount == 0) {
-    err << "No audio back end found a device: nothing to measure.\n";
+  if (engine.OutputCount() == 0) {
+    PrintNoDevice(err);
     return false;
   }
-  int backEnd = 0;
-  if (!options.backEnd.empty()) {
-    backEnd = -1;
-    int index = 0;
-    if (ParseIndex(options.backEnd, index)) {
-      if (index < static_cast<int>(engine.outputCount)) backEnd = index;
-    } else {
-      for (uint32_t b = 0; b < engine.outputCount; ++b) {
-        if (options.backEnd == engine.outputs[b]->name) backEnd = static_cast<int>(b);
-      }
-    }
-    if (backEnd < 0) {
-      err << "No back end \"" << options.backEnd << "\" with a device; `kv3r devices` lists them.\n";
-      return false;
-    }
+  const int backEnd = options.backEnd.empty() ? 0 : FindOutput(engine, options.backEnd);
+  if (backEnd < 0) {
+    err << "No back end \"" << options.backEnd << "\" with a device; `kv3r devices` lists them.\n";
+    return false;
   }
-  CAbstractOutput& output = *engine.outputs[backEnd];
-  int device = 0;
-  if (!options.device.empty()) {
-    device = -1;
-    int index = 0;
-    if (ParseIndex(options.device, index)) {
-      if (index < output.GetDeviceCount()) device = index;
-    } else {
-      for (int d = 0; d < output.GetDeviceCount(); ++d) {
-        char name[128] = {};
-        output.GetDeviceName(d, name);
-        if (options.device == name) device = d;
-      }
-    }
-    if (device < 0) {
-      err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
-      return false;
-    }
+  CAbstractOutput& output = engine.Output(static_cast<size_t>(backEnd));
+  const int device = options.device.empty() ? 0 : FindDevice(output, options.device);
+  if (device < 0) {
+    err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
+    return false;
   }
-  engine.selectedOutput = backEnd;
-  engine.currentOutput = &output;
-  output.SelectDevice(device);
-  return true;
+  return engine.SelectOutput(backEnd, device);
 }
 
 void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& s, std::ostream& out) {
-  CAbstractOutput& output = *engine.currentOutput;
+  CAbstractOutput& output = *engine.CurrentOutput();
   const int device = output.GetSelectedDevice();
   char name[128] = {};
   output.GetDeviceName(device, name);
   out << "Device: " << output.name << " / " << name << '\n';
-  if (s.test3DHardware != 0 && output.GetFeature(device, 1) == 0) {
+  if (s.test3DHardware != 0 && output.GetFeature(device, Hardware3D) == 0) {
     s.test3DHardware = 0;
     out << "3D hardware mode left out: the device has no hardware 3D buffers.\n";
   }
-  if (s.test3DHardwareEax != 0 && output.GetFeature(device, 3) == 0) {
+  if (s.test3DHardwareEax != 0 && output.GetFeature(device, Eax20) == 0) {
     s.test3DHardwareEax = 0;
     out << "3D hardware + EAX mode left out: the device has no EAX 2.0.\n";
   }
-  if (s.useXRam != 0 && output.GetFeature(device, 7) == 0) {
+  if (s.useXRam != 0 && output.GetFeature(device, XRam) == 0) {
     s.useXRam = 0;
     out << "X-RAM not used: the device has none.\n";
   }

@@ -30,6 +30,6 @@ void CorrectSettings(TestSettings& settings, std::ostream& out);
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err);
 
 // The dialog's mode rules for the selected device: 3D hardware only with
-// feature 1, EAX only with feature 3, X-RAM only with feature 7; each mode
+// Hardware3D, EAX only with Eax20, X-RAM only with XRam; each mode
 // turned off is said on `out`.
 void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& settings, std::ostream& out);

@@ -44,6 +44,11 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
                   processSeconds, processPercent);
     out << line;
   }
+  for (const TestRecord& test : run.tests) {
+    if (test.ran && !test.shortfall.empty()) {
+      out << test.mode << ": " << test.emitters << " emitters: " << test.shortfall << ".\n";
+    }
+  }
   out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"
          "empty test's; \"Process\" is this program's own processor time over the measured period\n"
          "(without the idle-thread meter's counting), in seconds and as a share of all "

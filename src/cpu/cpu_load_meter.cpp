@@ -80,9 +80,16 @@ bool CpuLoadMeter::Start() {
     usePmc = false;
   }
   switch (EffectiveMethod()) {
-    case Method::SystemStatistics:
+    case Method::SystemStatistics: {
       haveSystemStatistics = Sources().systemTimesAvailable();
+      // The first sample covers the time since now, never "since ever".
+      platform::SystemTimes times;
+      if (haveSystemStatistics && Sources().readSystemTimes(times)) {
+        previousIdleTime = static_cast<double>(times.idleTime);
+        previousSystemTime = static_cast<double>(times.currentTime);
+      }
       return haveSystemStatistics;
+    }
     case Method::IdleThread:
       return StartIdleThread();
     case Method::RegistryStatistics: {

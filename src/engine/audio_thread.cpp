@@ -1,49 +1,56 @@
 #include "engine/audio_thread.h"
 
-#include "engine/benchmark_engine.h"
 #include "engine/motion_tables.h"
+#include "output/abstract_output.h"
 #include "platform/clock.h"
-
-std::atomic<bool> audioThreadActive{false};
-std::atomic<int32_t> motionIndex{0};
-std::atomic<BenchmarkEngine*> activeEngine{nullptr};
-
-AudioThread::AudioThread(BenchmarkEngine& owner) : engine(owner) {}
 
 AudioThread::~AudioThread() { Stop(); }
 
 bool AudioThread::Start() { return thread.Start(&AudioThread::Routine, this); }
 
 void AudioThread::Stop() {
+  active = false;
   stopRequested = true;
   thread.Join();
 }
 
-void AudioThread::WaitForPassToEnd() const {
+void AudioThread::Activate(CAbstractOutput& target, uint32_t deferred, int32_t index) {
+  output.store(&target);
+  deferredMode.store(deferred);
+  motionIndex.store(index);
+  active.store(true);
+}
+
+void AudioThread::Deactivate() {
+  active.store(false);
   // Pairs with the pass's own flag check: both sides use sequentially
   // consistent order, so either the pass saw the flag cleared or we see it running.
   while (passInProgress.load()) platform::SleepMilliseconds(1);
 }
 
-void AudioThread::MoveSources(BenchmarkEngine& engine) {
-  CAbstractOutput* output = engine.currentOutput;
-  if (output == nullptr) return;
-  const int32_t step = (motionIndex.load(std::memory_order_relaxed) + 1) & kMotionIndexMask;
-  motionIndex.store(step, std::memory_order_relaxed);
-
+int32_t AudioThread::MoveSources(CAbstractOutput& output, int32_t index, uint32_t deferred) {
+  const int32_t step = (index + 1) & kMotionIndexMask;
+  const int apply = static_cast<int>(deferred);
   const ListenerPosition& position = kListenerPositions[step];
-  output->SetListenerPosition(position.x, position.y, position.z, engine.settings.deferredMode);
+  output.SetListenerPosition(position.x, position.y, position.z, apply);
   const ListenerOrientation& o = kListenerOrientations[step];
-  output->SetListenerOrientation(o.frontX, o.frontY, o.frontZ, o.topX, o.topY, o.topZ,
-                                 engine.settings.deferredMode);
-  for (int i = 0; i < output->GetEmitterCount(); ++i) {
+  output.SetListenerOrientation(o.frontX, o.frontY, o.frontZ, o.topX, o.topY, o.topZ, apply);
+  for (int i = 0; i < output.GetEmitterCount(); ++i) {
     const int k = (step + i) & kMotionIndexMask;
     const EmitterPosition& at = kEmitterPositions[k];
-    output->SetEmitterPosition(i, at.x, at.y, at.z, engine.settings.deferredMode);
+    output.SetEmitterPosition(i, at.x, at.y, at.z, apply);
     const EmitterDistances& range = kEmitterDistances[k];
-    output->SetEmitterDistances(i, range.minimum, range.maximum, engine.settings.deferredMode);
+    output.SetEmitterDistances(i, range.minimum, range.maximum, apply);
   }
-  output->CommitDeferred(engine.settings.deferredMode);
+  output.CommitDeferred(apply);
+  return step;
+}
+
+void AudioThread::Pass() {
+  CAbstractOutput* target = output.load();
+  if (target == nullptr) return;
+  motionIndex.store(MoveSources(*target, motionIndex.load(std::memory_order_relaxed), deferredMode.load()),
+                    std::memory_order_relaxed);
 }
 
 void AudioThread::Routine(platform::Thread& self, void* argument) {
@@ -51,7 +58,7 @@ void AudioThread::Routine(platform::Thread& self, void* argument) {
   while (!audio.stopRequested.load()) {
     self.SuspendPoint();
     audio.passInProgress.store(true);
-    if (audioThreadActive.load() && !audio.stopRequested.load()) MoveSources(audio.engine);
+    if (audio.active.load() && !audio.stopRequested.load()) audio.Pass();
     audio.passInProgress.store(false);
     platform::SleepMilliseconds(kPeriodMilliseconds);
   }

@@ -1,22 +1,21 @@
-#include <cstdio>
-
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
 
-int BenchmarkEngine::RunBatch(TestSettings run) {
+int BenchmarkEngine::RunBatch(TestSettings run, const RunSink& finished) {
   DebugLog::Write("BATCH: START\n");
   run.batch = true;
   auto runWith = [&](uint32_t count) {
-    std::snprintf(textBuffer, sizeof(textBuffer), "\nBatch: %d Buffers\n", static_cast<int>(count));
-    DebugLog::Write(textBuffer);
+    DebugLog::Writef("\nBatch: %d Buffers\n", static_cast<int>(count));
     run.bufferCount = count;
-    return RunTests(run);
+    const RunResult result = RunTests(run);
+    if (finished) finished(result);
+    return result.started && !result.interrupted;
   };
   for (const uint32_t count : {8u, 16u, 24u, 32u}) {
-    if (runWith(count) == 0) return 0;
+    if (!runWith(count)) return 0;
   }
   if (currentOutput != nullptr && currentOutput->GetHw3DBufferCount(currentOutput->GetSelectedDevice()) > 32) {
-    if (runWith(60) == 0) return 0;
+    if (!runWith(60)) return 0;
   }
   DebugLog::Write("BATCH: END.\n");
   hooks.beep(1000, 1);

@@ -20,59 +20,56 @@ BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platfo
     : instance(instanceHandle), window(windowHandle) {
   statusWindow = std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal());
   platform::InitializeComForThread();
-  outputCount = 0;
-  selectedOutput = 0;
   CreateOutputs(factories);
-  currentOutput = outputCount > 0 ? outputs[selectedOutput] : nullptr;
+  currentOutput = outputs.empty() ? nullptr : outputs[0].get();
   StartAudioThread();
   DescribeProcessor();
   SetPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
-  settings = TestSettings{};
 }
 
 BenchmarkEngine::~BenchmarkEngine() {
   DebugLog::Write("Terminate AudioThread\n");
   // Stopped cooperatively and waited for, so no back-end call can follow.
-  audioThreadActive = false;
-  audioThreadHandle.reset();
+  audioThread.reset();
   statusWindow.reset();
-  for (uint32_t i = 0; i < outputCount; ++i) {
-    delete outputs[i];
-    outputs[i] = nullptr;
-  }
   currentOutput = nullptr;
-  sampleData.reset();
-  sampleDataSize = 0;
+  outputs.clear();
+  sampleData.Free();
   platform::UninitializeComForThread();
 }
 
 void BenchmarkEngine::CreateOutputs(std::span<const OutputFactory> factories) {
+  // The dialog's tree and the back ends' lists have room for 16.
+  constexpr size_t kMaxOutputs = 16;
   for (const OutputFactory& factory : factories) {
-    if (outputCount >= kMaxOutputs) break;
-    std::snprintf(textBuffer, sizeof(textBuffer), "Create %s..\n", factory.logName);
-    DebugLog::Write(textBuffer);
-    CAbstractOutput* output = nullptr;
+    if (outputs.size() >= kMaxOutputs) break;
+    DebugLog::Writef("Create %s..\n", factory.logName);
+    std::unique_ptr<CAbstractOutput> output;
     try {
-      output = factory.create();
+      output.reset(factory.create());
     } catch (...) {
-      std::snprintf(textBuffer, sizeof(textBuffer), "unknown error in %s\n", factory.logName);
-      DebugLog::Write(textBuffer);
+      DebugLog::Writef("unknown error in %s\n", factory.logName);
       continue;
     }
-    if (output == nullptr) continue;
-    if (output->GetDeviceCount() != 0) {
-      outputs[outputCount++] = output;
-    } else {
-      delete output;
-    }
+    if (output && output->GetDeviceCount() != 0) outputs.push_back(std::move(output));
   }
+}
+
+bool BenchmarkEngine::SelectOutput(int backEnd, int device) {
+  if (backEnd < 0 || static_cast<size_t>(backEnd) >= outputs.size()) return false;
+  CAbstractOutput& output = *outputs[static_cast<size_t>(backEnd)];
+  if (device < 0 || device >= output.GetDeviceCount()) return false;
+  selectedOutput = backEnd;
+  currentOutput = &output;
+  output.SelectDevice(device);
+  return true;
 }
 
 void BenchmarkEngine::StartAudioThread() {
   DebugLog::Write("Create Audio thread..");
-  audioThreadHandle = std::make_unique<AudioThread>(*this);
-  audioThreadHandle->Start();
-  audioThreadHandle->SetPriority(platform::ThreadPriority::Highest);
+  audioThread = std::make_unique<AudioThread>();
+  audioThread->Start();
+  audioThread->SetPriority(platform::ThreadPriority::Highest);
   DebugLog::Write("Ok\n");
 }
 

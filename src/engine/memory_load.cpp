@@ -1,11 +1,8 @@
 #include "engine/memory_load.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
-
-uint8_t memoryFillByte = 0;
 
 uint64_t MemoryRegionLength(uint64_t blockSize, uint32_t percent) {
   if (percent >= 100) return blockSize;
@@ -17,18 +14,21 @@ size_t MemoryRegionStart(uint32_t random, size_t blockSize, size_t regionLength)
   return random % (blockSize - regionLength);
 }
 
-void TouchMemory(uint8_t* block, size_t blockSize, size_t regionLength) {
-  if (regionLength > blockSize) regionLength = blockSize;
-  const size_t start = MemoryRegionStart(static_cast<uint32_t>(std::rand()), blockSize, regionLength);
-  std::memset(block + start, memoryFillByte, regionLength);
-  ++memoryFillByte;
+bool MemoryLoad::Allocate(uint32_t sizeMb, uint32_t percent) {
+  block.reset();
+  blockSize = regionLength = 0;
+  const uint64_t bytes = static_cast<uint64_t>(sizeMb) << 20;
+  if (bytes == 0 || bytes > std::numeric_limits<size_t>::max() / 2) return false;
+  block.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+  if (!block) return false;
+  blockSize = static_cast<size_t>(bytes);
+  regionLength = static_cast<size_t>(MemoryRegionLength(blockSize, percent));
+  return true;
 }
 
-uint8_t* AllocateMemoryBlock(uint32_t sizeMb, size_t& blockSize) {
-  blockSize = 0;
-  const uint64_t bytes = static_cast<uint64_t>(sizeMb) << 20;
-  if (bytes == 0 || bytes > std::numeric_limits<size_t>::max() / 2) return nullptr;
-  auto* block = new (std::nothrow) uint8_t[static_cast<size_t>(bytes)];
-  if (block != nullptr) blockSize = static_cast<size_t>(bytes);
-  return block;
+void MemoryLoad::Touch() {
+  if (!block) return;
+  const size_t start = MemoryRegionStart(starts.Next(), blockSize, regionLength);
+  std::memset(block.get() + start, fillByte, regionLength);
+  ++fillByte;
 }

@@ -1,19 +1,19 @@
+#include "engine/sample_data.h"
+
 #include <limits>
 #include <new>
 
-#include "engine/benchmark_engine.h"
-
-bool BenchmarkEngine::BuildSampleData(uint64_t sampleBytes) {
-  FreeSampleData();
+bool SampleData::Build(uint64_t sampleBytes) {
+  Free();
   const uint64_t columns = sampleBytes / 256;
   const uint64_t bytes = columns * 256 * 4;
   // Back ends take the size as an int.
   if (bytes > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) return false;
   if (bytes == 0) return true;
-  sampleData.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
-  if (!sampleData) return false;
-  sampleDataSize = static_cast<uint32_t>(bytes);
-  uint8_t* words = sampleData.get();
+  data.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+  if (!data) return false;
+  size = static_cast<uint32_t>(bytes);
+  uint8_t* words = data.get();
   for (uint64_t c = 0; c < columns; ++c) {
     for (uint32_t r = 0; r < 256; ++r) {
       const uint8_t b = static_cast<uint8_t>(c & r);
@@ -28,7 +28,7 @@ bool BenchmarkEngine::BuildSampleData(uint64_t sampleBytes) {
   return true;
 }
 
-void BenchmarkEngine::FreeSampleData() {
-  sampleData.reset();
-  sampleDataSize = 0;
+void SampleData::Free() {
+  data.reset();
+  size = 0;
 }

@@ -1,49 +1,116 @@
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
+#include "cpu/measurement_sources.h"
 #include "engine/analyzer_program.h"
 #include "engine/benchmark_engine.h"
-#include "platform/date_time.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "results/debug_log.h"
 #include "results/results_document.h"
 
-void BenchmarkEngine::SaveResults(const TestSettings& run, tinyxml2::XMLElement* emptySet,
-                                  tinyxml2::XMLElement* set2D, tinyxml2::XMLElement* set3DHardware,
-                                  tinyxml2::XMLElement* set3DHardwareEax, bool batchName) {
+namespace {
+
+// A second file of the same second gets "-2", then "-3", ... before ".xml".
+std::string WithCounter(const std::string& name, int counter) {
+  if (counter == 1) return name;
+  const size_t dot = name.rfind(".xml");
+  return name.substr(0, dot) + "-" + std::to_string(counter) + name.substr(dot);
+}
+
+std::string Decimal(uint32_t value) { return std::to_string(value); }
+
+void AddSet(ResultsDocument& document, std::vector<tinyxml2::XMLElement*>& sets, const TestRecord& test) {
+  tinyxml2::XMLElement* set = document.NewResultsSet();
+  ResultsDocument::AddText(set, "TestMode", test.mode);
+  ResultsDocument::AddText(set, "DeviceName", test.deviceName.c_str());
+  ResultsDocument::AddText(set, "nBuffers", Decimal(test.emitters).c_str());
+  ResultsDocument::AddText(set, "SampleRate", Decimal(test.sampleRate).c_str());
+  ResultsDocument::AddText(set, "X-RAM", test.xRam ? "On" : "Off");
+  ResultsDocument::AddReadings(set, test.readings);
+  sets.push_back(set);
+}
+
+std::string Unique(const char* what) {
+  return std::string(what) + "." + std::to_string(platform::CurrentProcessId()) + ".tmp";
+}
+
+}  // namespace
+
+bool BenchmarkEngine::CanWriteResults(std::string& error) const {
+  const platform::PathKind log = platform::KindOfPath(DebugLog::kFileName);
+  if ((log != platform::PathKind::Missing && log != platform::PathKind::RegularFile) ||
+      !platform::AppendPiecesToFile(DebugLog::kFileName, nullptr, nullptr, 0)) {
+    error = std::string("Cannot write the debug log ") + DebugLog::kFileName +
+            (log == platform::PathKind::Directory ? ": it is a directory" : ": it cannot be opened for writing");
+    return false;
+  }
+  const std::string directory = Sources().resultsDirectory();
+  const std::string probe = directory + Unique("KV3D_probe");
+  std::string why;
+  if (!platform::WriteNewFile(probe.c_str(), "", 0, why)) {
+    error = "Cannot write results in " + (directory.empty() ? std::string("the current directory") : directory) +
+            " (" + probe + "): " + why;
+    return false;
+  }
+  platform::DeleteFileNamed(probe.c_str());
+  return true;
+}
+
+std::string BenchmarkEngine::SaveResults(const RunRecord& record, bool batchName, std::string& error) {
+  const MeasurementSources& sources = Sources();
   // One reading of the clock for the name and the document, so a save at
   // midnight cannot mix two days.
-  const platform::LocalDateTime now = platform::ReadLocalDateTime();
+  const platform::LocalDateTime now = sources.readLocalDateTime();
+  const std::string directory = sources.resultsDirectory();
   const std::string fileName = ResultsFileName(now, batchName);
   const std::string dateTime = ResultsDateTimeText(now);
 
-  // A file that is not there is fine; one that is there and stays is not.
-  std::error_code removeError;
-  std::filesystem::remove(std::filesystem::path(fileName), removeError);
-  if (removeError) {
-    const std::string text = removeError.message();
-    hooks.showMessage(window, text.c_str(), "Error");
-    return;
-  }
+  auto fail = [&](const std::string& path, const std::string& why) {
+    error = "Cannot save " + path + ": " + why;
+    DebugLog::Writef("%s\n", error.c_str());
+    const std::string cannotSave = "Cannot save " + path;
+    hooks.showMessage(window, cannotSave.c_str(), "Error");
+    return std::string();
+  };
 
+  std::string text;
   try {
-    tinyxml2::XMLDocument& document = *emptySet->GetDocument();
-    tinyxml2::XMLElement* sets[] = {emptySet, run.test2D != 0 ? set2D : nullptr,
-                                    run.test3DHardware != 0 ? set3DHardware : nullptr,
-                                    run.test3DHardwareEax != 0 ? set3DHardwareEax : nullptr};
+    ResultsDocument document;
+    std::vector<tinyxml2::XMLElement*> sets;
+    for (const TestRecord& test : record.tests) {
+      if (test.ran) AddSet(document, sets, test);
+    }
     char version[128];
     std::snprintf(version, sizeof(version), "Korvanta 3RUzevo: CPU Utilization test %s", kBenchmarkVersion);
-    ResultsDocument::Assemble(document, version, dateTime.c_str(), cpuDescription, sets);
-
-    const std::string cannotSave = "Cannot save " + fileName;
-    if (ResultsDocument::Save(document, fileName.c_str())) {
-      lastResultsFile = fileName;
-      // The analyzer is a separate program that may not be installed: not an error.
-      hooks.startProgram(window, AnalyzerProgram(), fileName);
-    } else {
-      hooks.showMessage(window, cannotSave.c_str(), "Error");
-    }
+    ResultsDocument::Assemble(document.Xml(), version, dateTime.c_str(), cpuDescription, sets);
+    text = ResultsDocument::Print(document.Xml());
   } catch (...) {
     hooks.showMessage(window, "Exception (I/O) error (SaveResults).", "Exception error");
+    error = "Cannot save " + directory + fileName + ": out of memory";
+    return std::string();
   }
+
+  // Written in full beside its final name and then renamed, so no reader
+  // ever sees half a file; an earlier file of the same name is never replaced.
+  const std::string temporary = directory + Unique(fileName.c_str());
+  std::string why;
+  if (!platform::WriteNewFile(temporary.c_str(), text.data(), text.size(), why)) {
+    return fail(directory + fileName, why);
+  }
+  for (int counter = 1; counter <= 999; ++counter) {
+    const std::string path = directory + WithCounter(fileName, counter);
+    bool taken = false;
+    if (platform::RenameWithoutReplacing(temporary.c_str(), path.c_str(), taken, why)) {
+      // The analyzer is a separate program that may not be installed: not an error.
+      hooks.startProgram(window, AnalyzerProgram(), path);
+      return path;
+    }
+    if (!taken) {
+      platform::DeleteFileNamed(temporary.c_str());
+      return fail(path, why);
+    }
+  }
+  platform::DeleteFileNamed(temporary.c_str());
+  return fail(directory + fileName, "999 files of that name exist");
 }

@@ -1,9 +1,9 @@
 #include <cstdio>
+#include <memory>
 
 #include "cpu/cpu_load_meter.h"
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
-#include "results/results_document.h"
 
 namespace {
 
@@ -11,89 +11,92 @@ struct SoundStep {
   const char* logLine;
   uint32_t TestSettings::*chosen;
   const char* status;
-  uint8_t mode;
+  SoundMode mode;
 };
 
-// Mode 1 (3D software) is never part of a run.
+// 3D software is never part of a run.
 constexpr SoundStep kSoundSteps[] = {
-    {"Test1\n", &TestSettings::test2D, "Testing. Please wait\nCurrent mode: 2D hardware", 0},
-    {"Test3\n", &TestSettings::test3DHardware, "Testing. Please wait\nCurrent mode: 3D hardware", 2},
-    {"Test4\n", &TestSettings::test3DHardwareEax, "Testing. Please wait\nCurrent mode: 3D hardware + EAX", 3},
+    {"Test1\n", &TestSettings::test2D, "Testing. Please wait\nCurrent mode: 2D hardware", Mode2D},
+    {"Test3\n", &TestSettings::test3DHardware, "Testing. Please wait\nCurrent mode: 3D hardware", Mode3DHardware},
+    {"Test4\n", &TestSettings::test3DHardwareEax, "Testing. Please wait\nCurrent mode: 3D hardware + EAX",
+     Mode3DHardwareEax},
 };
+
+// Saturated rather than wrapped: above 4294967 s the product leaves 32 bits.
+uint32_t BenchmarkMilliseconds(uint32_t seconds) {
+  const uint64_t wanted = uint64_t{seconds} * 1000u;
+  return wanted > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(wanted);
+}
 
 }  // namespace
 
-int BenchmarkEngine::RunTests(TestSettings run) {
+RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
+  RunResult result;
   if (run.test2D == 0 && run.test3DHardware == 0 && run.test3DHardwareEax == 0) {
     hooks.beep(100, 1);
-    return 1;
+    result.started = true;
+    return result;
   }
+  // Measuring for minutes and then finding that nothing can be saved loses the run.
+  if (!CanWriteResults(result.error)) return result;
+  // The AudioThread and the front ends read the run's settings from here.
+  settings = run;
 
   DebugLog::Write("Initialize Direct3D 9\n");
   char title[64];
   std::snprintf(title, sizeof(title), "Korvanta 3RUzevo %s", kBenchmarkVersion);
-  if (!statusWindow || !statusWindow->Create(window, instance, title)) return 0;
+  if (!statusWindow || !statusWindow->Create(window, instance, title)) return result;
   DebugLog::Write("Direct3D 9 Initialized\n");
+  result.started = true;
 
   SetPriority(platform::PriorityClass::High, platform::ThreadPriority::Highest);
 
-  lastRun = RunRecord{};
-  lastResultsFile.clear();
-  ResultsDocument document;
-  tinyxml2::XMLElement* sets[4] = {document.NewResultsSet(), document.NewResultsSet(), document.NewResultsSet(),
-                                   document.NewResultsSet()};
-
-  meter = CreateMeterForMethod(run.measuringMethod);
+  const std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(run.measuringMethod));
   meter->CheckOsVersion();
   meter->Start();
 
-  // Saturated rather than wrapped: above 4294967 s the product leaves 32 bits.
-  const uint64_t wantedMs = uint64_t{run.benchmarkSeconds} * 1000u;
-  const uint32_t durationMs = wantedMs > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(wantedMs);
+  const uint32_t durationMs = BenchmarkMilliseconds(run.benchmarkSeconds);
+  RunRecord& record = result.record;
 
   DebugLog::Write("Test0 - Empty\n");
-  const int suspended = audioThreadHandle ? audioThreadHandle->Suspend() : -1;
+  const int suspended = audioThread ? audioThread->Suspend() : -1;
   if (suspended >= 0) {
-    std::snprintf(textBuffer, sizeof(textBuffer), "Suspend thread : %d\n", suspended);
-    DebugLog::Write(textBuffer);
+    DebugLog::Writef("Suspend thread : %d\n", suspended);
   } else {
     DebugLog::Write("Suspend Failed\n");
   }
   statusWindow->ShowStatus("Testing. Please wait\nCurrent mode: Empty test");
-  RunEmptyTest(durationMs, sets[0], run);
-  const int resumed = audioThreadHandle ? audioThreadHandle->Resume() : -1;
+  RunEmptyTest(durationMs, run, *meter, record.tests[RunRecord::kEmptySlot]);
+  const int resumed = audioThread ? audioThread->Resume() : -1;
   if (resumed >= 0) {
-    std::snprintf(textBuffer, sizeof(textBuffer), "Resume thread : %d\n", resumed);
-    DebugLog::Write(textBuffer);
+    DebugLog::Writef("Resume thread : %d\n", resumed);
   } else {
     DebugLog::Write("Resume Failed\n");
   }
 
-  for (int step = 0; step < 3; ++step) {
-    const SoundStep& sound = kSoundSteps[step];
+  for (const SoundStep& sound : kSoundSteps) {
+    if (StopRequested()) break;
     DebugLog::Write(sound.logLine);
     if (run.*sound.chosen == 0) continue;
     statusWindow->ShowStatus(sound.status);
-    RunSoundTest(durationMs, sets[step + 1], run, sound.mode);
+    RunSoundTest(durationMs, run, sound.mode, *meter, record.tests[RunRecord::SlotOf(sound.mode)]);
   }
+  result.interrupted = StopRequested();
 
   DebugLog::Write("\n");
   meter->Stop();
-  delete meter;
-  meter = nullptr;
 
   SetPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
-  statusWindow->ShowStatus("Test complete!");
+  statusWindow->ShowStatus(result.interrupted ? "Interrupted: saving the readings taken" : "Test complete!");
   DebugLog::Write("Restore GBWindow focus\n");
   statusWindow->Destroy(window);
   DebugLog::Write("Direct3D 9 Succeessfully destroyed\n");
 
-  SaveResults(run, sets[0], sets[1], sets[2], sets[3], false);
-  if (runFinished != nullptr) runFinished(runFinishedContext, *this);
+  result.resultsFile = SaveResults(record, run.batch, result.error);
 
-  if (!run.batch) {
+  if (!run.batch && !result.interrupted) {
     hooks.beep(1000, 1);
     hooks.beep(500, 5);
   }
-  return 1;
+  return result;
 }

@@ -56,8 +56,9 @@ class CAbstractOutput {
  public:
   // 1. Releases everything, including the device list and loaded libraries.
   virtual ~CAbstractOutput();
-  // 2. Stores emitterCount, then opens `device` for one test in `mode`.
-  virtual int Init(platform::WindowHandle window, int device, int frequency, uint8_t emitterCount,
+  // 2. Stores emitterCount (the emitters the test creates, 0..256), then
+  // opens `device` for one test in `mode`.
+  virtual int Init(platform::WindowHandle window, int device, int frequency, int emitterCount,
                    uint8_t mode) = 0;
   // 3. Releases what Init created; returns 1.
   virtual int Close() = 0;
@@ -81,7 +82,7 @@ class CAbstractOutput {
   virtual int GetXRamSize(int device) = 0;
   // 13.
   virtual int GetXRamFree(int device) = 0;
-  // 14. The count stored by the last Init, zero-extended.
+  // 14. The count stored by the last Init.
   virtual int GetEmitterCount();
   // 15. `data` must stay alive until the emitter is destroyed.
   virtual int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode,
@@ -101,7 +102,7 @@ class CAbstractOutput {
   // 23. Always 0.
   virtual int CommitDeferred(int apply) = 0;
 
-  uint8_t emitterCount = 0;
+  int emitterCount = 0;  // 0..256
   const char* name = "";
 };
 

@@ -6,7 +6,7 @@
 class CNoDeviceOutput : public CAbstractOutput {
  public:
   explicit CNoDeviceOutput(const char* displayName) { name = displayName; }
-  int Init(platform::WindowHandle, int, int, uint8_t count, uint8_t) override {
+  int Init(platform::WindowHandle, int, int, int count, uint8_t) override {
     emitterCount = count;
     return 0;
   }

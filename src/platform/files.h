@@ -18,4 +18,16 @@ bool ReadWholeFile(const char* fileName, std::string& content);
 // on Windows (ignored elsewhere). False on any failure, leaving no partial file.
 bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool hidden);
 
+enum class PathKind { Missing, RegularFile, Directory, Other };
+PathKind KindOfPath(const char* path);
+
+// Creates `fileName`, which must not exist yet, and writes `size` bytes,
+// checking every write, the flush to the disk and the close. False with the
+// system's reason in `error`; a file it created is removed again.
+bool WriteNewFile(const char* fileName, const void* data, size_t size, std::string& error);
+
+// Renames `from` to `to` only when nothing is called `to`. False with the
+// system's reason in `error`; `targetTaken` tells that `to` already existed.
+bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken, std::string& error);
+
 }  // namespace platform

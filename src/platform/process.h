@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "platform/types.h"
@@ -11,6 +12,8 @@ std::string ExecutableDirectory();
 // Starts `program` with one argument and does not wait for it. Windows: the
 // shell's "open" verb; Linux: fork + exec, detached. False when it could not start.
 bool StartDetached(WindowHandle parent, const std::string& program, const std::string& argument);
+
+uint32_t CurrentProcessId();
 
 // Initialises COM for the calling thread on Windows; nothing elsewhere.
 void InitializeComForThread();

@@ -1,6 +1,9 @@
 #include "results/debug_log.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/files.h"
 
@@ -24,6 +27,24 @@ void DeleteNamedFile(const char* fileName) { platform::DeleteFileNamed(fileName)
 namespace DebugLog {
 
 void Write(const char* text) { AppendTextToFile(kFileName, text); }
+
+void Writef(const char* format, ...) {
+  char text[520];
+  va_list arguments;
+  va_start(arguments, format);
+  const int length = std::vsnprintf(text, sizeof(text), format, arguments);
+  va_end(arguments);
+  if (length < 0) return;
+  if (static_cast<size_t>(length) < sizeof(text)) {
+    Write(text);
+    return;
+  }
+  std::string longer(static_cast<size_t>(length) + 1, '\0');
+  va_start(arguments, format);
+  std::vsnprintf(longer.data(), longer.size(), format, arguments);
+  va_end(arguments);
+  Write(longer.c_str());
+}
 void Delete() { DeleteNamedFile(kFileName); }
 
 }  // namespace DebugLog

@@ -10,6 +10,11 @@ namespace DebugLog {
 inline constexpr const char* kFileName = "Korvanta3rUzevoBench.log";
 
 void Write(const char* text);
+// printf-style; the text is formatted in full, however long.
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+void Writef(const char* format, ...);
 void Delete();
 
 }  // namespace DebugLog

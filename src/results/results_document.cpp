@@ -38,7 +38,12 @@ void ResultsDocument::Assemble(tinyxml2::XMLDocument& document, const char* vers
   }
 }
 
-bool ResultsDocument::Save(tinyxml2::XMLDocument& document, const char* fileName) { return document.SaveFile(fileName) == tinyxml2::XML_SUCCESS; }
+std::string ResultsDocument::Print(const tinyxml2::XMLDocument& document) {
+  tinyxml2::XMLPrinter printer;
+  document.Print(&printer);
+  // The printer counts the terminator in its size.
+  return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0));
+}
 
 std::string ResultsFileName(const platform::LocalDateTime& when, bool batchName) {
   const std::string date = platform::FormatDate(when, "dddd_dd_MMMM_yyyy");

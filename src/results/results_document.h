@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string>
 
 #include <tinyxml2.h>
 
@@ -28,7 +29,8 @@ class ResultsDocument {
   // "Version", "DateTime", "CPU" and the given sets in order (null ones left out).
   static void Assemble(tinyxml2::XMLDocument& document, const char* version, const char* dateTime, const char* cpu,
                 std::span<tinyxml2::XMLElement* const> sets);
-  static bool Save(tinyxml2::XMLDocument& document, const char* fileName);
+  // The document as the file holds it.
+  static std::string Print(const tinyxml2::XMLDocument& document);
 
   tinyxml2::XMLDocument& Xml() { return document; }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 
 #include "app/run_command.h"
@@ -100,7 +101,7 @@ TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
   options.backEnd = "0";
   options.device = "0";
   EXPECT_TRUE(SelectDevice(*t.engine, options, err));
-  EXPECT_EQ(t.engine->currentOutput, t.engine->outputs[0]);
+  EXPECT_EQ(t.engine->CurrentOutput(), &t.engine->Output(0));
   EXPECT_EQ(err.str(), "");
 
   options.backEnd = "1";
@@ -191,8 +192,8 @@ TEST(RunCommand, ARunEndsWithTheSummaryAndTheResultsFile) {
   ASSERT_NE(file, std::string::npos) << text;
   EXPECT_LT(table, file);
   EXPECT_EQ(err.str(), "");
-  EXPECT_EQ(t.engine->settings.memoryUsagePercent, 10u) << "the AudioThread sees the run's settings";
-  platform::DeleteFileNamed(t.engine->lastResultsFile.c_str());
+  EXPECT_EQ(t.engine->Settings().memoryUsagePercent, 10u) << "the run's settings are the corrected ones";
+  platform::DeleteFileNamed(text.substr(file + 14, text.find('\n', file) - file - 14).c_str());
 }
 
 TEST(RunCommand, AnUnknownDeviceIsAUsageErrorBeforeAnythingRuns) {
@@ -202,7 +203,45 @@ TEST(RunCommand, AnUnknownDeviceIsAUsageErrorBeforeAnythingRuns) {
   std::ostringstream out, err;
   EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 2);
   EXPECT_EQ(virtual_clock::SamplesTaken(), 0);
-  EXPECT_TRUE(t.engine->lastResultsFile.empty());
+}
+
+int InterruptedByTermination() { return 143; }
+
+TEST(RunCommand, ExitCodesTellNothingMeasuredMissingEmittersAndInterruption) {
+  EngineUnderTest t;
+  RunOptions options;
+  options.settings.benchmarkSeconds = 1;
+  options.settings.measuringMethod = 2;
+  options.settings.test2D = 0;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 1) << "no mode left on this device";
+  EXPECT_NE(out.str().find("No mode left to run: nothing is measured."), std::string::npos);
+
+  // Sound data larger than a back end takes: the test measures with no emitters, and says why.
+  options.settings.test2D = 1;
+  options.settings.sampleSizeKb = 0xFFFFFFFFu;
+  out.str("");
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 1);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("Fake 2D: 0 emitters: sound data of 4294967295 KB cannot be allocated."), std::string::npos)
+      << text;
+  const size_t file = text.find("Results file: ");
+  ASSERT_NE(file, std::string::npos) << "what was measured is still saved";
+  platform::DeleteFileNamed(text.substr(file + 14, text.find('\n', file) - file - 14).c_str());
+
+  options.settings.sampleSizeKb = 1;
+  std::atomic<bool> stop{false};
+  t.engine->SetStopFlag(&stop);
+  t.status->stopFlag = &stop;
+  t.status->stopAtProgress = t.status->progressCalls + 1;
+  out.str("");
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err, &InterruptedByTermination), 143);
+  EXPECT_NE(out.str().find("The run was interrupted. Incomplete: empty test (ended early), 2D (not run)."),
+            std::string::npos)
+      << out.str();
+  const size_t saved = out.str().find("Results file: ");
+  ASSERT_NE(saved, std::string::npos);
+  platform::DeleteFileNamed(out.str().substr(saved + 14, out.str().find('\n', saved) - saved - 14).c_str());
 }
 
 TEST(RunCommand, ABatchPrintsASummaryPerRun) {

@@ -21,27 +21,27 @@ class OpenALRun : public ::testing::Test {
     platform::SetEnvironmentText("ALSOFT_DRIVERS", "null");
     DebugLog::Delete();
     engine = std::make_unique<BenchmarkEngine>(nullptr, nullptr);
-    activeEngine = engine.get();
-    if (engine->outputCount == 0) GTEST_SKIP() << "OpenAL Soft is not installed";
-    ASSERT_STREQ(engine->currentOutput->name, "OpenAL");
-    engine->statusWindow = std::make_unique<FakeStatusWindow>();
+    if (engine->OutputCount() == 0) GTEST_SKIP() << "OpenAL Soft is not installed";
+    ASSERT_STREQ(engine->CurrentOutput()->name, "OpenAL");
+    engine->SetStatusWindow(std::make_unique<FakeStatusWindow>());
     DebugLog::Delete();
   }
   void TearDown() override {
-    activeEngine = nullptr;
     engine.reset();
+    virtual_clock::Uninstall();
   }
   std::unique_ptr<BenchmarkEngine> engine;
 };
 
 TEST_F(OpenALRun, OneSecondPerTestGivesReadingsForEveryChosenMode) {
-  TestSettings run = engine->settings;
+  TestSettings run;
   run.test3DHardwareEax = 0;
   run.benchmarkSeconds = 1;
   run.measuringMethod = 2;
   run.bufferCount = 8;
-  ASSERT_EQ(engine->RunTests(run), 1);
-  const std::string file = engine->lastResultsFile;
+  const RunResult result = engine->RunTests(run);
+  ASSERT_TRUE(result.started);
+  const std::string file = result.resultsFile;
   ASSERT_FALSE(file.empty());
 
   tinyxml2::XMLDocument document;
@@ -61,7 +61,7 @@ TEST_F(OpenALRun, OneSecondPerTestGivesReadingsForEveryChosenMode) {
   }
   EXPECT_EQ(sets[1][2], "nBuffers=8");
   EXPECT_EQ(sets[1][3], "SampleRate=44100");
-  const TestRecord& sound = engine->lastRun.tests[RunRecord::SlotOf(0)];
+  const TestRecord& sound = result.record.tests[RunRecord::SlotOf(Mode2D)];
   EXPECT_GE(sound.measuredMs, 900u);
   EXPECT_GT(sound.processCpu100ns, 0u);
 
@@ -76,32 +76,28 @@ TEST_F(OpenALRun, OneSecondPerTestGivesReadingsForEveryChosenMode) {
   platform::DeleteFileNamed(file.c_str());
 }
 
-// The sound set's emitter count of the file a run has just written (runs of
-// a batch within one second share a name, so each is read at once).
-void ReadRunsFile(void* context, const BenchmarkEngine& engine) {
-  auto& counts = *static_cast<std::vector<std::string>*>(context);
-  tinyxml2::XMLDocument document;
-  if (document.LoadFile(engine.lastResultsFile.c_str()) != tinyxml2::XML_SUCCESS) {
-    counts.push_back("unreadable");
-    return;
-  }
-  const tinyxml2::XMLElement* sound =
-      document.RootElement()->FirstChildElement("ResultsSet")->NextSiblingElement("ResultsSet");
-  counts.push_back(sound != nullptr ? SetContents(sound)[2] : "no sound set");
-  platform::DeleteFileNamed(engine.lastResultsFile.c_str());
-}
-
 TEST_F(OpenALRun, ABatchOnTheRealBackEndSavesFourRuns) {
-  engine->hooks = virtual_clock::Install();
-  TestSettings run = engine->settings;
+  engine->SetHooks(virtual_clock::Install());
+  TestSettings run;
   run.test3DHardware = 0;
   run.test3DHardwareEax = 0;
   run.benchmarkSeconds = 1;
   run.measuringMethod = 2;
   std::vector<std::string> counts;
-  engine->runFinishedContext = &counts;
-  engine->runFinished = &ReadRunsFile;
-  ASSERT_EQ(engine->RunBatch(run), 1);
+  ASSERT_EQ(engine->RunBatch(run,
+                             [&](const RunResult& result) {
+                               tinyxml2::XMLDocument document;
+                               if (document.LoadFile(result.resultsFile.c_str()) != tinyxml2::XML_SUCCESS) {
+                                 counts.push_back("unreadable");
+                                 return;
+                               }
+                               const tinyxml2::XMLElement* sound = document.RootElement()
+                                                                       ->FirstChildElement("ResultsSet")
+                                                                       ->NextSiblingElement("ResultsSet");
+                               counts.push_back(sound != nullptr ? SetContents(sound)[2] : "no sound set");
+                               platform::DeleteFileNamed(result.resultsFile.c_str());
+                             }),
+            1);
   // OpenAL Soft reports no more than 32 hardware 3D buffers: no run with 60.
   EXPECT_EQ(counts, (std::vector<std::string>{"nBuffers=8", "nBuffers=16", "nBuffers=24", "nBuffers=32"}));
 }

@@ -15,14 +15,8 @@ const OutputFactory kRecorder[] = {{"CRecording", &CreateRecorder}};
 
 class AudioThreadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    audioThreadActive = false;
-    motionIndex = 0;
-  }
-  void TearDown() override { audioThreadActive = false; }
-
-  // Lets the thread run until it has made at least `passes` commits.
-  static std::vector<RecordingOutput::Call> RunPasses(int passes) {
+  // Lets the thread run until it has made at least `passes` commits, then deactivates it.
+  static std::vector<RecordingOutput::Call> RunPasses(BenchmarkEngine& engine, int passes) {
     const uint32_t start = platform::TickCount();
     for (;;) {
       int commits = 0;
@@ -30,18 +24,16 @@ class AudioThreadTest : public ::testing::Test {
       if (commits >= passes || platform::TickCount() - start > 5000) break;
       platform::SleepMilliseconds(5);
     }
-    audioThreadActive = false;
+    engine.AudioThreadHandle()->Deactivate();
     return recorder->Calls();
   }
 };
 
 TEST_F(AudioThreadTest, FirstPassAfterAResetUsesEntryOneAndEmittersFollowOn) {
   BenchmarkEngine engine(nullptr, nullptr, kRecorder);
-  engine.settings.deferredMode = 1;
   recorder->Init(nullptr, 0, 44100, 3, Mode3DHardware);
-  audioThreadActive = true;
-  const auto calls = RunPasses(1);
-  engine.audioThreadHandle->WaitForPassToEnd();
+  engine.AudioThreadHandle()->Activate(*recorder, 1);
+  const auto calls = RunPasses(engine, 1);
 
   // listener, listener, then per emitter: count, position, distances; count; commit.
   ASSERT_GE(calls.size(), 13u);
@@ -73,10 +65,9 @@ TEST_F(AudioThreadTest, FirstPassAfterAResetUsesEntryOneAndEmittersFollowOn) {
 TEST_F(AudioThreadTest, EachLaterPassMovesEverySourceOnByOneEntry) {
   BenchmarkEngine engine(nullptr, nullptr, kRecorder);
   recorder->Init(nullptr, 0, 44100, 1, Mode2D);
-  motionIndex = kMotionTableSize - 2;  // the index wraps within the table
-  audioThreadActive = true;
-  const auto calls = RunPasses(3);
-  engine.audioThreadHandle->WaitForPassToEnd();
+  // The index wraps within the table.
+  engine.AudioThreadHandle()->Activate(*recorder, 0, kMotionTableSize - 2);
+  const auto calls = RunPasses(engine, 3);
   std::vector<float> listenerX;
   for (const auto& call : calls) {
     if (call.operation == "SetListenerPosition") listenerX.push_back(call.a);
@@ -93,9 +84,8 @@ TEST_F(AudioThreadTest, EachLaterPassMovesEverySourceOnByOneEntry) {
 TEST_F(AudioThreadTest, NoCallAfterTheFlagIsClearedAndThePassHasEnded) {
   BenchmarkEngine engine(nullptr, nullptr, kRecorder);
   recorder->Init(nullptr, 0, 44100, 200, Mode2D);
-  audioThreadActive = true;
-  RunPasses(2);
-  engine.audioThreadHandle->WaitForPassToEnd();
+  engine.AudioThreadHandle()->Activate(*recorder, 0);
+  RunPasses(engine, 2);
   const size_t settled = recorder->Calls().size();
   platform::SleepMilliseconds(3 * AudioThread::kPeriodMilliseconds);
   EXPECT_EQ(recorder->Calls().size(), settled);
@@ -112,11 +102,10 @@ TEST_F(AudioThreadTest, DestructionStopsTheThreadBeforeTheBackEndsGo) {
   // before the back end is deleted (a sanitizer or a crash would show it).
   for (int round = 0; round < 3; ++round) {
     auto engine = std::make_unique<BenchmarkEngine>(nullptr, nullptr, kRecorder);
-    recorder->Init(nullptr, 0, 44100, 255, Mode2D);
-    audioThreadActive = true;
+    recorder->Init(nullptr, 0, 44100, 256, Mode2D);
+    engine->AudioThreadHandle()->Activate(*recorder, 0);
     platform::SleepMilliseconds(60);
     engine.reset();
-    audioThreadActive = false;
   }
   SUCCEED();
 }
@@ -124,14 +113,15 @@ TEST_F(AudioThreadTest, DestructionStopsTheThreadBeforeTheBackEndsGo) {
 TEST_F(AudioThreadTest, SuspendedThreadDoesNotMoveSources) {
   BenchmarkEngine engine(nullptr, nullptr, kRecorder);
   recorder->Init(nullptr, 0, 44100, 1, Mode2D);
-  EXPECT_EQ(engine.audioThreadHandle->Suspend(), 0);
+  AudioThread& thread = *engine.AudioThreadHandle();
+  EXPECT_EQ(thread.Suspend(), 0);
   platform::SleepMilliseconds(2 * AudioThread::kPeriodMilliseconds);  // a pass in progress ends
   recorder->ClearCalls();
-  audioThreadActive = true;
+  thread.Activate(*recorder, 0);
   platform::SleepMilliseconds(3 * AudioThread::kPeriodMilliseconds);
   EXPECT_TRUE(recorder->Calls().empty());
-  EXPECT_EQ(engine.audioThreadHandle->Resume(), 1);
-  RunPasses(1);
+  EXPECT_EQ(thread.Resume(), 1);
+  RunPasses(engine, 1);
   EXPECT_FALSE(recorder->Calls().empty());
 }
 

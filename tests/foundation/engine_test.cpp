@@ -36,11 +36,10 @@ TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
   {
     BenchmarkEngine engine(nullptr, nullptr, factories);
     EXPECT_EQ(constructed, 2);
-    ASSERT_EQ(engine.outputCount, 1u);
-    EXPECT_STREQ(engine.outputs[0]->name, "Usable");
-    EXPECT_EQ(engine.outputs[1], nullptr) << "the dropped back end leaves no slot behind";
-    EXPECT_EQ(engine.selectedOutput, 0);
-    EXPECT_EQ(engine.currentOutput, engine.outputs[0]);
+    ASSERT_EQ(engine.OutputCount(), 1u) << "the dropped back ends leave no slot behind";
+    EXPECT_STREQ(engine.Output(0).name, "Usable");
+    EXPECT_EQ(engine.SelectedOutput(), 0);
+    EXPECT_EQ(engine.CurrentOutput(), &engine.Output(0));
   }
   EXPECT_EQ(ReadDebugLog(),
             "Create CDSound..\r\n"
@@ -51,38 +50,36 @@ TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
             "Terminate AudioThread\r\n");
 }
 
-TEST_F(EngineTest, BackEndsKeepTheirCreationOrder) {
+TEST_F(EngineTest, BackEndsKeepTheirCreationOrderAndOneChoiceSelectsBackEndAndDevice) {
   const OutputFactory factories[] = {{"CDSound", &Usable}, {"COpenAL", &NoDevice}, {"CASIO", &Usable}};
   BenchmarkEngine engine(nullptr, nullptr, factories);
-  ASSERT_EQ(engine.outputCount, 2u);
-  EXPECT_NE(engine.outputs[0], engine.outputs[1]);
-  EXPECT_EQ(engine.currentOutput, engine.outputs[0]);
+  ASSERT_EQ(engine.OutputCount(), 2u);
+  EXPECT_NE(&engine.Output(0), &engine.Output(1));
+  EXPECT_EQ(engine.CurrentOutput(), &engine.Output(0));
+
+  ASSERT_TRUE(engine.SelectOutput(1, 1));
+  EXPECT_EQ(engine.SelectedOutput(), 1);
+  EXPECT_EQ(engine.CurrentOutput(), &engine.Output(1));
+  EXPECT_EQ(engine.Output(1).GetSelectedDevice(), 1);
+  // A back end or device that does not exist changes nothing.
+  for (const auto& [backEnd, device] : {std::pair{2, 0}, std::pair{-1, 0}, std::pair{0, 2}, std::pair{0, -1}}) {
+    EXPECT_FALSE(engine.SelectOutput(backEnd, device)) << backEnd << "/" << device;
+    EXPECT_EQ(engine.CurrentOutput(), &engine.Output(1));
+  }
 }
 
 TEST_F(EngineTest, WithNoDeviceAnywhereThereIsNoCurrentOutput) {
   const OutputFactory factories[] = {{"CDSound", &NoDevice}, {"COpenAL", &Throwing}};
   BenchmarkEngine engine(nullptr, nullptr, factories);
-  EXPECT_EQ(engine.outputCount, 0u);
-  EXPECT_EQ(engine.currentOutput, nullptr);
+  EXPECT_EQ(engine.OutputCount(), 0u);
+  EXPECT_EQ(engine.CurrentOutput(), nullptr);
 }
 
-TEST_F(EngineTest, StartsWithTheDefaultSettingsAndNoSampleData) {
+TEST_F(EngineTest, StartsWithNoSampleDataADescribedProcessorAndNormalPriority) {
   BenchmarkEngine engine(nullptr, nullptr, {});
-  const TestSettings& s = engine.settings;
-  EXPECT_EQ(s.sampleRate, 44100u);
-  EXPECT_EQ(s.test2D + s.test3DHardware + s.test3DHardwareEax, 3u);
-  EXPECT_EQ(s.bufferCount, 16u);
-  EXPECT_EQ(s.benchmarkSeconds, 60u);
-  EXPECT_EQ(s.deferredMode, 0u);
-  EXPECT_EQ(s.measuringMethod, 0u);
-  EXPECT_EQ(s.useXRam + s.loadMemory, 0u);
-  EXPECT_EQ(s.memorySizeMb, 512u);
-  EXPECT_EQ(s.memoryUsagePercent, 10u);
-  EXPECT_EQ(s.sampleSizeKb, 256u);
-  EXPECT_FALSE(s.batch);
-  EXPECT_EQ(engine.sampleData, nullptr);
-  EXPECT_EQ(engine.sampleDataSize, 0u);
-  EXPECT_NE(std::strstr(engine.cpuDescription, " Mhz"), nullptr) << engine.cpuDescription;
+  EXPECT_EQ(engine.Samples().Data(), nullptr);
+  EXPECT_EQ(engine.Samples().Size(), 0u);
+  EXPECT_NE(std::strstr(engine.CpuDescription(), " Mhz"), nullptr) << engine.CpuDescription();
   EXPECT_EQ(platform::GetProcessPriorityClass(), platform::PriorityClass::Normal);
   EXPECT_EQ(platform::GetCurrentThreadPriority(), platform::ThreadPriority::Normal);
 }

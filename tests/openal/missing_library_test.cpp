@@ -55,8 +55,8 @@ TEST(OpenALMissingLibrary, EngineDropsTheBackEndAfterItsLogLine) {
   DebugLog::Delete();
   {
     BenchmarkEngine engine(nullptr, nullptr, kMissingFactory);
-    EXPECT_EQ(engine.outputCount, 0u);
-    EXPECT_EQ(engine.currentOutput, nullptr);
+    EXPECT_EQ(engine.OutputCount(), 0u);
+    EXPECT_EQ(engine.CurrentOutput(), nullptr);
   }
   std::ifstream file(DebugLog::kFileName, std::ios::binary);
   std::stringstream log;

@@ -146,8 +146,8 @@ TEST(OpenALSoft, GuardsBeforeInitAfterCloseAndOutsideTheSlots) {
 TEST(OpenALSoft, FullTestLifecycleTwiceWithTheAudioThread) {
   DebugLog::Delete();
   BenchmarkEngine engine(nullptr, nullptr, kSoftFactory);
-  ASSERT_EQ(engine.outputCount, 1u);
-  CAbstractOutput* base = engine.currentOutput;
+  ASSERT_EQ(engine.OutputCount(), 1u);
+  CAbstractOutput* base = engine.CurrentOutput();
   ASSERT_NE(base, nullptr);
   auto& output = *static_cast<COpenALOutput*>(base);
   const std::vector<int16_t> tone = MakeTestTone();
@@ -165,12 +165,10 @@ TEST(OpenALSoft, FullTestLifecycleTwiceWithTheAudioThread) {
     al.alGetBufferi(output.EmitterBuffer(3), AL_FREQUENCY, &frequency);
     EXPECT_EQ(frequency, 44100) << "the user's 22050 Hz does not reach the buffers";
 
-    motionIndex = 0;
-    audioThreadActive = true;
+    engine.AudioThreadHandle()->Activate(output, 0);
     platform::SleepMilliseconds(300);
-    audioThreadActive = false;
-    engine.audioThreadHandle->WaitForPassToEnd();
-    EXPECT_GT(motionIndex.load(), 0);
+    engine.AudioThreadHandle()->Deactivate();
+    EXPECT_GT(engine.AudioThreadHandle()->MotionIndex(), 0);
 
     for (int i = 0; i < 16; ++i) {
       ALint state = 0;

@@ -82,19 +82,17 @@ TEST(OpenALWaveOutput, SixteenEmittersAreHeardAndNoneIsSilence) {
 TEST(OpenALWaveOutput, MovingEmitterShiftsTheBalance) {
   ASSERT_TRUE(kWaveOutput);
   BenchmarkEngine engine(nullptr, nullptr, kSoftFactory);
-  ASSERT_EQ(engine.outputCount, 1u);
-  auto& output = *static_cast<COpenALOutput*>(engine.currentOutput);
+  ASSERT_EQ(engine.OutputCount(), 1u);
+  auto& output = *static_cast<COpenALOutput*>(engine.CurrentOutput());
   const std::vector<int16_t> tone = MakeTestTone();
   const int size = static_cast<int>(tone.size() * sizeof(int16_t));
 
   ASSERT_EQ(output.Init(nullptr, 0, 44100, 1, Mode3DHardware), 1);
   ASSERT_EQ(output.CreateEmitter(0, size, tone.data(), 44100, Mode3DHardware, 0, 1), 1);
   ASSERT_EQ(output.PlayEmitter(0), 1);
-  motionIndex = 0;
-  audioThreadActive = true;
+  engine.AudioThreadHandle()->Activate(output, 0);
   platform::SleepMilliseconds(2000);
-  audioThreadActive = false;
-  engine.audioThreadHandle->WaitForPassToEnd();
+  engine.AudioThreadHandle()->Deactivate();
   output.DestroyEmitter(0);
   output.Close();
 

@@ -88,7 +88,7 @@ BOOL CDSoundOutput::AddDevice(const GUID* guid, const char* description, const c
 }
 
 int CDSoundOutput::Init(platform::WindowHandle window, int device, int frequency,
-                        uint8_t count, uint8_t mode) {
+                        int count, uint8_t mode) {
   emitterCount = count;
   const bool is3D = mode >= Mode3DSoftware && mode <= Mode3DHardwareEax;
   const bool isEax = mode == Mode3DHardwareEax;

@@ -18,7 +18,7 @@ class CDSoundOutput : public CAbstractOutput {
   explicit CDSoundOutput(const DSoundApi& api);
   ~CDSoundOutput() override;
 
-  int Init(platform::WindowHandle window, int device, int frequency, uint8_t emitterCount,
+  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount,
            uint8_t mode) override;
   int Close() override;
   int GetDeviceCount() override;

@@ -57,7 +57,7 @@ bool COpenALOutput::Failed() const {
   return library->al.alcGetError(device.load(std::memory_order_relaxed)) != ALC_NO_ERROR;
 }
 
-int COpenALOutput::Init(platform::WindowHandle, int, int, uint8_t count, uint8_t mode) {
+int COpenALOutput::Init(platform::WindowHandle, int, int, int count, uint8_t mode) {
   emitterCount = count;
   // A test that was never closed must not keep its device open.
   if (device.load() != nullptr) Close();

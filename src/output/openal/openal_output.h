@@ -16,7 +16,7 @@ class COpenALOutput : public CAbstractOutput {
   COpenALOutput(const COpenALOutput&) = delete;
   COpenALOutput& operator=(const COpenALOutput&) = delete;
 
-  int Init(platform::WindowHandle window, int device, int frequency, uint8_t count, uint8_t mode) override;
+  int Init(platform::WindowHandle window, int device, int frequency, int count, uint8_t mode) override;
   int Close() override;
   int GetDeviceCount() override;
   int GetDeviceName(int device, char* name) override;

@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -50,6 +52,68 @@ bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool) {
   const bool ok = close(file) == 0 && done == size;
   if (!ok) unlink(fileName);
   return ok;
+}
+
+PathKind KindOfPath(const char* path) {
+  struct stat info {};
+  if (lstat(path, &info) != 0) return PathKind::Missing;
+  if (S_ISREG(info.st_mode)) return PathKind::RegularFile;
+  if (S_ISDIR(info.st_mode)) return PathKind::Directory;
+  return PathKind::Other;
+}
+
+bool WriteNewFile(const char* fileName, const void* data, size_t size, std::string& error) {
+  const int file = open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (file < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  const char* bytes = static_cast<const char*>(data);
+  size_t done = 0;
+  int failure = 0;
+  while (done < size && failure == 0) {
+    const ssize_t wrote = write(file, bytes + done, size - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      failure = wrote < 0 ? errno : ENOSPC;
+    } else {
+      done += static_cast<size_t>(wrote);
+    }
+  }
+  if (failure == 0 && fsync(file) != 0 && errno != EINVAL) failure = errno;
+  if (close(file) != 0 && failure == 0) failure = errno;
+  if (failure != 0) {
+    error = std::strerror(failure);
+    unlink(fileName);
+    return false;
+  }
+  return true;
+}
+
+bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken, std::string& error) {
+  targetTaken = false;
+  // A hard link is made only when nothing has the name, atomically.
+  if (link(from, to) == 0) {
+    unlink(from);
+    return true;
+  }
+  const int failure = errno;
+  if (failure == EEXIST) {
+    targetTaken = true;
+  } else if (failure == EPERM || failure == ENOTSUP || failure == EOPNOTSUPP || failure == EMLINK) {
+    // File systems without hard links: check, then rename (a race of a few
+    // microseconds against another run picking the very same name).
+    if (KindOfPath(to) != PathKind::Missing) {
+      targetTaken = true;
+    } else if (rename(from, to) == 0) {
+      return true;
+    } else {
+      error = std::strerror(errno);
+      return false;
+    }
+  }
+  error = std::strerror(targetTaken ? EEXIST : failure);
+  return false;
 }
 
 }  // namespace platform

@@ -37,6 +37,8 @@ bool StartDetached(WindowHandle, const std::string& program, const std::string& 
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
+
 void InitializeComForThread() {}
 void UninitializeComForThread() {}
 

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "platform/files.h"
 
 namespace platform {
@@ -49,6 +51,69 @@ bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool hi
   CloseHandle(file);
   if (!ok) DeleteFileA(fileName);
   return ok;
+}
+
+namespace {
+
+std::string SystemMessage(DWORD code) {
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      text, sizeof(text), nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
+    message.pop_back();
+  }
+  if (message.empty()) message = "system error " + std::to_string(code);
+  return message;
+}
+
+}  // namespace
+
+PathKind KindOfPath(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Directory;
+  if (attributes & FILE_ATTRIBUTE_DEVICE) return PathKind::Other;
+  return PathKind::RegularFile;
+}
+
+bool WriteNewFile(const char* fileName, const void* data, size_t size, std::string& error) {
+  HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = SystemMessage(GetLastError());
+    return false;
+  }
+  const char* bytes = static_cast<const char*>(data);
+  size_t done = 0;
+  DWORD failure = 0;
+  while (done < size && failure == 0) {
+    const DWORD chunk = static_cast<DWORD>(size - done > 0x10000000u ? 0x10000000u : size - done);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes + done, chunk, &written, nullptr)) {
+      failure = GetLastError();
+    } else if (written == 0) {
+      failure = ERROR_DISK_FULL;
+    } else {
+      done += written;
+    }
+  }
+  if (failure == 0 && !FlushFileBuffers(file)) failure = GetLastError();
+  if (!CloseHandle(file) && failure == 0) failure = GetLastError();
+  if (failure != 0) {
+    error = SystemMessage(failure);
+    DeleteFileA(fileName);
+    return false;
+  }
+  return true;
+}
+
+bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken, std::string& error) {
+  targetTaken = false;
+  if (MoveFileExA(from, to, 0)) return true;
+  const DWORD failure = GetLastError();
+  targetTaken = failure == ERROR_ALREADY_EXISTS || failure == ERROR_FILE_EXISTS;
+  error = SystemMessage(failure);
+  return false;
 }
 
 }  // namespace platform

@@ -20,6 +20,8 @@ bool StartDetached(WindowHandle parent, const std::string& program, const std::s
   return result > 32;
 }
 
+uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
+
 void InitializeComForThread() { CoInitialize(nullptr); }
 void UninitializeComForThread() { CoUninitialize(); }
 

@@ -22,7 +22,8 @@ class CallRecordingOutput : public CAbstractOutput {
 
   struct InitCall {
     int device, frequency;
-    uint8_t emitterCount, mode;
+    int emitterCount;
+    uint8_t mode;
   };
 
   // Test-thread operations, in order, e.g. "Init", "Create 0", "Play 0", "Destroy 0", "Close".
@@ -36,7 +37,7 @@ class CallRecordingOutput : public CAbstractOutput {
   }
   int CreatedCount() { return Count("Create "); }
 
-  int Init(platform::WindowHandle, int device, int frequency, uint8_t count, uint8_t mode) override {
+  int Init(platform::WindowHandle, int device, int frequency, int count, uint8_t mode) override {
     emitterCount = count;
     std::lock_guard lock(mutex);
     inits.push_back({device, frequency, count, mode});

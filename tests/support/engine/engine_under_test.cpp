@@ -16,26 +16,39 @@ CAbstractOutput* MakeOutput() {
 
 }  // namespace
 
-EngineUnderTest::EngineUnderTest(int hw3DBuffers, const char* deviceName, int readingsBeforeFailure) {
+EngineUnderTest::EngineUnderTest(int hw3DBuffers, const char* deviceName, int readingsBeforeFailure,
+                                 uint32_t realSleepDivisor) {
   nextHw3DBuffers = hw3DBuffers;
   nextDeviceName = deviceName;
   static const OutputFactory factories[] = {{"CFake", &MakeOutput}};
+  // Installed first, so the processor is described on the virtual machine too.
+  const EngineHooks hooks = virtual_clock::Install(readingsBeforeFailure, realSleepDivisor);
   engine = std::make_unique<BenchmarkEngine>(nullptr, nullptr, factories);
   output = made;
   auto window = std::make_unique<FakeStatusWindow>();
   status = window.get();
-  engine->statusWindow = std::move(window);
-  engine->hooks = virtual_clock::Install(readingsBeforeFailure);
-  // The system statistics method needs no calibration.
-  engine->settings.measuringMethod = 2;
-  activeEngine = engine.get();
+  engine->SetStatusWindow(std::move(window));
+  engine->SetHooks(hooks);
   // Only the run's own lines.
   DebugLog::Delete();
 }
 
 EngineUnderTest::~EngineUnderTest() {
-  activeEngine = nullptr;
   engine.reset();
+  virtual_clock::Uninstall();
+}
+
+TestSettings EngineUnderTest::Settings() {
+  TestSettings settings;
+  settings.measuringMethod = 2;
+  return settings;
+}
+
+std::unique_ptr<CpuLoadMeter> EngineUnderTest::StartedMeter() {
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
+  meter->CheckOsVersion();
+  meter->Start();
+  return meter;
 }
 
 std::string ReadLog() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "cpu/cpu_load_meter.h"
 #include "engine/benchmark_engine.h"
 #include "support/engine/call_recording_output.h"
 #include "support/engine/fake_status_window.h"
@@ -10,8 +11,14 @@
 // and the virtual clock: a run of any length takes no real time.
 struct EngineUnderTest {
   explicit EngineUnderTest(int hw3DBuffers = 0, const char* deviceName = "Fake Device",
-                           int readingsBeforeFailure = -1);
+                           int readingsBeforeFailure = -1, uint32_t realSleepDivisor = 0);
   ~EngineUnderTest();
+
+  // The settings of a run: the defaults with the kernel-statistics method,
+  // which needs no calibration.
+  static TestSettings Settings();
+  // A started meter of that method, for a load test called on its own.
+  static std::unique_ptr<CpuLoadMeter> StartedMeter();
 
   std::unique_ptr<BenchmarkEngine> engine;
   CallRecordingOutput* output = nullptr;  // owned by the engine

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,15 @@ class FakeStatusWindow : public StatusWindow {
     return createSucceeds;
   }
   void ShowStatus(const char* text) override { calls.push_back(std::string("Show ") + text); }
-  void ShowProgress(const TestProgress&) override { ++progressCalls; }
+  void ShowProgress(const TestProgress&) override {
+    if (++progressCalls == stopAtProgress && stopFlag != nullptr) stopFlag->store(true);
+  }
   void Destroy(platform::WindowHandle) override { calls.push_back("Destroy"); }
 
   bool createSucceeds = true;
   std::vector<std::string> calls;
   int progressCalls = 0;
+  // Raises `stopFlag` at that progress report, as a user's Ctrl-C would.
+  std::atomic<bool>* stopFlag = nullptr;
+  int stopAtProgress = 0;
 };

@@ -1,34 +1,69 @@
 #include "support/engine/virtual_clock.h"
 
+#include <cmath>
+
+#include "cpu/measurement_sources.h"
 #include "platform/clock.h"
 
 namespace virtual_clock {
 namespace {
 
+constexpr uint64_t kUnitsPerMs = 10000;  // 100 ns
+
 uint64_t now = 0;
 uint64_t slept = 0;
-uint64_t timerEnd = 0;
-int samples = 0;
+int reads = 0;
 int failAfter = -1;
+uint64_t idle = 0;
+uint64_t lastReadAt = 0;
 uint32_t divisor = 0;
+std::string resultsDirectory;
 std::vector<Beep> beeps;
 std::vector<std::string> messages;
 std::vector<Started> started;
+MeasurementSources table{};
 
 void Sleep(uint32_t ms) {
   now += ms;
   slept += ms;
   if (divisor > 0) platform::SleepMilliseconds(ms / divisor);
 }
-uint64_t NowMs() { return now; }
-void StartTimer(BenchmarkTimer&, uint64_t durationMs) { timerEnd = now + durationMs; }
-bool TimerRunning(BenchmarkTimer&) { return now < timerEnd; }
-bool Sample(CpuLoadMeter&, float& percent) {
-  if (failAfter >= 0 && samples >= failAfter) return false;
-  // 10.5, 11.5, ... so every reading is told apart in the file.
-  percent = 10.5f + static_cast<float>(samples++);
+
+// The meter's start takes the first reading as its base; every later one is
+// a sample, 10.5 % for the first, one more for each next.
+bool ReadSystemTimes(platform::SystemTimes& times) {
+  if (failAfter >= 0 && reads > failAfter) return false;
+  const uint64_t current = now * kUnitsPerMs;
+  if (reads > 0) {
+    const double busy = 10.5 + (reads - 1);
+    idle += static_cast<uint64_t>(std::llround(static_cast<double>(current - lastReadAt) * (100.0 - busy) / 100.0));
+  }
+  lastReadAt = current;
+  ++reads;
+  times.idleTime = idle;
+  times.currentTime = current;
+  times.processorCount = 1;
   return true;
 }
+
+platform::CpuidRegisters Cpuid(uint32_t leaf) {
+  platform::CpuidRegisters registers{};
+  if (leaf == 1) registers.edx = 1u << 4;  // a time-stamp counter, no vendor
+  return registers;
+}
+
+platform::LocalDateTime Calendar() {
+  platform::LocalDateTime when;
+  when.year = 2026;
+  when.month = 12;
+  when.day = 9;
+  when.dayOfWeek = 3;
+  when.hour = 14;
+  when.minute = 5;
+  when.second = 9;
+  return when;
+}
+
 void RecordBeep(uint32_t frequency, uint32_t ms) { beeps.push_back({frequency, ms}); }
 void RecordMessage(platform::WindowHandle, const char* text, const char* title) {
   messages.push_back(std::string(title) + ": " + text);
@@ -42,20 +77,54 @@ bool RecordStart(platform::WindowHandle, const std::string& program, const std::
 
 EngineHooks Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
   divisor = realSleepDivisor;
-  now = slept = timerEnd = 0;
-  samples = 0;
+  now = slept = lastReadAt = 0;
+  // A machine that has been idle for a while already.
+  idle = 1000000000;
+  reads = 0;
   failAfter = readingsBeforeFailure;
+  resultsDirectory.clear();
   beeps.clear();
   messages.clear();
   started.clear();
-  return EngineHooks{&Sleep, &NowMs, &StartTimer, &TimerRunning, &Sample, &RecordBeep, &RecordMessage, &RecordStart};
+
+  table = DefaultSources();
+  table.queryPerformanceCounter = [](int64_t& count) {
+    count = static_cast<int64_t>(now * kUnitsPerMs);
+    return true;
+  };
+  table.queryPerformanceFrequency = [](int64_t& frequency) {
+    frequency = 1000 * kUnitsPerMs;
+    return true;
+  };
+  table.readTimeStampCounter = [](bool) { return now * 1000000; };
+  // More than one processor keeps the timer on the performance counter.
+  table.processorCount = [] { return 2u; };
+  table.tickCount = [] { return static_cast<uint32_t>(now); };
+  table.sleepMilliseconds = &Sleep;
+  table.cpuid = &Cpuid;
+  table.getOsPlatformId = [](uint32_t& id) {
+    id = 2;
+    return true;
+  };
+  table.systemTimesAvailable = [] { return true; };
+  table.readSystemTimes = &ReadSystemTimes;
+  // A tenth of one processor.
+  table.processCpuTime100ns = [] { return now * kUnitsPerMs / 10; };
+  table.readLocalDateTime = &Calendar;
+  table.resultsDirectory = [] { return resultsDirectory; };
+  SetSourcesForTesting(&table);
+  return EngineHooks{&RecordBeep, &RecordMessage, &RecordStart};
 }
+
+void Uninstall() { SetSourcesForTesting(nullptr); }
+
+void SetResultsDirectory(const std::string& directory) { resultsDirectory = directory; }
 
 uint64_t Now() { return now; }
 uint64_t TotalSleptMs() { return slept; }
 const std::vector<Beep>& Beeps() { return beeps; }
 const std::vector<std::string>& Messages() { return messages; }
 const std::vector<Started>& StartedPrograms() { return started; }
-int SamplesTaken() { return samples; }
+int SamplesTaken() { return reads > 1 ? reads - 1 : 0; }
 
 }  // namespace virtual_clock

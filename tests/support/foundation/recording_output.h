@@ -29,7 +29,7 @@ class RecordingOutput : public CAbstractOutput {
     calls.clear();
   }
 
-  int Init(platform::WindowHandle, int, int, uint8_t count, uint8_t) override {
+  int Init(platform::WindowHandle, int, int, int count, uint8_t) override {
     emitterCount = count;
     return 1;
   }
@@ -40,8 +40,8 @@ class RecordingOutput : public CAbstractOutput {
     std::snprintf(text, 128, "Device %d", device);
     return 1;
   }
-  int GetSelectedDevice() override { return 0; }
-  void SelectDevice(int) override {}
+  int GetSelectedDevice() override { return selected; }
+  void SelectDevice(int device) override { selected = device; }
   int GetFeature(int, int) override { return 0; }
   int GetHw2DBufferCount(int) override { return 0; }
   int GetHw3DBufferCount(int) override { return 0; }
@@ -84,6 +84,7 @@ class RecordingOutput : public CAbstractOutput {
   }
 
   int deviceCount;
+  int selected = 0;
   std::mutex mutex;
   std::vector<Call> calls;
 };

@@ -1,0 +1,14 @@
+#pragma once
+#include <atomic>
+
+namespace platform {
+
+// Catches the user's interruption: Ctrl-C and a termination request
+// (SIGINT and SIGTERM; on Windows the console's control events). The first
+// one sets `flag` and is remembered; a second one ends the process at once
+// with its exit code.
+void CatchInterruptions(std::atomic<bool>& flag);
+// 130 after Ctrl-C, 143 after a termination request, 0 when none came.
+int InterruptionExitCode();
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#include <windows.h>
+
+#include "platform/interrupt.h"
+
+namespace platform {
+namespace {
+
+std::atomic<bool>* requested = nullptr;
+std::atomic<int> exitCode{0};
+
+// Runs on a thread the system creates for the event.
+BOOL WINAPI OnControl(DWORD event) {
+  const int code = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? 130 : 143;
+  int none = 0;
+  if (!exitCode.compare_exchange_strong(none, code)) ExitProcess(static_cast<UINT>(code));
+  if (requested != nullptr) requested->store(true);
+  return TRUE;
+}
+
+}  // namespace
+
+void CatchInterruptions(std::atomic<bool>& flag) {
+  requested = &flag;
+  SetConsoleCtrlHandler(&OnControl, TRUE);
+}
+
+int InterruptionExitCode() { return exitCode.load(); }
+
+}  // namespace platform
