@@ -5,7 +5,7 @@
 
 // The status display of the console front end: the title and every status
 // text as lines, and while a test measures, one progress line rewritten in
-// place (carriage return, no line feed) after every reading. Written to a
+// place (carriage return, no line feed) at most once a second. Written to a
 // file or pipe instead of a terminal, progress is a plain line every
 // kPlainProgressSeconds, so a log of a long run stays readable.
 class ConsoleStatusWindow : public StatusWindow {
@@ -32,5 +32,5 @@ class ConsoleStatusWindow : public StatusWindow {
   bool shown = false;
   bool progressLineOpen = false;
   bool rewriteInPlace;
-  uint64_t nextPlainProgressMs = 0;
+  uint64_t nextProgressMs = 0;
 };

@@ -23,6 +23,9 @@ TEST(ConsoleStatusWindow, ShowsTheTitleTheModeLinesAndOneProgressLineRewrittenIn
   progress.remainingMs = 1000;
   progress.readings = 2;
   window.ShowProgress(progress);
+  progress.elapsedMs = 1500;
+  progress.readings = 3;
+  window.ShowProgress(progress);
   window.ShowStatus("Test complete!");
   window.Destroy(nullptr);
 
@@ -30,6 +33,7 @@ TEST(ConsoleStatusWindow, ShowsTheTitleTheModeLinesAndOneProgressLineRewrittenIn
   EXPECT_EQ(text.rfind("Korvanta 3RUzevo v2.3\nCurrent mode: Empty test\n\r  Empty CPU test", 0), 0u) << text;
   EXPECT_NE(text.find("0 s elapsed,    2 s left,     1 readings, latest  12.50 %"), std::string::npos) << text;
   EXPECT_NE(text.find("1 s elapsed,    1 s left,     2 readings"), std::string::npos) << text;
+  EXPECT_EQ(text.find("3 readings"), std::string::npos) << "the shown second did not move: nothing written";
   EXPECT_EQ(text.find('\n', text.find('\r')), text.find("\nTest complete!\n")) << "one line for all progress";
   EXPECT_EQ(text.substr(text.size() - 15), "Test complete!\n");
 }

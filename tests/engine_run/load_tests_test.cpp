@@ -14,7 +14,7 @@ using Items = std::vector<std::string>;
 struct SoundTestOutcome {
   Items set;
   std::vector<std::string> events;
-  std::vector<CallRecordingOutput::InitCall> inits;
+  std::vector<RecordingOutput::InitCall> inits;
   int created = 0;
   std::string log;
   TestRecord record;

@@ -5,12 +5,12 @@
 #include "engine/benchmark_engine.h"
 #include "engine/motion_tables.h"
 #include "platform/clock.h"
-#include "support/foundation/recording_output.h"
+#include "support/output/recording_output.h"
 
 namespace {
 
 RecordingOutput* recorder = nullptr;
-CAbstractOutput* CreateRecorder() { return recorder = new RecordingOutput(1); }
+CAbstractOutput* CreateRecorder() { return recorder = new RecordingOutput("Recording"); }
 const OutputFactory kRecorder[] = {{"CRecording", &CreateRecorder}};
 
 class AudioThreadTest : public ::testing::Test {

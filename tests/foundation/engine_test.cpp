@@ -7,7 +7,7 @@
 #include "engine/benchmark_engine.h"
 #include "foundation/log_file.h"
 #include "output/no_device_output.h"
-#include "support/foundation/recording_output.h"
+#include "support/output/recording_output.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ CAbstractOutput* NoDevice() {
 }
 CAbstractOutput* Usable() {
   ++constructed;
-  return new RecordingOutput(2, "Usable");
+  return new RecordingOutput("Usable", "Device 0", 0, 2);
 }
 
 class EngineTest : public ::testing::Test {

@@ -5,12 +5,12 @@
 
 namespace {
 
-CallRecordingOutput* made = nullptr;
+RecordingOutput* made = nullptr;
 int nextHw3DBuffers = 0;
 const char* nextDeviceName = "";
 
 CAbstractOutput* MakeOutput() {
-  made = new CallRecordingOutput("Fake", nextDeviceName, nextHw3DBuffers);
+  made = new RecordingOutput("Fake", nextDeviceName, nextHw3DBuffers);
   return made;
 }
 

@@ -3,11 +3,11 @@
 
 #include "cpu/cpu_load_meter.h"
 #include "engine/benchmark_engine.h"
-#include "support/engine/call_recording_output.h"
+#include "support/output/recording_output.h"
 #include "support/engine/fake_status_window.h"
 #include "support/engine/virtual_clock.h"
 
-// An engine over one CallRecordingOutput, with a recording status display
+// An engine over one RecordingOutput, with a recording status display
 // and the virtual clock: a run of any length takes no real time.
 struct EngineUnderTest {
   explicit EngineUnderTest(int hw3DBuffers = 0, const char* deviceName = "Fake Device",
@@ -21,7 +21,7 @@ struct EngineUnderTest {
   static std::unique_ptr<CpuLoadMeter> StartedMeter();
 
   std::unique_ptr<BenchmarkEngine> engine;
-  CallRecordingOutput* output = nullptr;  // owned by the engine
+  RecordingOutput* output = nullptr;  // owned by the engine
   FakeStatusWindow* status = nullptr;     // owned by the engine
 };
 

@@ -8,16 +8,19 @@
 
 #include "output/abstract_output.h"
 
-// A back end with one device whose name, hardware 3D buffers and features a
-// test chooses, recording what the engine asks of it. The AudioThread's
-// calls are counted (and flagged when they reach an emitter that is gone).
-class CallRecordingOutput : public CAbstractOutput {
+// A back end whose devices, hardware 3D buffers and features a test
+// chooses, recording what is asked of it: the test thread's operations as
+// events ("Init", "Create 0", "Play 0", "Destroy 0", "Close"), Init's
+// arguments, and the AudioThread's operations with their values. Moves of
+// an emitter that was destroyed are counted apart.
+class RecordingOutput : public CAbstractOutput {
  public:
-  explicit CallRecordingOutput(const char* displayName = "Fake", const char* device = "Fake Device",
-                               int hardware3DBuffers = 0)
-      : hw3DBuffers(hardware3DBuffers) {
+  // Device 0 is called `firstDevice`, the others "Device <n>".
+  explicit RecordingOutput(const char* displayName = "Fake", const char* firstDevice = "Fake Device",
+                           int hardware3DBuffers = 0, int devices = 1)
+      : hw3DBuffers(hardware3DBuffers), deviceCount(devices) {
     name = displayName;
-    std::snprintf(deviceName, sizeof(deviceName), "%s", device);
+    std::snprintf(deviceName, sizeof(deviceName), "%s", firstDevice);
   }
 
   struct InitCall {
@@ -25,8 +28,15 @@ class CallRecordingOutput : public CAbstractOutput {
     int emitterCount;
     uint8_t mode;
   };
+  // An AudioThread operation: the emitter (-1 for the listener and the
+  // commit), its first three values and `apply`.
+  struct Call {
+    std::string operation;
+    int index = -1;
+    float a = 0, b = 0, c = 0;
+    int apply = -1;
+  };
 
-  // Test-thread operations, in order, e.g. "Init", "Create 0", "Play 0", "Destroy 0", "Close".
   std::vector<std::string> Events() {
     std::lock_guard lock(mutex);
     return events;
@@ -36,6 +46,14 @@ class CallRecordingOutput : public CAbstractOutput {
     return inits;
   }
   int CreatedCount() { return Count("Create "); }
+  std::vector<Call> Calls() {
+    std::lock_guard lock(mutex);
+    return calls;
+  }
+  void ClearCalls() {
+    std::lock_guard lock(mutex);
+    calls.clear();
+  }
 
   int Init(platform::WindowHandle, int device, int frequency, int count, uint8_t mode) override {
     emitterCount = count;
@@ -48,20 +66,28 @@ class CallRecordingOutput : public CAbstractOutput {
     Record("Close");
     return 1;
   }
-  int GetDeviceCount() override { return 1; }
+  int GetDeviceCount() override { return deviceCount; }
   int GetDeviceName(int device, char* text) override {
-    if (device != 0) return 0;
-    std::memcpy(text, deviceName, sizeof(deviceName));
+    if (device < 0 || device >= deviceCount) return 0;
+    if (device == 0) {
+      std::memcpy(text, deviceName, sizeof(deviceName));
+    } else {
+      std::snprintf(text, 128, "Device %d", device);
+    }
     return 1;
   }
-  int GetSelectedDevice() override { return 0; }
-  void SelectDevice(int) override {}
+  int GetSelectedDevice() override { return selected; }
+  void SelectDevice(int device) override { selected = device; }
   int GetFeature(int, int feature) override { return feature >= 0 && feature < 10 ? features[feature] : 0; }
   int GetHw2DBufferCount(int) override { return 0; }
   int GetHw3DBufferCount(int) override { return hw3DBuffers; }
   void GetFeatureReport(char*) override {}
   int GetXRamSize(int) override { return 0; }
   int GetXRamFree(int) override { return 0; }
+  int GetEmitterCount() override {
+    Record(Call{"GetEmitterCount"});
+    return CAbstractOutput::GetEmitterCount();
+  }
   int CreateEmitter(int index, int dataSize, const void* data, int, uint8_t, int, int) override {
     if (!IsEmitterIndex(index)) return 0;
     lastDataSize = dataSize;
@@ -82,18 +108,29 @@ class CallRecordingOutput : public CAbstractOutput {
     return 1;
   }
   int StopEmitter(int) override { return 1; }
-  int SetEmitterPosition(int index, float, float, float, int) override {
+  int SetEmitterPosition(int index, float x, float y, float z, int apply) override {
     ++moves;
     if (IsEmitterIndex(index) && everCreated[index] && !live[index]) ++movesOfDestroyed;
+    Record(Call{"SetEmitterPosition", index, x, y, z, apply});
     return 1;
   }
-  int SetEmitterDistances(int, float, float, int) override { return 1; }
-  int SetListenerPosition(float, float, float, int) override {
+  int SetEmitterDistances(int index, float minimum, float maximum, int apply) override {
+    Record(Call{"SetEmitterDistances", index, minimum, maximum, 0, apply});
+    return 1;
+  }
+  int SetListenerPosition(float x, float y, float z, int apply) override {
     ++listenerMoves;
+    Record(Call{"SetListenerPosition", -1, x, y, z, apply});
     return 1;
   }
-  int SetListenerOrientation(float, float, float, float, float, float, int) override { return 1; }
-  int CommitDeferred(int) override { return 0; }
+  int SetListenerOrientation(float fx, float fy, float fz, float, float, float, int apply) override {
+    Record(Call{"SetListenerOrientation", -1, fx, fy, fz, apply});
+    return 1;
+  }
+  int CommitDeferred(int apply) override {
+    Record(Call{"CommitDeferred", -1, 0, 0, 0, apply});
+    return 0;
+  }
 
   int hw3DBuffers;
   int features[10] = {};
@@ -109,6 +146,10 @@ class CallRecordingOutput : public CAbstractOutput {
     std::lock_guard lock(mutex);
     events.push_back(std::move(event));
   }
+  void Record(Call call) {
+    std::lock_guard lock(mutex);
+    calls.push_back(std::move(call));
+  }
   int Count(const char* prefix) {
     std::lock_guard lock(mutex);
     int n = 0;
@@ -116,9 +157,12 @@ class CallRecordingOutput : public CAbstractOutput {
     return n;
   }
 
+  int deviceCount;
+  std::atomic<int> selected{0};
   std::mutex mutex;
   std::vector<std::string> events;
   std::vector<InitCall> inits;
+  std::vector<Call> calls;
   std::atomic<bool> live[kMaxEmitters] = {};
   std::atomic<bool> everCreated[kMaxEmitters] = {};
 };
