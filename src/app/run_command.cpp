@@ -1,5 +1,7 @@
 #include "app/run_command.h"
 
+#include <string>
+
 #include "app/devices_command.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
@@ -93,6 +95,10 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     return kExitNothingSaved;
   }
   DescribeRun(settings, batch, out);
+  if (settings.sampleRate != 44100 && std::string(engine.CurrentOutput()->name) == "OpenAL") {
+    out << "OpenAL plays every buffer at 44100 Hz: the " << settings.sampleRate
+        << " Hz setting is recorded in the results but changes nothing on this back end.\n";
+  }
   if (settings.loadMemory != 0) {
     // The engine allocates the block for every test; say at once when it cannot.
     MemoryLoad trial;

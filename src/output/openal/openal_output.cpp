@@ -216,9 +216,7 @@ int COpenALOutput::CreateEmitter(int index, int dataSize, const void* data, int,
   al.alBufferData(emitter.buffer, AL_FORMAT_MONO16, data, dataSize, kBufferFrequency);
   if (Failed()) return 0;
   const ALint freeAfter = al.alGetInteger(al.alGetEnumValue("AL_EAX_RAM_FREE"));
-  char line[96];
-  std::snprintf(line, sizeof(line), "i = %d, mem = %d, dS = %d\n", index, freeAfter, freeBefore - freeAfter);
-  DebugLog::Write(line);
+  DebugLog::Writef("i = %d, mem = %d, dS = %d\n", index, freeAfter, freeBefore - freeAfter);
   if (Failed()) return 0;
 
   ALuint source = 0;
