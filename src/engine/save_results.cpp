@@ -39,12 +39,11 @@ std::string Unique(const char* what) {
 
 bool BenchmarkEngine::CanWriteResults(std::string& error) const {
   const platform::PathKind log = platform::KindOfPath(DebugLog::kFileName);
-  if ((log != platform::PathKind::Missing && log != platform::PathKind::RegularFile) ||
-      !platform::AppendPiecesToFile(DebugLog::kFileName, nullptr, nullptr, 0)) {
-    error = std::string("Cannot write the debug log ") + DebugLog::kFileName +
-            (log == platform::PathKind::Directory ? ": it is a directory" : ": it cannot be opened for writing");
+  if (log != platform::PathKind::Missing && log != platform::PathKind::RegularFile) {
+    error = std::string("Cannot write the debug log ") + DebugLog::kFileName + ": it is not a file";
     return false;
   }
+  // A file made and removed again gives the system's own reason.
   const std::string directory = Sources().resultsDirectory();
   const std::string probe = directory + Unique("KV3D_probe");
   std::string why;
@@ -54,6 +53,10 @@ bool BenchmarkEngine::CanWriteResults(std::string& error) const {
     return false;
   }
   platform::DeleteFileNamed(probe.c_str());
+  if (!platform::AppendPiecesToFile(DebugLog::kFileName, nullptr, nullptr, 0)) {
+    error = std::string("Cannot write the debug log ") + DebugLog::kFileName + ": it cannot be opened for writing";
+    return false;
+  }
   return true;
 }
 
