@@ -92,7 +92,8 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   statusWindow->Destroy(window);
   DebugLog::Write("Direct3D 9 Succeessfully destroyed\n");
 
-  result.resultsFile = SaveResults(record, run.batch, result.error);
+  // Runs of a batch are saved under the plain name too.
+  result.resultsFile = SaveResults(record, false, result.error);
 
   if (!run.batch && !result.interrupted) {
     hooks.beep(1000, 1);
