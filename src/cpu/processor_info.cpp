@@ -169,8 +169,7 @@ uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   int64_t frequency = 0;
   if (!sources.queryPerformanceFrequency(frequency) || frequency <= 0) return 0;
 
-  const platform::PriorityClass savedClass = platform::GetProcessPriorityClass();
-  const platform::ThreadPriority savedPriority = platform::GetCurrentThreadPriority();
+  const platform::SavedPriority savedPriority = platform::SaveCurrentPriority();
   uint64_t savedAffinity = 0;
   const bool haveAffinity = platform::GetProcessAffinity(savedAffinity);
   platform::SetProcessPriorityClass(platform::PriorityClass::Realtime);
@@ -187,8 +186,7 @@ uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   const uint64_t t1 = sources.readTimeStampCounter(false);
 
   if (haveAffinity) platform::SetProcessAffinity(savedAffinity);
-  platform::SetCurrentThreadPriority(savedPriority);
-  platform::SetProcessPriorityClass(savedClass);
+  platform::RestorePriority(savedPriority);
 
   // A counter that did not move would divide by zero.
   if (q1 <= q0) return 0;

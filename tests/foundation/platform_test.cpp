@@ -11,6 +11,14 @@
 #include "platform/priority.h"
 #include "platform/thread.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 struct Counter {
@@ -84,6 +92,52 @@ TEST(PlatformPriority, ProcessClassesRoundTrip) {
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
   ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Normal));
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::Normal);
+}
+
+// A setting the priority enums do not name: Windows' below-normal class and
+// lowest thread priority, a nice value of 3 on Linux.
+bool SetUnnamedPriority() {
+#ifdef _WIN32
+  return SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS) != 0 &&
+         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST) != 0;
+#else
+  return setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 3) == 0;
+#endif
+}
+
+bool HasUnnamedPriority() {
+#ifdef _WIN32
+  return GetPriorityClass(GetCurrentProcess()) == BELOW_NORMAL_PRIORITY_CLASS &&
+         GetThreadPriority(GetCurrentThread()) == THREAD_PRIORITY_LOWEST;
+#else
+  return getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))) == 3;
+#endif
+}
+
+TEST(PlatformPriority, ASavedPriorityComesBackExactly) {
+  using platform::PriorityClass;
+  using platform::ThreadPriority;
+  ASSERT_TRUE(SetUnnamedPriority());
+  const platform::SavedPriority unnamed = platform::SaveCurrentPriority();
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::High));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::Highest));
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Realtime));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::TimeCritical));
+  EXPECT_TRUE(platform::RestorePriority(unnamed));
+  EXPECT_TRUE(HasUnnamedPriority());
+  EXPECT_TRUE(platform::SaveCurrentPriority() == unnamed);
+
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::High));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::Idle));
+  const platform::SavedPriority named = platform::SaveCurrentPriority();
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Realtime));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::TimeCritical));
+  EXPECT_TRUE(platform::RestorePriority(named));
+  EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
+  EXPECT_EQ(platform::GetCurrentThreadPriority(), ThreadPriority::Idle);
+  EXPECT_TRUE(platform::SaveCurrentPriority() == named);
+  platform::SetCurrentThreadPriority(ThreadPriority::Normal);
+  platform::SetProcessPriorityClass(PriorityClass::Normal);
 }
 
 TEST(PlatformClock, CountersAdvanceAndSleepWaits) {
