@@ -162,6 +162,27 @@ void ProcessorInfo::DecodeOther() {
   std::strcpy(name, "Unknown");
 }
 
+std::string ProcessorInfo::ReadBrandString() {
+  constexpr uint32_t kExtendedBase = 0x80000000u, kBrandFirst = 0x80000002u, kBrandLast = 0x80000004u;
+  // A processor without extended leaves answers with its highest basic leaf,
+  // whose EAX then lacks the top bit.
+  const uint32_t highest = Sources().cpuid(kExtendedBase).eax;
+  if ((highest & kExtendedBase) == 0 || highest < kBrandLast) return std::string();
+  char text[49] = {};
+  for (uint32_t leaf = kBrandFirst; leaf <= kBrandLast; ++leaf) {
+    const platform::CpuidRegisters r = Sources().cpuid(leaf);
+    char* part = text + (leaf - kBrandFirst) * 16;
+    std::memcpy(part + 0, &r.eax, 4);
+    std::memcpy(part + 4, &r.ebx, 4);
+    std::memcpy(part + 8, &r.ecx, 4);
+    std::memcpy(part + 12, &r.edx, 4);
+  }
+  std::string brand(text);  // up to the first NUL
+  const size_t first = brand.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return brand.substr(first, brand.find_last_not_of(' ') - first + 1);
+}
+
 uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   if (milliseconds == 0) return clockHz;
   const MeasurementSources& sources = Sources();
