@@ -10,14 +10,7 @@
 #include "platform/files.h"
 #include "platform/priority.h"
 #include "platform/thread.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
+#include "unnamed_priority.h"
 
 namespace {
 
@@ -92,26 +85,6 @@ TEST(PlatformPriority, ProcessClassesRoundTrip) {
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
   ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Normal));
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::Normal);
-}
-
-// A setting the priority enums do not name: Windows' below-normal class and
-// lowest thread priority, a nice value of 3 on Linux.
-bool SetUnnamedPriority() {
-#ifdef _WIN32
-  return SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS) != 0 &&
-         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST) != 0;
-#else
-  return setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 3) == 0;
-#endif
-}
-
-bool HasUnnamedPriority() {
-#ifdef _WIN32
-  return GetPriorityClass(GetCurrentProcess()) == BELOW_NORMAL_PRIORITY_CLASS &&
-         GetThreadPriority(GetCurrentThread()) == THREAD_PRIORITY_LOWEST;
-#else
-  return getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))) == 3;
-#endif
 }
 
 TEST(PlatformPriority, ASavedPriorityComesBackExactly) {
