@@ -145,8 +145,9 @@ void CpuLoadMeter::EndIdleThread() {
   if (!idleThread) return;
   // Only this meter's own thread is told to stop; a later meter's keeps counting.
   if (idleGeneration.load() == idleThreadGeneration) running.exchange(0);
-  // Starved at idle priority it could wait long for the turn that lets it see
-  // the flag (Linux applies this only at the thread's next suspension point).
+  // Starved at idle priority on a busy Windows machine it could wait seconds
+  // for the turn that lets it see the flag. (Linux changes a priority only
+  // from inside the thread, but gives SCHED_IDLE threads regular turns.)
   idleThread->SetPriority(platform::ThreadPriority::Normal);
   idleThread->Join();
   idleThread.reset();
