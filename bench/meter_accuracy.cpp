@@ -80,7 +80,7 @@ Row Measure(uint32_t method, double duty, uint32_t processors, uint32_t samples)
   platform::SleepMilliseconds(300);
   meter->Start();
   float percent = 0;
-  meter->Sample(percent);  // the first reading covers time before this load
+  meter->Sample(percent);  // spans only the moment since Start: not counted
   platform::SystemTimes before{}, after{};
   platform::ReadSystemTimes(before);
   load.ResetCpuTime();

@@ -2,14 +2,13 @@
 
 #include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 
 #include "cpu/measurement_sources.h"
 #include "cpu/millisecond_clock.h"
 #include "platform/clock.h"
 #include "platform/priority.h"
 #include "platform/system_statistics.h"
+#include "platform/thread.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ constexpr uint32_t kCalibrationLength = 5000000;
 constexpr uint32_t kIdleCountLimit = 0x7FFFFFFF;
 constexpr uint32_t kPlatformNt = 2;
 
-// Process-wide: shared by every meter and the idle thread, outliving a meter.
+// Process-wide: shared by every meter and its idle thread.
 std::atomic<uint32_t> running{0};
 std::atomic<uint32_t> calibrationCount{0};
 std::atomic<uint32_t> idleCount{0};
@@ -28,10 +27,6 @@ uint32_t calibrationLength = kCalibrationLength;
 // The latest idle thread's processor-time clock, published before it counts.
 std::atomic<platform::ThreadCpuClock> idleThreadClock{0};
 
-// Only the thread running a test touches these.
-double previousIdleTime = 0.0;
-double previousSystemTime = 0.0;
-
 // The calibration and the idle thread count with this same body; the ratio of
 // their rates is the measurement.
 inline bool CountOnce(std::atomic<uint32_t>& count, uint32_t limit) {
@@ -39,7 +34,8 @@ inline bool CountOnce(std::atomic<uint32_t>& count, uint32_t limit) {
   return count.fetch_add(1) + 1 < limit;
 }
 
-void IdleThreadMain(uint32_t generation) {
+void IdleThreadMain(platform::Thread&, void* argument) {
+  const uint32_t generation = *static_cast<const uint32_t*>(argument);
   platform::SetCurrentThreadPriority(platform::ThreadPriority::Idle);
   idleThreadClock.store(platform::CurrentThreadCpuClock());
   idleCount.exchange(0);
@@ -54,8 +50,8 @@ CpuLoadMeter::CpuLoadMeter(bool useIdleThread, bool skipSystemInfo, bool usePmc)
     : skipSystemInfo(skipSystemInfo), useIdleThread(useIdleThread), usePmc(usePmc) {}
 
 // The registry key of the 9x statistics is open only during one query, so
-// there is nothing left to close here.
-CpuLoadMeter::~CpuLoadMeter() = default;
+// there is nothing left to close here; an idle thread never outlives its meter.
+CpuLoadMeter::~CpuLoadMeter() { EndIdleThread(); }
 
 bool CpuLoadMeter::CheckOsVersion() {
   uint32_t platformId = 0;
@@ -64,11 +60,18 @@ bool CpuLoadMeter::CheckOsVersion() {
   return true;
 }
 
-CpuLoadMeter::Method CpuLoadMeter::EffectiveMethod() const {
-  if (isNt && usePmc) return Method::PerformanceCounters;
+CpuLoadMeter::Method CpuLoadMeter::EffectiveMethod() const { return MethodWith(usePmc); }
+
+CpuLoadMeter::Method CpuLoadMeter::MethodWith(bool counters) const {
+  if (isNt && counters) return Method::PerformanceCounters;
   if (isNt && !skipSystemInfo) return Method::SystemStatistics;
   if (useIdleThread) return Method::IdleThread;
   return Method::RegistryStatistics;
+}
+
+bool CpuLoadMeter::WillCalibrate() const {
+  // Start goes on without the counters when their set-up fails.
+  return MethodWith(usePmc && SetUpCounters()) == Method::IdleThread;
 }
 
 // No performance-counter scheme is configured anywhere in the system.
@@ -80,16 +83,8 @@ bool CpuLoadMeter::Start() {
     usePmc = false;
   }
   switch (EffectiveMethod()) {
-    case Method::SystemStatistics: {
-      haveSystemStatistics = Sources().systemTimesAvailable();
-      // The first sample covers the time since now, never "since ever".
-      platform::SystemTimes times;
-      if (haveSystemStatistics && Sources().readSystemTimes(times)) {
-        previousIdleTime = static_cast<double>(times.idleTime);
-        previousSystemTime = static_cast<double>(times.currentTime);
-      }
-      return haveSystemStatistics;
-    }
+    case Method::SystemStatistics:
+      return StartSystemStatistics();
     case Method::IdleThread:
       return StartIdleThread();
     case Method::RegistryStatistics: {
@@ -106,29 +101,56 @@ uint64_t CpuLoadMeter::IdleThreadCpuTime100ns() {
   return running.load() != 0 ? platform::ThreadCpuTime100ns(idleThreadClock.load()) : 0;
 }
 
+// The first sample covers the time since here, like every later one its own
+// interval: no sample is a figure without a measurement behind it.
+bool CpuLoadMeter::StartSystemStatistics() {
+  platform::SystemTimes times;
+  haveSystemStatistics = Sources().systemTimesAvailable() && Sources().readSystemTimes(times);
+  if (haveSystemStatistics) {
+    previousIdleTime = static_cast<double>(times.idleTime);
+    previousSystemTime = static_cast<double>(times.currentTime);
+  }
+  return haveSystemStatistics;
+}
+
 bool CpuLoadMeter::StartIdleThread() {
+  EndIdleThread();
+  const platform::SavedPriority found = platform::SaveCurrentPriority();
   platform::SetProcessPriorityClass(platform::PriorityClass::Realtime);
   platform::SetCurrentThreadPriority(platform::ThreadPriority::TimeCritical);
   Sources().sleepMilliseconds(0);
   const uint32_t t0 = ReadMilliseconds();
   running.exchange(1);
   calibrationCount.exchange(0);
-  const uint32_t generation = idleGeneration.fetch_add(1) + 1;
+  idleThreadGeneration = idleGeneration.fetch_add(1) + 1;
   while (running.load(std::memory_order_relaxed) != 0) {
     if (!CountOnce(calibrationCount, calibrationLength)) break;
   }
   const uint32_t t1 = ReadMilliseconds();
-  // Fixed values, not the ones in force before the calibration.
-  platform::SetProcessPriorityClass(platform::PriorityClass::Normal);
-  platform::SetCurrentThreadPriority(platform::ThreadPriority::Normal);
+  // The caller's own priorities, whatever they were, not fixed normal ones.
+  platform::RestorePriority(found);
   calibrationTime = t1 - t0;
   lastSampleTime = t1;
-  try {
-    std::thread(IdleThreadMain, generation).detach();
-  } catch (const std::system_error&) {
+  // No reading may come from a thread that has ended.
+  idleThreadClock.store(0);
+  idleThread = std::make_unique<platform::Thread>();
+  if (!idleThread->Start(&IdleThreadMain, &idleThreadGeneration)) {
+    idleThread.reset();
     return false;
   }
   return true;
+}
+
+void CpuLoadMeter::EndIdleThread() {
+  if (!idleThread) return;
+  // Only this meter's own thread is told to stop; a later meter's keeps counting.
+  if (idleGeneration.load() == idleThreadGeneration) running.exchange(0);
+  // Starved at idle priority on a busy Windows machine it could wait seconds
+  // for the turn that lets it see the flag. (Linux changes a priority only
+  // from inside the thread, but gives SCHED_IDLE threads regular turns.)
+  idleThread->SetPriority(platform::ThreadPriority::Normal);
+  idleThread->Join();
+  idleThread.reset();
 }
 
 bool CpuLoadMeter::Sample(float& percent) {
@@ -151,18 +173,18 @@ bool CpuLoadMeter::Sample(float& percent) {
 
 bool CpuLoadMeter::SampleSystemStatistics(float& percent) {
   percent = 0.0f;
-  double idleShare = 100.0;
   if (!haveSystemStatistics) return false;
   platform::SystemTimes times;
   if (!Sources().readSystemTimes(times)) return false;
   const double idle = static_cast<double>(times.idleTime);
   const double now = static_cast<double>(times.currentTime);
-  if (previousIdleTime != 0.0) {
-    idleShare = (idle - previousIdleTime) / (now - previousSystemTime) * 100.0 / times.processorCount;
-  }
+  const double idleShare = (idle - previousIdleTime) / (now - previousSystemTime) * 100.0 / times.processorCount;
   previousIdleTime = idle;
   previousSystemTime = now;
-  percent = static_cast<float>(100.0 - idleShare);
+  const double result = 100.0 - idleShare;
+  // Two readings within one tick of the kernel's clock span no time: report 0,
+  // as the idle-thread method does for an empty interval.
+  percent = std::isfinite(result) ? static_cast<float>(result) : 0.0f;
   return true;
 }
 
@@ -173,8 +195,9 @@ bool CpuLoadMeter::SampleIdleThread(float& percent) {
                           static_cast<double>(calibrationTime);
   if (expected < idle) idle = expected;
   const double result = 100.0 - idle * 99.99 / expected;
-  // No interval, or no calibration time: the figure is meaningless, report 0.
-  percent = std::isfinite(result) ? static_cast<float>(result) : 0.0f;
+  // No interval predicts no iterations, no calibration time unlimited ones
+  // (the figure would read 100): neither compares anything, so both read 0.
+  percent = calibrationTime != 0 && std::isfinite(result) ? static_cast<float>(result) : 0.0f;
   lastSampleTime = now;
   return true;
 }
@@ -183,6 +206,7 @@ bool CpuLoadMeter::Stop() {
   switch (EffectiveMethod()) {
     case Method::IdleThread:
       running.exchange(0);
+      EndIdleThread();
       return true;
     case Method::RegistryStatistics: {
       uint32_t ignored = 0;
@@ -197,11 +221,6 @@ bool CpuLoadMeter::Stop() {
 
 void CpuLoadMeter::SetCalibrationLengthForTesting(uint32_t iterations) {
   calibrationLength = iterations != 0 ? iterations : kCalibrationLength;
-}
-
-void CpuLoadMeter::ResetSystemStatisticsForTesting() {
-  previousIdleTime = 0.0;
-  previousSystemTime = 0.0;
 }
 
 CpuLoadMeter* CreateMeterForMethod(uint32_t measuringMethod) {

@@ -1,5 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <memory>
+
+namespace platform {
+class Thread;
+}
 
 // Measures how busy the processor is while a test runs. One meter per test
 // run: CheckOsVersion, Start, any number of Sample calls, Stop, delete.
@@ -17,18 +22,25 @@ class CpuLoadMeter {
   // Sets isNt from the platform id; false (isNt unchanged) when the version
   // cannot be read.
   bool CheckOsVersion();
-  // Prepares the effective method; true when it is ready. The idle-thread
-  // method calibrates at real-time priority and leaves the process at normal
-  // class and the calling thread at normal priority.
+  // Prepares the effective method; true when it is ready. The kernel
+  // statistics take their starting values here. The idle-thread method
+  // calibrates at real-time priority, then puts back the process class and
+  // thread priority it found, and starts its thread.
   bool Start();
   // Utilization in percent (0..100) since the previous Sample or Start;
   // false when no measurement can be made (the caller stops sampling).
   bool Sample(float& percent);
+  // Ends the method; the idle thread has ended when this returns.
   bool Stop();
 
   enum class Method { PerformanceCounters, SystemStatistics, IdleThread, RegistryStatistics };
   // The method Start and Sample use with the flags as they are now.
   Method EffectiveMethod() const;
+  // Whether Start will run the idle-thread calibration, which takes several
+  // seconds where CPUID is slow (virtual machines): worth announcing first.
+  bool WillCalibrate() const;
+  // How long the last calibration took, in milliseconds; 0 before one.
+  uint32_t CalibrationMilliseconds() const { return calibrationTime; }
 
   bool IsNt() const { return isNt; }
   bool UsesPmc() const { return usePmc; }
@@ -41,12 +53,13 @@ class CpuLoadMeter {
   // The calibration loop's fixed length is several seconds of CPUID on a
   // virtual machine; tests shorten it. 0 restores the real length.
   static void SetCalibrationLengthForTesting(uint32_t iterations);
-  // Forgets the kernel statistics' previous readings, as in a new process.
-  static void ResetSystemStatisticsForTesting();
 
  private:
   static bool SetUpCounters();
+  Method MethodWith(bool counters) const;
+  bool StartSystemStatistics();
   bool StartIdleThread();
+  void EndIdleThread();
   bool SampleSystemStatistics(float& percent);
   bool SampleIdleThread(float& percent);
 
@@ -57,6 +70,10 @@ class CpuLoadMeter {
   uint32_t calibrationTime = 0;
   uint32_t lastSampleTime = 0;
   bool haveSystemStatistics = false;
+  double previousIdleTime = 0.0;
+  double previousSystemTime = 0.0;
+  std::unique_ptr<platform::Thread> idleThread;
+  uint32_t idleThreadGeneration = 0;
 };
 
 // The meter for the "Measuring method" combo index: 0 performance counters

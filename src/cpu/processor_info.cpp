@@ -162,6 +162,27 @@ void ProcessorInfo::DecodeOther() {
   std::strcpy(name, "Unknown");
 }
 
+std::string ProcessorInfo::ReadBrandString() {
+  constexpr uint32_t kExtendedBase = 0x80000000u, kBrandFirst = 0x80000002u, kBrandLast = 0x80000004u;
+  // A processor without extended leaves answers with its highest basic leaf,
+  // whose EAX then lacks the top bit.
+  const uint32_t highest = Sources().cpuid(kExtendedBase).eax;
+  if ((highest & kExtendedBase) == 0 || highest < kBrandLast) return std::string();
+  char text[49] = {};
+  for (uint32_t leaf = kBrandFirst; leaf <= kBrandLast; ++leaf) {
+    const platform::CpuidRegisters r = Sources().cpuid(leaf);
+    char* part = text + (leaf - kBrandFirst) * 16;
+    std::memcpy(part + 0, &r.eax, 4);
+    std::memcpy(part + 4, &r.ebx, 4);
+    std::memcpy(part + 8, &r.ecx, 4);
+    std::memcpy(part + 12, &r.edx, 4);
+  }
+  std::string brand(text);  // up to the first NUL
+  const size_t first = brand.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return brand.substr(first, brand.find_last_not_of(' ') - first + 1);
+}
+
 uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   if (milliseconds == 0) return clockHz;
   const MeasurementSources& sources = Sources();
@@ -169,8 +190,7 @@ uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   int64_t frequency = 0;
   if (!sources.queryPerformanceFrequency(frequency) || frequency <= 0) return 0;
 
-  const platform::PriorityClass savedClass = platform::GetProcessPriorityClass();
-  const platform::ThreadPriority savedPriority = platform::GetCurrentThreadPriority();
+  const platform::SavedPriority savedPriority = platform::SaveCurrentPriority();
   uint64_t savedAffinity = 0;
   const bool haveAffinity = platform::GetProcessAffinity(savedAffinity);
   platform::SetProcessPriorityClass(platform::PriorityClass::Realtime);
@@ -187,8 +207,7 @@ uint64_t ProcessorInfo::MeasureClock(uint32_t milliseconds) {
   const uint64_t t1 = sources.readTimeStampCounter(false);
 
   if (haveAffinity) platform::SetProcessAffinity(savedAffinity);
-  platform::SetCurrentThreadPriority(savedPriority);
-  platform::SetProcessPriorityClass(savedClass);
+  platform::RestorePriority(savedPriority);
 
   // A counter that did not move would divide by zero.
   if (q1 <= q0) return 0;

@@ -87,7 +87,8 @@ std::string BenchmarkEngine::SaveResults(const RunRecord& record, bool batchName
     char version[128];
     std::snprintf(version, sizeof(version), "Korvanta 3RUzevo: CPU Utilization test %s", kBenchmarkVersion);
     ResultsDocument::Assemble(document.Xml(), version, dateTime.c_str(), cpuDescription, sets);
-    text = ResultsDocument::Print(document.Xml());
+    // Byte for byte what a file written in text mode held before.
+    text = platform::TextFileBytes(ResultsDocument::Print(document.Xml()));
   } catch (...) {
     hooks.showMessage(window, "Exception (I/O) error (SaveResults).", "Exception error");
     error = "Cannot save " + directory + fileName + ": out of memory";

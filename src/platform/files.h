@@ -18,6 +18,10 @@ bool ReadWholeFile(const char* fileName, std::string& content);
 // on Windows (ignored elsewhere). False on any failure, leaving no partial file.
 bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool hidden);
 
+// `text` as a file opened in text mode holds it: lines end in CR LF on
+// Windows, as they stand elsewhere.
+std::string TextFileBytes(const std::string& text);
+
 enum class PathKind { Missing, RegularFile, Directory, Other };
 PathKind KindOfPath(const char* path);
 

@@ -1,6 +1,9 @@
 #include "results/results_document.h"
 
 #include <cstdio>
+#include <string>
+
+#include "results/xml_text.h"
 
 using tinyxml2::XMLElement;
 
@@ -8,7 +11,7 @@ XMLElement* ResultsDocument::NewResultsSet() { return document.NewElement("Resul
 
 void ResultsDocument::AddText(XMLElement* parent, const char* name, const char* text) {
   XMLElement* element = parent->GetDocument()->NewElement(name);
-  element->SetText(text);
+  element->SetText(XmlTextFromAnsi(text).c_str());
   parent->InsertEndChild(element);
 }
 
@@ -24,10 +27,11 @@ void ResultsDocument::AddReadings(XMLElement* set, std::span<const float> readin
 
 void ResultsDocument::Assemble(tinyxml2::XMLDocument& document, const char* version, const char* dateTime, const char* cpu,
                                std::span<XMLElement* const> sets) {
-  // A bare version declaration, no encoding: the texts are 8-bit ANSI as measured.
+  // A bare version declaration: the texts are written as UTF-8, XML's default.
   document.InsertEndChild(document.NewDeclaration("xml version=\"1.0\""));
   // A processing instruction is written the way a declaration is: between "<?" and "?>".
-  document.InsertEndChild(document.NewDeclaration("xml:stylesheet type=\"text/xsl\" href=\"dataresults.xsl\""));
+  // Its target has no colon, which namespace-aware parsers refuse.
+  document.InsertEndChild(document.NewDeclaration("xml-stylesheet type=\"text/xsl\" href=\"dataresults.xsl\""));
   XMLElement* root = document.NewElement("TestResults");
   document.InsertEndChild(root);
   AddText(root, "Version", version);

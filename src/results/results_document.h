@@ -20,7 +20,8 @@ class ResultsDocument {
 
   // An empty "ResultsSet", owned by this document but not yet placed in it.
   tinyxml2::XMLElement* NewResultsSet();
-  // Appends <name>text</name> to `parent`; markup characters are escaped on writing.
+  // Appends <name>text</name> to `parent`; the 8-bit text is stored as UTF-8
+  // with what XML cannot carry made '?', and markup is escaped on writing.
   static void AddText(tinyxml2::XMLElement* parent, const char* name, const char* text);
   // One "Result" holding one "Data" per reading, "%3.8f", in the order given.
   static void AddReadings(tinyxml2::XMLElement* set, std::span<const float> readings);

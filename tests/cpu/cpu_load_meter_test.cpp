@@ -47,7 +47,6 @@ class CpuLoadMeterTest : public ::testing::Test {
   void SetUp() override {
     // About a tenth of a second of calibration instead of several seconds.
     CpuLoadMeter::SetCalibrationLengthForTesting(50000);
-    CpuLoadMeter::ResetSystemStatisticsForTesting();
   }
   void TearDown() override {
     CpuLoadMeter::SetCalibrationLengthForTesting(0);
@@ -72,6 +71,9 @@ TEST_F(CpuLoadMeterTest, MethodTableAndPrecedence) {
   EXPECT_EQ(idle->EffectiveMethod(), CpuLoadMeter::Method::IdleThread);
   EXPECT_EQ(system->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
   EXPECT_EQ(other->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
+  EXPECT_TRUE(pmc->WillCalibrate()) << "the counters fail and the idle thread takes over";
+  EXPECT_TRUE(idle->WillCalibrate());
+  EXPECT_FALSE(system->WillCalibrate());
 
   FakeSources fake;
   FakeSources::platformId = 1;
@@ -82,27 +84,54 @@ TEST_F(CpuLoadMeterTest, MethodTableAndPrecedence) {
   EXPECT_EQ(system->EffectiveMethod(), CpuLoadMeter::Method::RegistryStatistics);
 }
 
-TEST_F(CpuLoadMeterTest, SystemStatisticsFirstSampleIsZeroThenFollowsTheLoad) {
+TEST_F(CpuLoadMeterTest, SystemStatisticsFirstSampleCoversTheTimeSinceStart) {
+  FakeSources fake;
+  constexpr uint64_t kSecond = 10000000;  // in the kernel's 100 ns units
+  FakeSources::systemTimes = {700 * kSecond, 9000 * kSecond, 2};
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
+  meter->CheckOsVersion();
+  ASSERT_TRUE(meter->Start());
+  // One second with one of two processors idle throughout.
+  FakeSources::systemTimes.currentTime += kSecond;
+  FakeSources::systemTimes.idleTime += kSecond;
+  float percent = -1.0f;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_EQ(percent, 50.0f);
+  // Two seconds on four processors with six processor-seconds idle.
+  FakeSources::systemTimes.processorCount = 4;
+  FakeSources::systemTimes.currentTime += 2 * kSecond;
+  FakeSources::systemTimes.idleTime += 6 * kSecond;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_EQ(percent, 25.0f);
+
+  // A busy second between two runs belongs to neither: the next meter's
+  // first sample starts at its own Start.
+  FakeSources::systemTimes.currentTime += kSecond;
+  std::unique_ptr<CpuLoadMeter> next(CreateMeterForMethod(2));
+  next->CheckOsVersion();
+  ASSERT_TRUE(next->Start());
+  FakeSources::systemTimes.currentTime += kSecond;
+  FakeSources::systemTimes.idleTime += 4 * kSecond;
+  ASSERT_TRUE(next->Sample(percent));
+  EXPECT_EQ(percent, 0.0f);
+  percent = -1.0f;
+  ASSERT_TRUE(next->Sample(percent));
+  EXPECT_EQ(percent, 0.0f) << "two readings within one tick of the kernel's clock";
+}
+
+TEST_F(CpuLoadMeterTest, SystemStatisticsFollowTheLoad) {
   std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(2));
   meter->CheckOsVersion();
   ASSERT_EQ(meter->EffectiveMethod(), CpuLoadMeter::Method::SystemStatistics);
   ASSERT_TRUE(meter->Start());
-  float percent = -1.0f;
-  ASSERT_TRUE(meter->Sample(percent));
-  EXPECT_EQ(percent, 0.0f);
-
   const uint32_t processors = platform::ProcessorCount();
-  // A second run in the process goes on from the previous readings: its
-  // first sample is a real figure, not the 0.0 of a first-ever reading.
-  std::unique_ptr<CpuLoadMeter> second(CreateMeterForMethod(2));
-  second->CheckOsVersion();
-  ASSERT_TRUE(second->Start());
   {
     BusyThreads all(processors);
     platform::SleepMilliseconds(500);
   }
-  ASSERT_TRUE(second->Sample(percent));
-  EXPECT_GT(percent, 50.0f);
+  float percent = -1.0f;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_GT(percent, 50.0f) << "the first sample measures the time since Start";
   // Other work on a shared machine adds to every figure: measure it first.
   const float background = SampleAfter(*meter, 500);
   if (background > 25.0f) {
@@ -175,6 +204,7 @@ TEST_F(CpuLoadMeterTest, IdleCountAboveTheCalibrationClampsToTheFloatNearestOneH
   std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(1));
   meter->CheckOsVersion();
   ASSERT_TRUE(meter->Start());
+  EXPECT_EQ(meter->CalibrationMilliseconds(), 1u);
   // 100 iterations in one tick predicts 100 per tick; the idle thread makes
   // far more than that in the real time that passes before the next tick.
   platform::SleepMilliseconds(100);
@@ -186,20 +216,40 @@ TEST_F(CpuLoadMeterTest, IdleCountAboveTheCalibrationClampsToTheFloatNearestOneH
   ResetMillisecondClockForTesting();
 }
 
-TEST_F(CpuLoadMeterTest, IdleThreadStartLeavesNormalPrioritiesOthersLeaveThemAlone) {
+TEST_F(CpuLoadMeterTest, ACalibrationThatTookNoTimeReadsZero) {
+  FakeSources fake;
+  FakeSources::leaf1.edx = 0;  // no time-stamp counter: the clock runs on ticks
+  FakeSources::ticks = 1000;   // and stands still through the calibration
+  ResetMillisecondClockForTesting();
+  CpuLoadMeter::SetCalibrationLengthForTesting(100);
+  std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(1));
+  meter->CheckOsVersion();
+  ASSERT_TRUE(meter->Start());
+  EXPECT_EQ(meter->CalibrationMilliseconds(), 0u);
+  FakeSources::ticks += 500;
+  float percent = -1.0f;
+  ASSERT_TRUE(meter->Sample(percent));
+  EXPECT_EQ(percent, 0.0f) << "no calibration to compare with, not a fully busy processor";
+  EXPECT_TRUE(meter->Stop());
+  ResetMillisecondClockForTesting();
+}
+
+TEST_F(CpuLoadMeterTest, IdleThreadStartPutsBackThePrioritiesItFoundOthersLeaveThemAlone) {
   auto raise = [] {
     ASSERT_TRUE(platform::SetProcessPriorityClass(platform::PriorityClass::High));
     ASSERT_TRUE(platform::SetCurrentThreadPriority(platform::ThreadPriority::Highest));
   };
   for (uint32_t method : {0u, 1u}) {
     raise();
+    const platform::SavedPriority found = platform::SaveCurrentPriority();
     std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(method));
     meter->CheckOsVersion();
     EXPECT_TRUE(meter->Start());
     EXPECT_FALSE(meter->UsesPmc());
     EXPECT_EQ(meter->EffectiveMethod(), CpuLoadMeter::Method::IdleThread) << method;
-    EXPECT_EQ(platform::GetProcessPriorityClass(), platform::PriorityClass::Normal) << method;
-    EXPECT_EQ(platform::GetCurrentThreadPriority(), platform::ThreadPriority::Normal) << method;
+    EXPECT_EQ(platform::GetProcessPriorityClass(), platform::PriorityClass::High) << method;
+    EXPECT_EQ(platform::GetCurrentThreadPriority(), platform::ThreadPriority::Highest) << method;
+    EXPECT_TRUE(platform::SaveCurrentPriority() == found) << method;
     float percent = -1.0f;
     EXPECT_TRUE(meter->Sample(percent));
     EXPECT_GE(percent, 0.0f);

@@ -17,6 +17,9 @@ struct FakeSources {
   static inline uint32_t platformId = 2;
   static inline platform::CpuidRegisters leaf0{};
   static inline platform::CpuidRegisters leaf1{};
+  // Leaves 0x80000000 to 0x80000004.
+  static inline platform::CpuidRegisters extended[5]{};
+  static inline platform::SystemTimes systemTimes{};
 
   // During a fake sleep both counters advance as a clock of this rate would.
   static inline uint64_t tscHz = 2000000000;
@@ -34,6 +37,8 @@ struct FakeSources {
     leaf0 = {};
     leaf1 = {};
     leaf1.edx = 1u << 4;
+    for (platform::CpuidRegisters& leaf : extended) leaf = {};
+    systemTimes = {};
     tscHz = 2000000000;
     table = DefaultSources();
     table.queryPerformanceCounter = [](int64_t& count) {
@@ -56,9 +61,17 @@ struct FakeSources {
       qpc += static_cast<int64_t>(milliseconds) * qpcFrequency / 1000;
       tsc += static_cast<uint64_t>(milliseconds) * tscHz / 1000;
     };
-    table.cpuid = [](uint32_t leaf) { return leaf == 0 ? leaf0 : leaf == 1 ? leaf1 : platform::CpuidRegisters{}; };
+    table.cpuid = [](uint32_t leaf) {
+      if (leaf >= 0x80000000u && leaf <= 0x80000004u) return extended[leaf - 0x80000000u];
+      return leaf == 0 ? leaf0 : leaf == 1 ? leaf1 : platform::CpuidRegisters{};
+    };
     table.getOsPlatformId = [](uint32_t& id) {
       id = platformId;
+      return true;
+    };
+    table.systemTimesAvailable = [] { return true; };
+    table.readSystemTimes = [](platform::SystemTimes& times) {
+      times = systemTimes;
       return true;
     };
     SetSourcesForTesting(&table);

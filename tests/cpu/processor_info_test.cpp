@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -152,6 +153,33 @@ TEST(ProcessorInfoTest, ExtendedFieldsTakeNoPartAndOtherVendorsAreUnknown) {
   EXPECT_EQ(info.model, 2);
   EXPECT_EQ(info.processorType, 2);
   EXPECT_EQ(info.brandIndex, 9);
+}
+
+// Fills leaves 0x80000002-4 with the 48 bytes of `brand`, NUL-padded.
+void SetBrand(const std::string& brand) {
+  char bytes[48] = {};
+  std::memcpy(bytes, brand.data(), std::min(brand.size(), sizeof(bytes)));
+  for (int leaf = 0; leaf < 3; ++leaf) {
+    platform::CpuidRegisters& r = FakeSources::extended[2 + leaf];
+    std::memcpy(&r.eax, bytes + leaf * 16 + 0, 4);
+    std::memcpy(&r.ebx, bytes + leaf * 16 + 4, 4);
+    std::memcpy(&r.ecx, bytes + leaf * 16 + 8, 4);
+    std::memcpy(&r.edx, bytes + leaf * 16 + 12, 4);
+  }
+}
+
+TEST(ProcessorInfoTest, BrandStringIsTrimmedAndEmptyWithoutItsLeaves) {
+  FakeSources fake;
+  SetBrand("              Intel(R) Pentium(R) 4 CPU 2.40GHz");
+  FakeSources::extended[0].eax = 0x80000004u;
+  EXPECT_EQ(ProcessorInfo::ReadBrandString(), "Intel(R) Pentium(R) 4 CPU 2.40GHz");
+  // All 48 bytes used, no terminator, padded at the end.
+  SetBrand("AMD Athlon(tm) 64 X2 Dual Core Processor 4800+  ");
+  EXPECT_EQ(ProcessorInfo::ReadBrandString(), "AMD Athlon(tm) 64 X2 Dual Core Processor 4800+");
+  FakeSources::extended[0].eax = 0x80000001u;
+  EXPECT_EQ(ProcessorInfo::ReadBrandString(), "") << "no brand leaves";
+  FakeSources::extended[0].eax = 2;
+  EXPECT_EQ(ProcessorInfo::ReadBrandString(), "") << "an old processor answers with its highest basic leaf";
 }
 
 TEST(ProcessorInfoTest, ClockMeasurementWithSubstitutedCounters) {

@@ -45,6 +45,9 @@ std::string ReadFile(const std::string& name) {
   return content;
 }
 
+// A results file's expected text with the line ends of the platform's text files.
+std::string AsTextFile(const std::string& text) { return platform::TextFileBytes(text); }
+
 void Delete(const std::string& file) { platform::DeleteFileNamed(file.c_str()); }
 
 TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
@@ -65,8 +68,8 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
 
   ASSERT_EQ(result.resultsFile, kFileName);
   EXPECT_EQ(ReadFile(kFileName),
-            "<?xml version=\"1.0\"?>\n"
-            "<?xml:stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n"
+            AsTextFile("<?xml version=\"1.0\"?>\n"
+            "<?xml-stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n"
             "<TestResults>\n"
             "    <Version>Korvanta 3RUzevo: CPU Utilization test v2.3</Version>\n"
             "    <DateTime>Wednesday,09,December,2026, 14:05 09 PM</DateTime>\n"
@@ -97,7 +100,7 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
             "            <Data>13.50000000</Data>\n"
             "        </Result>\n"
             "    </ResultsSet>\n"
-            "</TestResults>\n");
+            "</TestResults>\n"));
   ASSERT_EQ(virtual_clock::StartedPrograms().size(), 1u);
   EXPECT_EQ(virtual_clock::StartedPrograms()[0].argument, kFileName);
   EXPECT_NE(virtual_clock::StartedPrograms()[0].program.find("Korvanta3RUzevoDataAnalyzer"), std::string::npos);

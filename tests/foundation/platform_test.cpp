@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/priority.h"
 #include "platform/thread.h"
+#include "unnamed_priority.h"
 
 namespace {
 
@@ -84,6 +85,32 @@ TEST(PlatformPriority, ProcessClassesRoundTrip) {
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
   ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Normal));
   EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::Normal);
+}
+
+TEST(PlatformPriority, ASavedPriorityComesBackExactly) {
+  using platform::PriorityClass;
+  using platform::ThreadPriority;
+  ASSERT_TRUE(SetUnnamedPriority());
+  const platform::SavedPriority unnamed = platform::SaveCurrentPriority();
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::High));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::Highest));
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Realtime));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::TimeCritical));
+  EXPECT_TRUE(platform::RestorePriority(unnamed));
+  EXPECT_TRUE(HasUnnamedPriority());
+  EXPECT_TRUE(platform::SaveCurrentPriority() == unnamed);
+
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::High));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::Idle));
+  const platform::SavedPriority named = platform::SaveCurrentPriority();
+  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Realtime));
+  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::TimeCritical));
+  EXPECT_TRUE(platform::RestorePriority(named));
+  EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
+  EXPECT_EQ(platform::GetCurrentThreadPriority(), ThreadPriority::Idle);
+  EXPECT_TRUE(platform::SaveCurrentPriority() == named);
+  platform::SetCurrentThreadPriority(ThreadPriority::Normal);
+  platform::SetProcessPriorityClass(PriorityClass::Normal);
 }
 
 TEST(PlatformClock, CountersAdvanceAndSleepWaits) {

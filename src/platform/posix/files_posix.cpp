@@ -54,6 +54,8 @@ bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool) {
   return ok;
 }
 
+std::string TextFileBytes(const std::string& text) { return text; }
+
 PathKind KindOfPath(const char* path) {
   struct stat info {};
   if (lstat(path, &info) != 0) return PathKind::Missing;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 
 #include "platform/priority.h"
 
@@ -24,11 +25,10 @@ bool SetPolicy(int policy, int priority) {
   return pthread_setschedparam(pthread_self(), policy, &param) == 0;
 }
 
-bool SetNice(int nice) {
-  // On Linux the nice value of PRIO_PROCESS with a thread id is per thread.
-  const auto tid = static_cast<id_t>(syscall(SYS_gettid));
-  return setpriority(PRIO_PROCESS, tid, nice) == 0;
-}
+// On Linux the nice value of PRIO_PROCESS with a thread id is per thread.
+id_t CurrentThreadId() { return static_cast<id_t>(syscall(SYS_gettid)); }
+
+bool SetNice(int nice) { return setpriority(PRIO_PROCESS, CurrentThreadId(), nice) == 0; }
 
 bool ApplyThreadPriority(PriorityClass priorityClass, ThreadPriority priority) {
   switch (priority) {
@@ -70,5 +70,29 @@ bool SetCurrentThreadPriority(ThreadPriority priority) {
 }
 
 ThreadPriority GetCurrentThreadPriority() { return threadPriority; }
+
+SavedPriority SaveCurrentPriority() {
+  SavedPriority saved;
+  saved.processClass = static_cast<int>(processClass.load());
+  saved.threadPriority = static_cast<int>(threadPriority);
+  sched_param param{};
+  if (pthread_getschedparam(pthread_self(), &saved.policy, &param) == 0) saved.policyPriority = param.sched_priority;
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, CurrentThreadId());
+  saved.nice = errno == 0 ? nice : 0;
+  return saved;
+}
+
+bool RestorePriority(const SavedPriority& saved) {
+  // The policy first: a real-time thread leaving SCHED_FIFO keeps its nice
+  // value, which is then put back as well.
+  bool restored = SetPolicy(saved.policy, saved.policyPriority);
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, CurrentThreadId());
+  if (errno != 0 || nice != saved.nice) restored = SetNice(saved.nice) && restored;
+  processClass = static_cast<PriorityClass>(saved.processClass);
+  threadPriority = static_cast<ThreadPriority>(saved.threadPriority);
+  return restored;
+}
 
 }  // namespace platform

@@ -69,6 +69,16 @@ std::string SystemMessage(DWORD code) {
 
 }  // namespace
 
+std::string TextFileBytes(const std::string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() + text.size() / 16);
+  for (const char c : text) {
+    if (c == '\n') bytes += '\r';
+    bytes += c;
+  }
+  return bytes;
+}
+
 PathKind KindOfPath(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;

@@ -53,4 +53,20 @@ ThreadPriority GetCurrentThreadPriority() {
   return ThreadPriorityFromValue(GetThreadPriority(GetCurrentThread()));
 }
 
+SavedPriority SaveCurrentPriority() {
+  SavedPriority saved;
+  saved.processClass = static_cast<int>(GetPriorityClass(GetCurrentProcess()));
+  saved.threadPriority = GetThreadPriority(GetCurrentThread());
+  return saved;
+}
+
+bool RestorePriority(const SavedPriority& saved) {
+  // A value that could not be read is left alone rather than guessed.
+  bool restored = saved.threadPriority != THREAD_PRIORITY_ERROR_RETURN &&
+                  SetThreadPriority(GetCurrentThread(), saved.threadPriority) != 0;
+  restored = saved.processClass != 0 &&
+             SetPriorityClass(GetCurrentProcess(), static_cast<DWORD>(saved.processClass)) != 0 && restored;
+  return restored;
+}
+
 }  // namespace platform
