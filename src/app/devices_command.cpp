@@ -1,7 +1,9 @@
 #include "app/devices_command.h"
 
 #include <cstring>
+#include <string>
 
+#include "cpu/processor_info.h"
 #include "engine/benchmark_engine.h"
 
 namespace {
@@ -31,8 +33,15 @@ void PrintNoDevice(std::ostream& out) {
          "On a machine without a sound card, --openal-output null measures OpenAL Soft's mixing into nothing.\n";
 }
 
+void PrintProcessor(const BenchmarkEngine& engine, std::ostream& out) {
+  out << "Processor: " << engine.CpuDescription();
+  const std::string brand = ProcessorInfo::ReadBrandString();
+  if (!brand.empty()) out << " (" << brand << ")";
+  out << '\n';
+}
+
 void ListDevices(BenchmarkEngine& engine, bool report, std::ostream& out) {
-  out << "Processor: " << engine.CpuDescription() << '\n';
+  PrintProcessor(engine, out);
   if (engine.OutputCount() == 0) {
     PrintNoDevice(out);
     return;

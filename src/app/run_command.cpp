@@ -88,6 +88,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   if (!SelectDevice(engine, options, err)) return kExitUsage;
 
   TestSettings& settings = options.settings;
+  PrintProcessor(engine, out);
   CorrectSettings(settings, out);
   ApplyDeviceRules(engine, settings, out);
   if (!settings.test2D && !settings.test3DHardware && !settings.test3DHardwareEax) {

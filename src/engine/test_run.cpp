@@ -28,6 +28,20 @@ uint32_t BenchmarkMilliseconds(uint32_t seconds) {
   return wanted > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(wanted);
 }
 
+// Where CPUID traps to a hypervisor the calibration takes tens of seconds
+// instead of a fraction of one, and the idle thread's counting is as slow.
+constexpr uint32_t kVirtualMachineCalibrationMs = 3000;
+
+void DescribeCalibration(uint32_t milliseconds, StatusWindow& display) {
+  char note[200];
+  std::snprintf(note, sizeof(note), "Calibration took %.1f s.", milliseconds / 1000.0);
+  display.ShowNote(note);
+  if (milliseconds > kVirtualMachineCalibrationMs) {
+    display.ShowNote("That is slow for CPUID: the machine looks virtual, and the idle-thread figures are "
+                     "unreliable here (the NT system info method reads the kernel's statistics).");
+  }
+}
+
 }  // namespace
 
 RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
@@ -53,7 +67,12 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
 
   const std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(run.measuringMethod));
   meter->CheckOsVersion();
+  const bool calibrates = meter->WillCalibrate();
+  if (calibrates) {
+    statusWindow->ShowNote("Calibrating the idle-thread method (5,000,000 CPUID instructions at real-time priority)...");
+  }
   meter->Start();
+  if (calibrates) DescribeCalibration(meter->CalibrationMilliseconds(), *statusWindow);
 
   const uint32_t durationMs = BenchmarkMilliseconds(run.benchmarkSeconds);
   RunRecord& record = result.record;

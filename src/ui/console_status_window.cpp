@@ -52,6 +52,12 @@ void ConsoleStatusWindow::ShowProgress(const TestProgress& progress) {
   out.flush();
 }
 
+void ConsoleStatusWindow::ShowNote(const char* text) {
+  EndProgressLine();
+  out << text << '\n';
+  out.flush();
+}
+
 void ConsoleStatusWindow::Destroy(platform::WindowHandle) {
   EndProgressLine();
   shown = false;

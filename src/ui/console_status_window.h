@@ -18,6 +18,7 @@ class ConsoleStatusWindow : public StatusWindow {
   bool Create(platform::WindowHandle parent, platform::InstanceHandle instance, const char* title) override;
   void ShowStatus(const char* text) override;
   void ShowProgress(const TestProgress& progress) override;
+  void ShowNote(const char* text) override;
   void Destroy(platform::WindowHandle restore) override;
 
   const char* Title() const { return title; }

@@ -31,6 +31,9 @@ class StatusWindow {
   // Called from inside a measuring loop after every reading: must neither
   // allocate nor block. Displays that have no use for it ignore it.
   virtual void ShowProgress(const TestProgress&) {}
+  // A remark about the measurement itself (a long calibration, a doubtful
+  // figure), for displays with room for it; the full-screen window has none.
+  virtual void ShowNote(const char*) {}
   // Tears the display down and gives `restore` back to the user.
   virtual void Destroy(platform::WindowHandle restore) = 0;
 };
