@@ -99,16 +99,6 @@ TEST(PlatformPriority, ASavedPriorityComesBackExactly) {
   EXPECT_TRUE(platform::RestorePriority(unnamed));
   EXPECT_TRUE(HasUnnamedPriority());
   EXPECT_TRUE(platform::SaveCurrentPriority() == unnamed);
-
-  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::High));
-  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::Idle));
-  const platform::SavedPriority named = platform::SaveCurrentPriority();
-  ASSERT_TRUE(platform::SetProcessPriorityClass(PriorityClass::Realtime));
-  ASSERT_TRUE(platform::SetCurrentThreadPriority(ThreadPriority::TimeCritical));
-  EXPECT_TRUE(platform::RestorePriority(named));
-  EXPECT_EQ(platform::GetProcessPriorityClass(), PriorityClass::High);
-  EXPECT_EQ(platform::GetCurrentThreadPriority(), ThreadPriority::Idle);
-  EXPECT_TRUE(platform::SaveCurrentPriority() == named);
   platform::SetCurrentThreadPriority(ThreadPriority::Normal);
   platform::SetProcessPriorityClass(PriorityClass::Normal);
 }
