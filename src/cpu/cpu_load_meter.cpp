@@ -115,7 +115,6 @@ bool CpuLoadMeter::StartSystemStatistics() {
 
 bool CpuLoadMeter::StartIdleThread() {
   EndIdleThread();
-  const platform::SavedPriority found = platform::SaveCurrentPriority();
   platform::SetProcessPriorityClass(platform::PriorityClass::Realtime);
   platform::SetCurrentThreadPriority(platform::ThreadPriority::TimeCritical);
   Sources().sleepMilliseconds(0);
@@ -127,8 +126,10 @@ bool CpuLoadMeter::StartIdleThread() {
     if (!CountOnce(calibrationCount, calibrationLength)) break;
   }
   const uint32_t t1 = ReadMilliseconds();
-  // The caller's own priorities, whatever they were, not fixed normal ones.
-  platform::RestorePriority(found);
+  // Fixed normal values, not the ones in force before: the measured tests
+  // that follow run at normal priority whatever the caller had set.
+  platform::SetProcessPriorityClass(platform::PriorityClass::Normal);
+  platform::SetCurrentThreadPriority(platform::ThreadPriority::Normal);
   calibrationTime = t1 - t0;
   lastSampleTime = t1;
   // No reading may come from a thread that has ended.
