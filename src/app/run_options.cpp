@@ -23,8 +23,8 @@ bool ParseIndex(const std::string& text, int& index) {
 
 // Decimal digits only, checked here: CLI11 would read a leading 0 as octal
 // ("010" as 8) and an empty text as 0. The text goes on without its leading
-// zeros. CLI11 puts the option's name in front of a refusal.
-// The help shows each number's range in place of a type.
+// zeros; CLI11 puts the option's name in front of a refusal. The validator's
+// name, the range, stands in the help where the type would.
 CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
   const std::string range = std::to_string(lowest) + "-" + std::to_string(highest);
   const bool bounded = highest != std::numeric_limits<uint32_t>::max();
