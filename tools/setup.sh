@@ -20,23 +20,124 @@ packages=(
   wine wine32 wine64 xvfb xauth
 )
 
-# The stamp remembers the package list, so a changed list installs again.
+# The Windows build compiles tinyxml2 from Debian's own source package, so
+# apt needs deb-src entries. They come from the machine's own binary entries
+# (same URIs, suites, components and keys), so set-up works behind whatever
+# mirror the machine uses. Entries the machine already has a deb-src for are
+# left out; with none left the file is removed. Prints whether it changed.
+apt_dir=/etc/apt
+src_list=$apt_dir/sources.list.d/kv3r-sources.sources
+derive_source_entries() {
+  local files=() f
+  [ -f "$apt_dir/sources.list" ] && files+=("$apt_dir/sources.list")
+  for f in "$apt_dir"/sources.list.d/*.list "$apt_dir"/sources.list.d/*.sources; do
+    if [ -f "$f" ] && [ "$f" != "$src_list" ]; then files+=("$f"); fi
+  done
+  [ ${#files[@]} -gt 0 ] || return 0
+  awk '
+    function trim(text) { sub(/^[ \t\n]+/, "", text); sub(/[ \t\n]+$/, "", text); return text }
+    # One entry per type, URI and suite; a binary entry seen again adds its components.
+    function add(type, uri, suite, components, signedBy, trusted,   key, i, j, n, c) {
+      key = uri; sub(/\/+$/, "", key); key = key " " suite
+      if (type == "deb-src") { haveSource[key] = 1; return }
+      if (type != "deb") return
+      if (!(key in entry)) {
+        entry[key] = ++count; keys[count] = key
+        uris[count] = uri; suites[count] = suite; signed[count] = signedBy; trust[count] = trusted
+      }
+      i = entry[key]
+      if (signed[i] == "") signed[i] = signedBy
+      if (trust[i] == "") trust[i] = trusted
+      n = split(components, c, /[ \t\n]+/)
+      for (j = 1; j <= n; j++) {
+        if (c[j] != "" && index(" " comps[i] " ", " " c[j] " ") == 0) comps[i] = trim(comps[i] " " c[j])
+      }
+    }
+    # deb822 stanza: every type x URI x suite.
+    function flush(   t, u, s, nt, nu, ns, a, b, d) {
+      if (!inStanza) return
+      inStanza = 0
+      if (tolower(trim(field["enabled"])) != "no") {
+        nt = split(trim(field["types"]), t, /[ \t\n]+/)
+        nu = split(trim(field["uris"]), u, /[ \t\n]+/)
+        ns = split(trim(field["suites"]), s, /[ \t\n]+/)
+        for (a = 1; a <= nt; a++) for (b = 1; b <= nu; b++) for (d = 1; d <= ns; d++)
+          add(t[a], u[b], s[d], field["components"], field["signed-by"], trim(field["trusted"]))
+      }
+      split("", field)
+      name = ""
+    }
+    FNR == 1 { flush(); deb822 = FILENAME ~ /\.sources$/ }
+    deb822 && /^#/ { next }
+    deb822 && /^[ \t]*$/ { flush(); next }
+    deb822 && /^[ \t]/ { if (name != "") field[name] = field[name] "\n" $0; next }
+    deb822 {
+      colon = index($0, ":")
+      if (colon == 0) next
+      name = tolower(trim(substr($0, 1, colon - 1)))
+      field[name] = substr($0, colon + 1); sub(/^[ \t]+/, "", field[name]); sub(/[ \t]+$/, "", field[name])
+      inStanza = 1
+      next
+    }
+    # One-line entry: type [options] URI suite [components].
+    {
+      line = $0; sub(/#.*/, "", line)
+      n = split(trim(line), w, /[ \t]+/)
+      if (n < 3) next
+      i = 2; options = ""
+      if (w[2] ~ /^\[/) {
+        for (; i <= n; i++) { options = options " " w[i]; if (w[i] ~ /\]$/) { i++; break } }
+        gsub(/[\[\]]/, " ", options)
+      }
+      signedBy = ""; trusted = ""
+      no = split(trim(options), o, /[ \t]+/)
+      for (k = 1; k <= no; k++) {
+        if (o[k] ~ /^signed-by=/) signedBy = substr(o[k], 11)
+        if (o[k] ~ /^trusted=/) trusted = substr(o[k], 9)
+      }
+      if (i + 1 > n) next
+      components = ""
+      for (k = i + 2; k <= n; k++) components = components " " w[k]
+      add(w[1], w[i], w[i + 1], components, signedBy, trusted)
+    }
+    END {
+      flush()
+      for (i = 1; i <= count; i++) {
+        if (keys[i] in haveSource) continue
+        print "Types: deb-src"
+        print "URIs: " uris[i]
+        print "Suites: " suites[i]
+        if (comps[i] != "") print "Components: " comps[i]
+        if (signed[i] ~ /^\n/) print "Signed-By:" signed[i]; else if (signed[i] != "") print "Signed-By: " signed[i]
+        if (trust[i] != "") print "Trusted: " trust[i]
+        print ""
+      }
+    }
+  ' "${files[@]}"
+}
+update_source_entries() {
+  local entries
+  entries=$(derive_source_entries)
+  if [ -z "$entries" ]; then
+    if [ -f "$src_list" ]; then rm -f "$src_list"; echo changed; fi
+    return 0
+  fi
+  entries="# Written by kv3r's tools/setup.sh from this machine's binary entries.
+$entries"
+  if [ "$(cat "$src_list" 2>/dev/null)" != "$entries" ]; then
+    printf '%s\n' "$entries" > "$src_list"
+    echo changed
+  fi
+}
+
+# The stamp remembers the package list and this script, so a changed list or
+# a changed set-up installs again.
 stamp=/var/lib/kv3r-setup.done
-wanted=$(printf '%s\n' "${packages[@]}" | sha256sum | cut -d' ' -f1)
-if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+wanted=$({ printf '%s\n' "${packages[@]}"; cat "${BASH_SOURCE[0]}"; } | sha256sum | cut -d' ' -f1)
+sources_changed=$(update_source_entries)
+if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ] || [ -n "$sources_changed" ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
-  fi
-  # The Windows build compiles tinyxml2 from Debian's own source package.
-  src_list=/etc/apt/sources.list.d/kv3r-sources.sources
-  if [ ! -f "$src_list" ]; then
-    cat > "$src_list" <<'LIST'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-LIST
   fi
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null

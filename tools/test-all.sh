@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both targets and runs both test suites. Run tools/setup.sh first.
+# Builds both targets and runs both test suites, the native one also under
+# the sanitizers. Run tools/setup.sh first.
 # The Windows tests run under Wine: as the 32-bit program where this host
 # can execute 32-bit code, otherwise as the 64-bit build of the same sources
 # (the 32-bit program is still built, so both word sizes compile).
@@ -7,13 +8,32 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-step() { printf '\n== %s ==\n' "$*"; }
+# Each step says how long the one before it took; the last line, the total.
+step_name=""
+step_start=$SECONDS
+step() {
+  if [ -n "$step_name" ]; then printf '(%s: %d s)\n' "$step_name" $((SECONDS - step_start)); fi
+  step_name="$*"
+  step_start=$SECONDS
+  if [ -n "$step_name" ]; then printf '\n== %s ==\n' "$step_name"; fi
+}
+trap 'step; printf "\n(all: %d s)\n" "$SECONDS"' EXIT
 
 step "native Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
 ctest --preset linux -j "$jobs"
+
+# The native suite again under the sanitizers: memory and undefined
+# behaviour, then data races.
+for sanitizer in asan tsan; do
+  step "native Linux build (linux-$sanitizer)"
+  cmake --preset "linux-$sanitizer" >/dev/null
+  cmake --build --preset "linux-$sanitizer" -j "$jobs"
+  step "native Linux tests (linux-$sanitizer)"
+  ctest --preset "linux-$sanitizer" -j "$jobs"
+done
 
 step "32-bit Windows build"
 cmake --preset windows >/dev/null

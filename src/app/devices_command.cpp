@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/openal_driver_option.h"
 #include "cpu/processor_info.h"
 #include "engine/benchmark_engine.h"
 
@@ -29,8 +30,7 @@ void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
 }  // namespace
 
 void PrintNoDevice(std::ostream& out) {
-  out << "No audio back end found a device.\n"
-         "On a machine without a sound card, --openal-output null measures OpenAL Soft's mixing into nothing.\n";
+  out << "No audio back end found a device.\n" << NoDeviceHint() << '\n';
 }
 
 void PrintProcessor(const BenchmarkEngine& engine, std::ostream& out) {

@@ -19,7 +19,27 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
+constexpr const char* kExitCodes =
+    "Exit codes:\n"
+    "  0    measured, and every results file saved\n"
+    "  1    nothing measured, or a results file not saved\n"
+    "  2    usage error: an unknown command, option, value or device\n"
+    "  130  interrupted by Ctrl-C (143: ended by SIGTERM)\n";
+
+// CLI11 only says that a command is required: name the word it did not know.
+bool SayUnknownCommand(CLI::App& app) {
+  if (!app.get_subcommands().empty()) return false;
+  for (const std::string& word : app.remaining()) {
+    if (word.empty() || word[0] == '-') continue;
+    std::cerr << "Unknown command: " << word << "\nCommands:";
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+      std::cerr << ' ' << command->get_name();
+    }
+    std::cerr << "\nRun with --help for more information.\n";
+    return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -27,7 +47,9 @@ int main(int argc, char** argv) {
   CLI::App app{"Korvanta 3RUzevo: how much processor time does playing many 3D sounds cost?", "kv3r"};
   app.set_version_flag("--version", "kv3r " KV3R_VERSION);
   app.require_subcommand(1);
-  AddOpenALOutputOption(app);
+  app.footer(kExitCodes);
+  OpenALOutputOption openALOutput;
+  AddOpenALOutputOption(app, openALOutput);
 
   bool report = false;
   CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
@@ -47,14 +69,14 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    app.exit(e);
-    return kUsageError;
+    if (!SayUnknownCommand(app)) app.exit(e);
+    return kExitUsage;
   }
+  if (!ApplyOpenALOutputOption(openALOutput, std::cout, std::cerr)) return kExitNothingSaved;
 
   // Every start begins a new debug log.
   DebugLog::Delete();
   WriteDriverFile(nullptr);  // Windows only; its result does not matter
-  ApplyOpenALOutputOption();
   BenchmarkEngine engine(nullptr, nullptr);
   // The first Ctrl-C ends the test at its next reading and saves what was measured.
   std::atomic<bool> stopRequested{false};

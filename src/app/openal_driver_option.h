@@ -1,12 +1,33 @@
 #pragma once
+#include <ostream>
+#include <string>
+
 #include <CLI/CLI.hpp>
 
 // `--openal-output NAME`: which output OpenAL Soft mixes to. It must be
 // chosen before the library loads, so the choice travels in ALSOFT_DRIVERS.
-// Add it to the top-level app before its subcommands are added: they then
-// accept it too.
-void AddOpenALOutputOption(CLI::App& app);
+// `wave[:FILE]` also needs the file's name, which OpenAL Soft reads only from
+// a settings file: one is written for this run and named in ALSOFT_CONF.
+struct OpenALOutputOption {
+  std::string name;        // as given, "wave:FILE" included; empty when left out
+  std::string configFile;  // the settings file written for wave; deleted with the object
 
-// Sets ALSOFT_DRIVERS when the option was given; call it before the engine
-// (and with it the OpenAL back end) is constructed.
-void ApplyOpenALOutputOption();
+  OpenALOutputOption() = default;
+  OpenALOutputOption(const OpenALOutputOption&) = delete;
+  OpenALOutputOption& operator=(const OpenALOutputOption&) = delete;
+  ~OpenALOutputOption();
+};
+
+// Adds the option to the top-level app; add it before the subcommands, which
+// then accept it too. A name OpenAL Soft does not offer is a parse error
+// that lists the names it does.
+void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option);
+
+// Sets ALSOFT_DRIVERS (and for wave ALSOFT_CONF) when the option was given,
+// saying on `out` where the wave output writes. Call it before the engine
+// (and with it the OpenAL back end) is constructed. False, with the reason
+// on `err`, when the wave output's settings file could not be written.
+bool ApplyOpenALOutputOption(OpenALOutputOption& option, std::ostream& out, std::ostream& err);
+
+// Said after "No audio back end found a device".
+const char* NoDeviceHint();

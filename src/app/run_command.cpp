@@ -64,7 +64,8 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
     out << "; " << s.bufferCount << " emitters";
   }
   out << "; " << s.benchmarkSeconds << " s per test after 2 s settling; " << s.sampleRate << " Hz";
-  static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method", "NT system info"};
+  static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method",
+                                        "NT system info: the kernel's statistics of every processor"};
   out << "; method " << s.measuringMethod << " (" << kMethods[s.measuringMethod % 3] << ")";
   if (s.loadMemory) out << "; memory load " << s.memorySizeMb << " MiB at " << s.memoryUsagePercent << " %";
   out << '\n';

@@ -1,7 +1,8 @@
 #include "app/run_options.h"
 
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
+#include <limits>
 
 #include "app/devices_command.h"
 #include "engine/benchmark_engine.h"
@@ -11,15 +12,34 @@ namespace {
 
 // Seconds whose milliseconds still fit the engine's 32-bit duration.
 constexpr uint32_t kMaxBenchmarkSeconds = 0xFFFFFFFFu / 1000u;
+// kv3r's own limits, where the dialog passes any number on: the back ends
+// hold kMaxEmitters emitters at most.
+constexpr uint32_t kMaxSampleRate = 384000;
 
-// Digits only: CLI11 would take an empty text as 0.
-const CLI::Validator kWholeNumber(
-    [](std::string& text) {
-      return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos
-                 ? std::string()
-                 : std::string("must be a whole number of 0 or more");
-    },
-    "NUMBER");
+// Decimal digits only, checked here: CLI11 would read a leading 0 as octal
+// ("010" as 8) and an empty text as 0. The text goes on without its leading
+// zeros; CLI11 puts the option's name in front of a refusal. The validator's
+// name, the range, stands in the help where the type would.
+CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
+  const std::string range = std::to_string(lowest) + "-" + std::to_string(highest);
+  const bool bounded = highest != std::numeric_limits<uint32_t>::max();
+  CLI::Validator decimal(
+      [=](std::string& text) -> std::string {
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+          return "\"" + text + "\" is not a whole number in decimal digits";
+        }
+        uint64_t value = 0;
+        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+        const bool huge =
+            parsed.ec == std::errc::result_out_of_range || value > std::numeric_limits<uint32_t>::max();
+        if (huge && !bounded) return text + " is above " + std::to_string(std::numeric_limits<uint32_t>::max());
+        if (huge || value < lowest || value > highest) return text + " is not in " + range;
+        text = std::to_string(value);
+        return {};
+      },
+      "");
+  return decimal.name(bounded ? range : "NUMBER");
+}
 
 }  // namespace
 
@@ -27,34 +47,41 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   TestSettings& s = options.settings;
   command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
   command.add_option("--device", options.device, "Device of that back end, by number or name");
-  auto number = [&](const char* name, uint32_t& field, const char* help) {
-    return command.add_option(name, field, help)->check(kWholeNumber)->capture_default_str();
+  auto number = [&](const char* name, uint32_t& field, const char* help, uint32_t lowest = 0,
+                    uint32_t highest = std::numeric_limits<uint32_t>::max()) {
+    const CLI::Validator decimal = Decimal(lowest, highest);
+    return command.add_option(name, field, help)
+        ->type_name(decimal.get_name())
+        ->transform(decimal)
+        ->capture_default_str();
   };
-  const CLI::Range flag(0u, 1u);
-  number("--sample-rate", s.sampleRate, "Sample rate in Hz");
-  number("--2d", s.test2D, "Run the 2D mode (0 or 1)")->check(flag);
-  number("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)")->check(flag);
-  number("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)")->check(flag);
-  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)");
-  number("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds")
-      ->check(CLI::Range(0u, kMaxBenchmarkSeconds));
-  number("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)")->check(flag);
-  number("--method", s.measuringMethod, "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info")
-      ->check(CLI::Range(0u, 2u));
-  number("--xram", s.useXRam, "Put emitter data in X-RAM where the device has it (0 or 1)")->check(flag);
-  number("--load-memory", s.loadMemory, "Rewrite part of a memory block after every reading (0 or 1)")->check(flag);
+  number("--sample-rate", s.sampleRate, "Sample rate in Hz", 1, kMaxSampleRate);
+  number("--2d", s.test2D, "Run the 2D mode (0 or 1)", 0, 1);
+  number("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)", 0, 1);
+  number("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)", 0, 1);
+  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)", 0,
+         static_cast<uint32_t>(kMaxEmitters));
+  number("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds", 0, kMaxBenchmarkSeconds);
+  number("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)", 0, 1);
+  number("--method", s.measuringMethod, "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info",
+         0, 2);
+  number("--xram", s.useXRam, "Put emitter data in X-RAM where the device has it (0 or 1)", 0, 1);
+  number("--load-memory", s.loadMemory, "Rewrite part of a memory block after every reading (0 or 1)", 0, 1);
   number("--memory-mb", s.memorySizeMb, "Memory-load block in MiB (0 means 512)");
   number("--memory-percent", s.memoryUsagePercent, "Share of the block rewritten after every reading (1-100)");
   number("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words (0 means 256)");
 }
 
 void CorrectSettings(TestSettings& s, std::ostream& out) {
+  // The memory figures are corrected as the dialog does, but only worth a
+  // word when the memory load runs.
+  const bool said = s.loadMemory != 0;
   if (s.memorySizeMb == 0) {
     s.memorySizeMb = 512;
-    out << "Memory size 0 MiB corrected to 512 MiB.\n";
+    if (said) out << "Memory size 0 MiB corrected to 512 MiB.\n";
   }
   if (s.memoryUsagePercent == 0 || s.memoryUsagePercent > 100) {
-    out << "Memory usage " << s.memoryUsagePercent << " % corrected to 10 %.\n";
+    if (said) out << "Memory usage " << s.memoryUsagePercent << " % corrected to 10 %.\n";
     s.memoryUsagePercent = 10;
   }
   if (s.sampleSizeKb == 0) {

@@ -1,19 +1,28 @@
-# kv3r as a user runs it. Bad values end with exit code 2 before anything is
-# written; with OPENAL_RUN a short run on OpenAL Soft's null output ends with
-# the summary and the results file it names.
+# kv3r as a user runs it. Bad values, an unknown command and an unknown
+# OpenAL output end with exit code 2 before anything is written; with
+# OPENAL_RUN a short run on OpenAL Soft's wave output ends with the summary
+# and the results file it names, and leaves the sound in the wave file.
 #   cmake -DEMULATOR=a|b -DKV3R=kv3r -DWORK=dir [-DOPENAL_RUN=1] -P kv3r_command.cmake
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-foreach(bad "--buffers;many" "--buffers;-1" "--seconds;99999999999" "--method;7" "--2d;2" "--memory-mb;")
-  execute_process(COMMAND ${emulator} ${KV3R} run ${bad} WORKING_DIRECTORY ${WORK}
+# Each case: the arguments, then after "@" what the refusal must say.
+foreach(case "run|--buffers|many@--buffers" "run|--buffers|-1@--buffers" "run|--2d|2@--2d: 2 is not in 0-1"
+        "run|--seconds|99999999999@--seconds: 99999999999 is not in 0-4294967" "run|--memory-mb|@--memory-mb"
+        "run|--buffers|0257@--buffers: 0257 is not in 0-256" "--openal-output|bogus|devices@null, wave"
+        "fly|--buffers|8@Unknown command: fly")
+  string(REGEX REPLACE "@.*" "" bad "${case}")
+  string(REGEX REPLACE ".*@" "" expected "${case}")
+  string(REPLACE "|" ";" bad "${bad}")
+  execute_process(COMMAND ${emulator} ${KV3R} ${bad} WORKING_DIRECTORY ${WORK}
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 2)
-    message(FATAL_ERROR "kv3r run ${bad} ended with ${status}, not 2\n${out}\n${err}")
+    message(FATAL_ERROR "kv3r ${bad} ended with ${status}, not 2\n${out}\n${err}")
   endif()
-  if(err STREQUAL "")
-    message(FATAL_ERROR "kv3r run ${bad} said nothing about it")
+  string(FIND "${err}" "${expected}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "kv3r ${bad} did not say \"${expected}\"\n${err}")
   endif()
 endforeach()
 file(GLOB written ${WORK}/*)
@@ -22,15 +31,19 @@ if(written)
 endif()
 
 if(OPENAL_RUN)
+  # Temporary files go to a folder of the test's own, to see that none is left.
+  file(MAKE_DIRECTORY ${WORK}/tmp)
   execute_process(
-    COMMAND ${KV3R} --openal-output null run --seconds 1 --method 2 --buffers 4 --memory-percent 0
+    COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${WORK}/tmp
+            ${KV3R} --openal-output wave:mix.wav run --seconds 1 --method 2 --buffers 4 --load-memory 1 --memory-mb 1
+            --memory-percent 0
     WORKING_DIRECTORY ${WORK}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "kv3r run ended with ${status}\n${out}\n${err}")
   endif()
-  foreach(expected "Memory usage 0 % corrected to 10 %." "Device: OpenAL / OpenAL Soft" "Test complete!"
-          "Empty CPU test" "OpenAL 2D" "Process %")
+  foreach(expected "OpenAL Soft's wave output writes to mix.wav" "Memory usage 0 % corrected to 10 %."
+          "Device: OpenAL / OpenAL Soft" "Test complete!" "Empty CPU test" "OpenAL 2D" "Process %")
     string(FIND "${out}" "${expected}" at)
     if(at EQUAL -1)
       message(FATAL_ERROR "\"${expected}\" missing from\n${out}")
@@ -41,5 +54,15 @@ if(OPENAL_RUN)
   endif()
   if(NOT EXISTS ${WORK}/${CMAKE_MATCH_1})
     message(FATAL_ERROR "${CMAKE_MATCH_1} was not written")
+  endif()
+  # Seconds of a 44.1 kHz mix: well over the 44 bytes of the header alone.
+  file(SIZE ${WORK}/mix.wav size)
+  file(READ ${WORK}/mix.wav riff LIMIT 4 HEX)
+  if(NOT riff STREQUAL "52494646" OR size LESS 100000)  # "RIFF"
+    message(FATAL_ERROR "mix.wav holds ${size} bytes starting ${riff}")
+  endif()
+  file(GLOB left ${WORK}/tmp/*)
+  if(left)
+    message(FATAL_ERROR "temporary files left behind: ${left}")
   endif()
 endif()

@@ -1,48 +1,107 @@
 // `--openal-output` reaches OpenAL Soft through ALSOFT_DRIVERS, before and
-// after a subcommand alike.
+// after a subcommand alike; wave also through a settings file of its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "app/openal_driver_option.h"
+#include "app/openal_output_names.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 
 namespace {
 
-std::string Drivers() {
-  const char* value = std::getenv("ALSOFT_DRIVERS");
-  return value != nullptr ? value : "";
+std::string Variable(const char* name) {
+  std::string value;
+  platform::GetEnvironmentText(name, value);
+  return value;
 }
 
-void Parse(std::vector<std::string> arguments) {
+// Parses as kv3r does and applies the choice; what it said goes to `out`.
+void Parse(std::vector<std::string> arguments, OpenALOutputOption& option, std::ostream& out) {
   CLI::App app{"test", "kv3r"};
-  AddOpenALOutputOption(app);
+  AddOpenALOutputOption(app, option);
   app.add_subcommand("devices", "");
   std::reverse(arguments.begin(), arguments.end());
   app.parse(arguments);
-  ApplyOpenALOutputOption();
+  std::ostringstream err;
+  EXPECT_TRUE(ApplyOpenALOutputOption(option, out, err)) << err.str();
 }
 
 }  // namespace
 
 TEST(OpenALOutputOption, SetsTheDriversWhereverItIsGiven) {
   platform::SetEnvironmentText("ALSOFT_DRIVERS", "pulse");
-  Parse({"--openal-output", "null", "devices"});
-  EXPECT_EQ(Drivers(), "null");
-  Parse({"devices", "--openal-output", "wave"});
-  EXPECT_EQ(Drivers(), "wave");
+  OpenALOutputOption option;
+  std::ostringstream out;
+  Parse({"--openal-output", "null", "devices"}, option, out);
+  EXPECT_EQ(Variable("ALSOFT_DRIVERS"), "null");
+  const std::string native = OpenALOutputNames().front();  // a system's own, e.g. pipewire or wasapi
+  Parse({"devices", "--openal-output", native}, option, out);
+  EXPECT_EQ(Variable("ALSOFT_DRIVERS"), native);
+  EXPECT_EQ(out.str(), "");
 }
 
 TEST(OpenALOutputOption, LeftOutKeepsTheUsersSetting) {
   platform::SetEnvironmentText("ALSOFT_DRIVERS", "alsa");
+  OpenALOutputOption option;
   CLI::App app{"test", "kv3r"};
-  AddOpenALOutputOption(app);
+  AddOpenALOutputOption(app, option);
   app.add_subcommand("devices", "");
   EXPECT_NE(app.help().find("null"), std::string::npos);
   app.parse(std::vector<std::string>{"devices"});
   EXPECT_EQ(app.get_option("--openal-output")->count(), 0u);
-  ApplyOpenALOutputOption();
-  EXPECT_EQ(Drivers(), "alsa");
+  std::ostringstream out, err;
+  EXPECT_TRUE(ApplyOpenALOutputOption(option, out, err));
+  EXPECT_EQ(Variable("ALSOFT_DRIVERS"), "alsa");
+}
+
+TEST(OpenALOutputOption, AnUnknownOutputIsRefusedWithTheOffer) {
+  for (const char* given : {"bogus", "null:x", "Wave", "wave:", "wave:take #1.wav", "wave: a.wav"}) {
+    OpenALOutputOption option;
+    try {
+      std::ostringstream out;
+      Parse({"--openal-output", given, "devices"}, option, out);
+      ADD_FAILURE() << given << " was taken";
+    } catch (const CLI::ValidationError& e) {
+      const std::string text = e.what();
+      EXPECT_EQ(text.rfind("--openal-output: ", 0), 0u) << text;
+      if (std::string(given).rfind("wave", 0) != 0) {
+        EXPECT_NE(text.find("null, wave"), std::string::npos) << text;
+      }
+    }
+  }
+}
+
+// The file's name reaches OpenAL Soft through a settings file that keeps the
+// user's own settings in front and lives only as long as the choice.
+TEST(OpenALOutputOption, WaveWritesItsOwnSettingsFile) {
+  const char* const user = "kv3r-user-alsoft.conf";
+  const std::string userSettings = "[general]\nfrequency = 22050\n";
+  ASSERT_TRUE(platform::WriteWholeFile(user, userSettings.data(), userSettings.size(), false));
+  platform::SetEnvironmentText("ALSOFT_CONF", user);
+  std::string config;
+  {
+    OpenALOutputOption option;
+    std::ostringstream out;
+    Parse({"devices", "--openal-output", "wave:take $1.wav"}, option, out);
+    EXPECT_EQ(out.str(), "OpenAL Soft's wave output writes to take $1.wav\n");
+    EXPECT_EQ(Variable("ALSOFT_DRIVERS"), "wave");
+    config = Variable("ALSOFT_CONF");
+    EXPECT_EQ(config, option.configFile);
+    std::string settings;
+    ASSERT_TRUE(platform::ReadWholeFile(config.c_str(), settings));
+    EXPECT_EQ(settings, userSettings + "\n[wave]\nfile = take $$1.wav\n");
+
+    std::ostringstream defaultOut;
+    Parse({"--openal-output", "wave", "devices"}, option, defaultOut);
+    EXPECT_EQ(defaultOut.str(), "OpenAL Soft's wave output writes to kv3r-openal.wav\n");
+    EXPECT_FALSE(platform::FileExists(config.c_str())) << "a second choice replaces the first file";
+    config = option.configFile;
+  }
+  EXPECT_FALSE(platform::FileExists(config.c_str()));
+  platform::DeleteFileNamed(user);
 }

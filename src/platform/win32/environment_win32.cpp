@@ -15,4 +15,16 @@ bool SetEnvironmentText(const char* name, const char* value) {
   return process && runtime;
 }
 
+bool GetEnvironmentText(const char* name, std::string& value) {
+  if (name == nullptr) return false;
+  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+  if (needed == 0) return false;
+  std::string text(needed, '\0');
+  const DWORD length = GetEnvironmentVariableA(name, text.data(), needed);
+  if (length == 0 || length >= needed) return false;
+  text.resize(length);
+  value = text;
+  return true;
+}
+
 }  // namespace platform
