@@ -11,6 +11,14 @@
 
 namespace {
 
+// Deletes the file a run's output names after "Results file: ".
+void DeleteResultsFileNamedIn(const std::string& text) {
+  const size_t at = text.find("Results file: ");
+  if (at == std::string::npos) return;
+  const size_t start = at + 14;
+  platform::DeleteFileNamed(text.substr(start, text.find('\n', start) - start).c_str());
+}
+
 // Parses `run` options the way kv3r does; the refusal's text, empty when
 // CLI11 took them.
 std::string Refusal(std::vector<std::string> arguments, RunOptions& options) {
@@ -229,7 +237,7 @@ TEST(RunCommand, ARunEndsWithTheSummaryAndTheResultsFile) {
   EXPECT_LT(table, file);
   EXPECT_EQ(err.str(), "");
   EXPECT_EQ(t.engine->Settings().memoryUsagePercent, 10u) << "the run's settings are the corrected ones";
-  platform::DeleteFileNamed(text.substr(file + 14, text.find('\n', file) - file - 14).c_str());
+  DeleteResultsFileNamedIn(text);
 }
 
 TEST(RunCommand, AnUnknownDeviceIsAUsageErrorBeforeAnythingRuns) {
@@ -263,7 +271,7 @@ TEST(RunCommand, ExitCodesTellNothingMeasuredMissingEmittersAndInterruption) {
       << text;
   const size_t file = text.find("Results file: ");
   ASSERT_NE(file, std::string::npos) << "what was measured is still saved";
-  platform::DeleteFileNamed(text.substr(file + 14, text.find('\n', file) - file - 14).c_str());
+  DeleteResultsFileNamedIn(text);
 
   options.settings.sampleSizeKb = 1;
   std::atomic<bool> stop{false};
@@ -275,9 +283,8 @@ TEST(RunCommand, ExitCodesTellNothingMeasuredMissingEmittersAndInterruption) {
   EXPECT_NE(out.str().find("The run was interrupted. Incomplete: empty test (ended early), 2D (not run)."),
             std::string::npos)
       << out.str();
-  const size_t saved = out.str().find("Results file: ");
-  ASSERT_NE(saved, std::string::npos);
-  platform::DeleteFileNamed(out.str().substr(saved + 14, out.str().find('\n', saved) - saved - 14).c_str());
+  ASSERT_NE(out.str().find("Results file: "), std::string::npos);
+  DeleteResultsFileNamedIn(out.str());
 }
 
 TEST(RunCommand, ABatchPrintsASummaryPerRun) {

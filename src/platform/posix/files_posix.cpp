@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/files.h"
+#include "platform/posix/write_all_posix.h"
 
 namespace platform {
 
@@ -42,14 +43,8 @@ bool ReadWholeFile(const char* fileName, std::string& content) {
 bool WriteWholeFile(const char* fileName, const void* data, size_t size, bool) {
   const int file = open(fileName, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (file < 0) return false;
-  const char* bytes = static_cast<const char*>(data);
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t wrote = write(file, bytes + done, size - done);
-    if (wrote <= 0) break;
-    done += static_cast<size_t>(wrote);
-  }
-  const bool ok = close(file) == 0 && done == size;
+  const bool written = WriteAll(file, data, size) == 0;
+  const bool ok = close(file) == 0 && written;
   if (!ok) unlink(fileName);
   return ok;
 }
@@ -70,18 +65,7 @@ bool WriteNewFile(const char* fileName, const void* data, size_t size, std::stri
     error = std::strerror(errno);
     return false;
   }
-  const char* bytes = static_cast<const char*>(data);
-  size_t done = 0;
-  int failure = 0;
-  while (done < size && failure == 0) {
-    const ssize_t wrote = write(file, bytes + done, size - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      failure = wrote < 0 ? errno : ENOSPC;
-    } else {
-      done += static_cast<size_t>(wrote);
-    }
-  }
+  int failure = WriteAll(file, data, size);
   if (failure == 0 && fsync(file) != 0 && errno != EINVAL) failure = errno;
   if (close(file) != 0 && failure == 0) failure = errno;
   if (failure != 0) {

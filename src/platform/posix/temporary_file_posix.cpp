@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/posix/write_all_posix.h"
 #include "platform/temporary_file.h"
 
 namespace platform {
@@ -17,14 +18,8 @@ bool WriteTemporaryFile(const char* prefix, const char* suffix, const void* data
   name += suffix;
   const int file = mkstemps(name.data(), static_cast<int>(std::strlen(suffix)));
   if (file < 0) return false;
-  const char* bytes = static_cast<const char*>(data);
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t wrote = write(file, bytes + done, size - done);
-    if (wrote <= 0) break;
-    done += static_cast<size_t>(wrote);
-  }
-  const bool ok = close(file) == 0 && done == size;
+  const bool written = WriteAll(file, data, size) == 0;
+  const bool ok = close(file) == 0 && written;
   if (!ok) {
     unlink(name.c_str());
     return false;
