@@ -12,9 +12,11 @@
 namespace {
 
 std::string FileName(const std::string& card, const char* suffix) {
-  std::string name = card;
-  for (char& c : name) {
-    if (c == ' ' || c == '!' || c == '?') c = '_';
+  std::string name;
+  for (char c : card) {
+    if (c == '!') name += "_bang";
+    else if (c == '?') name += "_query";
+    else name += c == ' ' ? '_' : c;
   }
   return name + suffix;
 }

@@ -1,5 +1,6 @@
 #include "output/asio/asio_driver_registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 AsioDriverLoader* asioDriverLoader = nullptr;
@@ -68,7 +69,7 @@ AsioDriverRecord* MakeRecord(HKEY asio, const char* keyName, int number) {
   // A description too long for the display name is cut to its first 127
   // characters.
   const char* shown = ReadString(key, "description", description, kValueSize) ? description : keyName;
-  std::strncpy(record->displayName, shown, kNameSize - 1);
+  std::memcpy(record->displayName, shown, std::min<size_t>(std::strlen(shown), kNameSize - 1));
   RegCloseKey(key);
   return record;
 }

@@ -2,6 +2,8 @@
 // The published ASIO driver interface, declared here from its public
 // description. Windows only: drivers are COM in-process servers.
 #include <windows.h>
+// COM: IUnknown, CoCreateInstance and the class id helpers.
+#include <objbase.h>
 
 #include <cstddef>
 #include <type_traits>

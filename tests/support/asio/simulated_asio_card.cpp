@@ -27,7 +27,7 @@ long BytesPerFrame(long type) {
   return width > 0 ? width : 4;
 }
 
-class SimulatedCard : public IASIO {
+class SimulatedCard final : public IASIO {
  public:
   explicit SimulatedCard(const CLSID& id) : classId(id), config(ReadSimulatedAsioConfig(id)) {
     ++serverLocks;
@@ -313,7 +313,7 @@ class SimulatedCard : public IASIO {
 
 // One factory per requested class id: every registered key may point its
 // class id at this server.
-class CardFactory : public IClassFactory {
+class CardFactory final : public IClassFactory {
  public:
   explicit CardFactory(const CLSID& id) : classId(id) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {

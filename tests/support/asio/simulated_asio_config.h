@@ -3,6 +3,7 @@
 // "clsid" in its HKLM software\asio key, so each registered key is a card of
 // its own behind the same server file.
 #include <windows.h>
+#include <objbase.h>
 
 #include <string>
 #include <vector>
