@@ -12,11 +12,15 @@ constexpr int kNameSize = 128;
 constexpr int kValueSize = 256;
 constexpr int kPathSize = 512;
 
-// Reads a string value; false when it is missing or does not fit.
+// Reads a string value; false when it is missing or does not fit. The last
+// byte stays zero, as a value stored without terminator would not be.
 bool ReadString(HKEY key, const char* value, char* buffer, DWORD size) {
   DWORD type = 0;
+  DWORD room = size - 1;
+  buffer[size - 1] = '\0';
   const LONG status =
-      RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+      RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &room);
+  if (status == ERROR_SUCCESS && room < size) buffer[room] = '\0';
   return status == ERROR_SUCCESS;
 }
 
