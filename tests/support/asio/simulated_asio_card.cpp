@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "output/asio/asio_channel_copy.h"
-#include "output/asio/asio_interface.h"
+#include "support/asio/card_interface.h"
 #include "support/asio/simulated_asio_config.h"
 
 namespace {
@@ -27,7 +27,7 @@ long BytesPerFrame(long type) {
   return width > 0 ? width : 4;
 }
 
-class SimulatedCard final : public IASIO {
+class SimulatedCard final : public CardInterface {
  public:
   explicit SimulatedCard(const CLSID& id) : classId(id), config(ReadSimulatedAsioConfig(id)) {
     ++serverLocks;
@@ -57,18 +57,18 @@ class SimulatedCard final : public IASIO {
     return static_cast<ULONG>(left);
   }
 
-  ASIOBool ASIO_METHOD init(void*) override {
+  ASIOBool init(void*) override {
     Journal("init");
     return config.Fails("init") ? ASIOFalse : ASIOTrue;
   }
-  void ASIO_METHOD getDriverName(char* name) override {
+  void getDriverName(char* name) override {
     std::snprintf(name, 32, "%s", config.name.c_str());
   }
-  long ASIO_METHOD getDriverVersion() override { return 1; }
-  void ASIO_METHOD getErrorMessage(char* text) override {
+  long getDriverVersion() override { return 1; }
+  void getErrorMessage(char* text) override {
     std::snprintf(text, 124, "%s", config.errorMessage.c_str());
   }
-  ASIOError ASIO_METHOD start() override {
+  ASIOError start() override {
     Journal("start");
     if (config.Fails("start")) return ASE_HWMalfunction;
     if (buffers.empty()) return ASE_InvalidMode;
@@ -77,26 +77,26 @@ class SimulatedCard final : public IASIO {
     thread = CreateThread(nullptr, 0, &SimulatedCard::Run, this, 0, nullptr);
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD stop() override {
+  ASIOError stop() override {
     Journal("stop");
     StopThread();
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD getChannels(long* inputs, long* outputs) override {
+  ASIOError getChannels(long* inputs, long* outputs) override {
     Journal("getChannels");
     if (config.Fails("getChannels")) return ASE_NotPresent;
     *inputs = config.inputs;
     *outputs = config.outputs;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD getLatencies(long* input, long* output) override {
+  ASIOError getLatencies(long* input, long* output) override {
     Journal("getLatencies");
     if (config.Fails("getLatencies")) return ASE_NotPresent;
     *input = config.inputLatency;
     *output = config.outputLatency;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD getBufferSize(long* minSize, long* maxSize, long* preferred,
+  ASIOError getBufferSize(long* minSize, long* maxSize, long* preferred,
                                       long* granularity) override {
     Journal("getBufferSize");
     if (config.Fails("getBufferSize")) return ASE_NotPresent;
@@ -106,19 +106,19 @@ class SimulatedCard final : public IASIO {
     *granularity = config.granularity;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD canSampleRate(ASIOSampleRate rate) override {
+  ASIOError canSampleRate(ASIOSampleRate rate) override {
     for (double accepted : config.rates) {
       if (accepted == rate) return ASE_OK;
     }
     return ASE_NoClock;
   }
-  ASIOError ASIO_METHOD getSampleRate(ASIOSampleRate* rate) override {
+  ASIOError getSampleRate(ASIOSampleRate* rate) override {
     Journal("getSampleRate");
     if (config.Fails("getSampleRate")) return ASE_NotPresent;
     *rate = config.rate;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD setSampleRate(ASIOSampleRate rate) override {
+  ASIOError setSampleRate(ASIOSampleRate rate) override {
     char line[64];
     std::snprintf(line, sizeof line, "setSampleRate %.0f", rate);
     Journal(line);
@@ -126,17 +126,17 @@ class SimulatedCard final : public IASIO {
     config.rate = rate;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD getClockSources(ASIOClockSource* clocks, long* count) override {
+  ASIOError getClockSources(ASIOClockSource* clocks, long* count) override {
     std::memset(clocks, 0, sizeof *clocks);
     std::strcpy(clocks->name, "Internal");
     clocks->isCurrentSource = ASIOTrue;
     *count = 1;
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD setClockSource(long reference) override {
+  ASIOError setClockSource(long reference) override {
     return reference == 0 ? ASE_OK : ASE_InvalidParameter;
   }
-  ASIOError ASIO_METHOD getSamplePosition(ASIOSamples* position, ASIOTimeStamp* stamp) override {
+  ASIOError getSamplePosition(ASIOSamples* position, ASIOTimeStamp* stamp) override {
     ++positionQueries;
     const unsigned long long frames = samplePosition.load();
     position->hi = static_cast<unsigned long>(frames >> 32);
@@ -146,7 +146,7 @@ class SimulatedCard final : public IASIO {
     stamp->lo = static_cast<unsigned long>(nanoseconds);
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD getChannelInfo(ASIOChannelInfo* info) override {
+  ASIOError getChannelInfo(ASIOChannelInfo* info) override {
     if (config.Fails("getChannelInfo")) return ASE_NotPresent;
     const long count = info->isInput != ASIOFalse ? config.inputs : config.outputs;
     if (info->channel < 0 || info->channel >= count) return ASE_InvalidParameter;
@@ -157,7 +157,7 @@ class SimulatedCard final : public IASIO {
                   info->channel + 1);
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD createBuffers(ASIOBufferInfo* infos, long count, long size,
+  ASIOError createBuffers(ASIOBufferInfo* infos, long count, long size,
                                       ASIOCallbacks* callbacks) override {
     char line[64];
     std::snprintf(line, sizeof line, "createBuffers %ld %ld", count, size);
@@ -182,16 +182,16 @@ class SimulatedCard final : public IASIO {
     }
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD disposeBuffers() override {
+  ASIOError disposeBuffers() override {
     StopThread();
     if (!buffers.empty()) Journal("disposeBuffers");
     WriteCapture();
     buffers.clear();
     return ASE_OK;
   }
-  ASIOError ASIO_METHOD controlPanel() override { return ASE_OK; }
-  ASIOError ASIO_METHOD future(long, void*) override { return ASE_InvalidParameter; }
-  ASIOError ASIO_METHOD outputReady() override {
+  ASIOError controlPanel() override { return ASE_OK; }
+  ASIOError future(long, void*) override { return ASE_InvalidParameter; }
+  ASIOError outputReady() override {
     if (!config.outputReady) return ASE_NotPresent;
     ++readyCalls;
     return ASE_OK;
