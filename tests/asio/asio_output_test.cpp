@@ -77,6 +77,7 @@ TEST(CASIOOutput, PlaysEachEmitterSampleExactOnItsOwnChannel) {
     PlayTest(card, 16, 400);
     const std::string journal = Journal(card);
     EXPECT_EQ(Count(journal, "createBuffers 2 64"), 1) << journal;
+    EXPECT_EQ(Count(journal, "messages 2 1 0 1"), 1) << journal;
     EXPECT_EQ(Count(journal, "start"), 1) << "the first PlayEmitter starts all channels";
     EXPECT_EQ(Count(journal, "stop"), 1) << "the first DestroyEmitter stops";
     const auto channels = ReadCapture(card);

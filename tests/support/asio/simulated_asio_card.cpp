@@ -167,6 +167,12 @@ class SimulatedCard final : public CardInterface {
     disposeBuffers();
     host = *callbacks;
     frames = size;
+    // What drivers ask before they run: the engine version, and whether the
+    // host handles a reset request, a buffer size change and time info.
+    std::snprintf(line, sizeof line, "messages %ld %ld %ld %ld", host.asioMessage(2, 0, nullptr, nullptr),
+                  host.asioMessage(1, 3, nullptr, nullptr), host.asioMessage(1, 4, nullptr, nullptr),
+                  host.asioMessage(7, 0, nullptr, nullptr));
+    Journal(line);
     buffers.resize(static_cast<size_t>(count));
     for (long i = 0; i < count; ++i) {
       Buffer& buffer = buffers[static_cast<size_t>(i)];
