@@ -1,14 +1,14 @@
 #include "output/output_factories.h"
 
+#include "output/asio_factory.h"
 #include "output/dsound_factory.h"
-#include "output/no_device_output.h"
 #include "output/openal/openal_output_factory.h"
 
 namespace {
 
 CAbstractOutput* CreateDirectSound() { return CreateDirectSoundOutput(); }
 CAbstractOutput* CreateOpenAL() { return CreateOpenALOutput(); }
-CAbstractOutput* CreateAsio() { return new CNoDeviceOutput("ASIO"); }
+CAbstractOutput* CreateAsio() { return CreateAsioOutput(); }
 
 constexpr OutputFactory kFactories[] = {
     {"CDSound", &CreateDirectSound},

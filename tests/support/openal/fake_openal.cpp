@@ -1,14 +1,20 @@
 // A small stand-in for an OpenAL library, for what the real one cannot
 // show: missing entry points, other source limits, EAX and X-RAM, odd
 // device lists. Built as shared objects in a few variants; one variant
-// leaves out alSpeedOfSound, another alDopplerVelocity.
+// leaves out alSpeedOfSound, another alDopplerVelocity. On Windows it is
+// OpenAL32.dll, the file the program looks for beside itself.
 #include <cstring>
 #include <set>
 #include <string>
 
 #include "support/openal/fake_openal_control.h"
 
+#if defined(_WIN32)
+// As OpenAL32.dll exports them: plain C functions, cdecl on 32-bit x86.
+#define FAKE_API extern "C" __declspec(dllexport)
+#else
 #define FAKE_API extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 

@@ -1,0 +1,6 @@
+#pragma once
+#include "output/abstract_output.h"
+
+// The ASIO back end where it exists (Windows), elsewhere a back end with no
+// device that the engine drops.
+CAbstractOutput* CreateAsioOutput();
