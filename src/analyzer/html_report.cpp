@@ -14,12 +14,13 @@ namespace {
 
 constexpr const char* kStyle = R"css(
 body { font: 15px/1.45 system-ui, sans-serif; color: #1d2430; background: #f6f7f9; margin: 0; }
-main { max-width: 1100px; margin: 0 auto; padding: 24px 28px 40px; }
+main { max-width: 1240px; margin: 0 auto; padding: 24px 28px 40px; }
 h1 { font-size: 26px; margin: 0 0 4px; } h2 { font-size: 18px; margin: 28px 0 8px; }
 .sub { color: #5b6573; margin: 0 0 16px; }
 dl.facts { display: grid; grid-template-columns: max-content 1fr; gap: 2px 16px; margin: 0; }
 dt { color: #5b6573; } dd { margin: 0; }
 section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; padding: 12px 18px 16px; margin-top: 18px; }
+.wide { overflow-x: auto; }
 svg.chart { width: 100%; height: auto; max-width: 900px; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 13px; }
 th, td { padding: 4px 8px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
@@ -41,6 +42,12 @@ footer { color: #5b6573; font-size: 12px; margin-top: 24px; }
 constexpr double kReadingInterval = 0.5;
 // Readings per set that still get a dot (with its value) each: ten minutes' worth.
 constexpr size_t kMostDots = 1200;
+
+// Categories 0 .. count-1 centred, never wider than a third of the chart each.
+SvgPlot::Range CategoryRange(size_t count) {
+  const double margin = 0.5 + std::max(0.0, (3.0 - static_cast<double>(count)) / 2);
+  return {-margin, static_cast<double>(count) - 1 + margin};
+}
 
 std::string Series(size_t index) { return "s" + std::to_string(index % 6); }
 
@@ -85,7 +92,7 @@ std::string VerdictClass(const std::string& verdict) {
 }
 
 void SummaryTable(const ResultsFile& file, std::ostream& out) {
-  out << "<table class=\"summary\">\n<thead><tr><th class=\"text\">Mode</th><th class=\"text\">Device</th>"
+  out << "<div class=\"wide\"><table class=\"summary\">\n<thead><tr><th class=\"text\">Mode</th><th class=\"text\">Device</th>"
          "<th>Emitters</th><th>Rate</th><th>Readings</th><th>Mean %</th><th>Median</th><th>Min</th><th>Max</th>"
          "<th>SD</th><th>95 % CI of mean</th><th>Cost %</th><th>Cost 95 % CI</th><th>p</th>"
          "<th class=\"text\">Verdict</th></tr></thead>\n<tbody>\n";
@@ -100,7 +107,7 @@ void SummaryTable(const ResultsFile& file, std::ostream& out) {
         << (s.cost.defined ? Figure(s.cost.p) : "-") << "</td><td class=\"text " << VerdictClass(s.verdict) << "\">"
         << Escaped(s.verdict) << "</td></tr>\n";
   }
-  out << "</tbody>\n</table>\n";
+  out << "</tbody>\n</table></div>\n";
 }
 
 std::string ReadingsChart(const ResultsFile& file) {
@@ -149,7 +156,7 @@ std::string CostChart(const ResultsFile& file) {
     }
   }
   SvgPlot plot("Cost above the empty test, with 95 % intervals", "", "CPU % above baseline",
-               {-0.5, static_cast<double>(std::max<size_t>(costs.size(), 1)) - 0.5}, SvgPlot::Padded(low, high, true));
+               CategoryRange(costs.size()), SvgPlot::Padded(low, high, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < costs.size(); ++i) {
     const SetSummary& s = costs[i];
@@ -229,7 +236,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
     }
   }
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
-               {-0.5, static_cast<double>(analysis.comparisons.size()) - 0.5}, SvgPlot::Padded(low, high, true));
+               CategoryRange(analysis.comparisons.size()), SvgPlot::Padded(low, high, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < analysis.comparisons.size(); ++i) {
     const ModeComparison& c = analysis.comparisons[i];
@@ -268,8 +275,8 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out) {
   Begin(out, "Korvanta 3RUzevo results: " + FileName(file.path));
   out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(file.dateTime) << "</p>\n";
   Facts(file, out);
-  out << "<section>\n<h2>Readings over time</h2>\n" << ReadingsChart(file) << "</section>\n";
-  out << "<section>\n<h2>Cost above the empty test</h2>\n" << CostChart(file) << "</section>\n";
+  out << "<section>\n" << ReadingsChart(file) << "</section>\n";
+  out << "<section>\n" << CostChart(file) << "</section>\n";
   out << "<section>\n<h2>Summary</h2>\n";
   SummaryTable(file, out);
   out << "</section>\n";
