@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kStyle = R"css(
 body { font: 15px/1.45 system-ui, sans-serif; color: #1d2430; background: #f6f7f9; margin: 0; }
-main { max-width: 1240px; margin: 0 auto; padding: 24px 28px 40px; }
+main { max-width: 1320px; margin: 0 auto; padding: 24px 28px 40px; }
 h1 { font-size: 26px; margin: 0 0 4px; } h2 { font-size: 18px; margin: 28px 0 8px; }
 .sub { color: #5b6573; margin: 0 0 16px; }
 dl.facts { display: grid; grid-template-columns: max-content 1fr; gap: 2px 16px; margin: 0; }
@@ -23,7 +23,7 @@ section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; paddi
 .wide { overflow-x: auto; }
 svg.chart { width: 100%; height: auto; max-width: 900px; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 13px; }
-th, td { padding: 4px 8px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
+th, td { padding: 3px 6px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
 th { background: #eef1f4; } td.text, th.text { text-align: left; }
 .verdict-measurable { color: #a33; font-weight: 600; } .verdict-none { color: #2a7a3a; }
 .heading { font-size: 14px; font-weight: 600; fill: #1d2430; }
@@ -104,7 +104,7 @@ void SummaryTable(const ResultsFile& file, std::ostream& out) {
         << Figure(r.max) << "</td><td>" << Figure(r.deviation) << "</td><td>"
         << (r.count >= 2 ? "[" + Figure(r.low) + ", " + Figure(r.high) + "]" : "-") << "</td><td>"
         << Figure(s.cost.value) << "</td><td>" << Interval(s.cost) << "</td><td>"
-        << (s.cost.defined ? Figure(s.cost.p) : "-") << "</td><td class=\"text " << VerdictClass(s.verdict) << "\">"
+        << (s.cost.defined ? PValue(s.cost.p) : "-") << "</td><td class=\"text " << VerdictClass(s.verdict) << "\">"
         << Escaped(s.verdict) << "</td></tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
@@ -263,7 +263,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
         << Escaped(FileName(files[c.fileB].path)) << "</td><td class=\"text\">"
         << Escaped(set != nullptr ? set->device : "") << "</td><td>" << Figure(c.costB.value) << "</td><td>"
         << Figure(c.costA.value) << "</td><td>" << Figure(c.change.value) << "</td><td>" << Interval(c.change)
-        << "</td><td>" << (c.change.defined ? Figure(c.change.p) : "-") << "</td><td class=\"text\">"
+        << "</td><td>" << (c.change.defined ? PValue(c.change.p) : "-") << "</td><td class=\"text\">"
         << (!c.change.defined ? "too few readings" : c.change.Significant() ? "yes" : "no") << "</td></tr>\n";
   }
   out << "</tbody>\n</table>\n</section>\n";

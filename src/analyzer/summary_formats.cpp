@@ -16,13 +16,6 @@ const Row kColumns = {"file",   "mode", "device", "emitters", "sample_rate", "re
 // Columns that are numbers, so JSON writes them unquoted.
 constexpr size_t kFirstNumber = 3, kLastNumber = 16;
 
-std::string P(double p) {
-  if (std::isnan(p)) return "-";
-  char text[32];
-  std::snprintf(text, sizeof(text), "%.4g", p);
-  return text;
-}
-
 std::vector<Row> Rows(std::span<const ResultsFile> files) {
   std::vector<Row> rows;
   for (const ResultsFile& file : files) {
@@ -31,7 +24,7 @@ std::vector<Row> Rows(std::span<const ResultsFile> files) {
       rows.push_back({file.path, s.set->mode, s.set->device, std::to_string(s.set->emitters),
                       std::to_string(s.set->sampleRate), std::to_string(r.count), Figure(r.mean), Figure(r.median),
                       Figure(r.min), Figure(r.max), Figure(r.deviation), Figure(r.low), Figure(r.high),
-                      Figure(s.cost.value), Figure(s.cost.low), Figure(s.cost.high), P(s.cost.p), s.verdict});
+                      Figure(s.cost.value), Figure(s.cost.low), Figure(s.cost.high), PValue(s.cost.p), s.verdict});
     }
   }
   return rows;
@@ -107,7 +100,15 @@ void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
 std::string Figure(double value) {
   if (std::isnan(value)) return "-";
   char text[48];
-  std::snprintf(text, sizeof(text), "%.3f", value);
+  // A tiny negative value rounds to zero, not to "-0.000".
+  std::snprintf(text, sizeof(text), "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
+  return text;
+}
+
+std::string PValue(double p) {
+  if (std::isnan(p)) return "-";
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.4g", p);
   return text;
 }
 

@@ -15,3 +15,5 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
 
 // A figure as every report prints it: three decimals, "-" when NaN.
 std::string Figure(double value);
+// A p-value: four significant digits, "-" when NaN.
+std::string PValue(double p);
