@@ -26,6 +26,6 @@ cd "$work"
 results=$(ls -t ./*KV3D_*.xml | head -n 1)
 "$root/build/linux/src/app/Korvanta3RUzevoDataAnalyzer" "$results" >/dev/null
 # Chromium refuses its sandbox as root; the page is our own file.
-"$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1280,1500 \
+"$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1400,1400 \
   --screenshot="$root/docs/analyzer-report.png" "file://$work/$(basename "${results%.xml}").html" 2>/dev/null
 echo "$root/docs/analyzer-report.png"

@@ -22,7 +22,7 @@ dt { color: #5b6573; } dd { margin: 0; }
 section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; padding: 12px 18px 16px; margin-top: 18px; }
 .wide { overflow-x: auto; }
 svg.chart { width: 100%; height: auto; max-width: 900px; display: block; }
-table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 13px; }
+table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 12.5px; }
 th, td { padding: 3px 6px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
 th { background: #eef1f4; } td.text, th.text { text-align: left; }
 .verdict-measurable { color: #a33; font-weight: 600; } .verdict-none { color: #2a7a3a; }
