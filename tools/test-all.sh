@@ -35,6 +35,10 @@ for sanitizer in asan tsan; do
   ctest --preset "linux-$sanitizer" -j "$jobs"
 done
 
+# The results reader's fuzz target, briefly: it needs clang's libFuzzer.
+step "fuzzing the results reader"
+tools/fuzz-reader.sh 30
+
 step "32-bit Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

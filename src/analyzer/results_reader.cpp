@@ -1,0 +1,205 @@
+#include "analyzer/results_reader.h"
+
+#include <tinyxml2.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "analyzer/lenient_text.h"
+
+using tinyxml2::XMLElement;
+
+namespace {
+
+// Walks the child elements of one element in order, naming what is wrong.
+class Children {
+ public:
+  Children(const XMLElement* parent, std::string& error) : parent(parent), next(parent->FirstChildElement()), error(error) {}
+
+  // The next child, which must be called `name`.
+  const XMLElement* Take(const char* name) {
+    if (next == nullptr) {
+      error = std::string("<") + parent->Name() + "> has no <" + name + ">";
+      return nullptr;
+    }
+    if (std::strcmp(next->Name(), name) != 0) {
+      error = std::string("<") + parent->Name() + "> has <" + next->Name() + "> where <" + name + "> belongs";
+      return nullptr;
+    }
+    const XMLElement* taken = next;
+    next = next->NextSiblingElement();
+    return taken;
+  }
+  bool Has(const char* name) const { return next != nullptr && std::strcmp(next->Name(), name) == 0; }
+  bool AtEnd() const { return next == nullptr; }
+  bool End() {
+    if (next == nullptr) return true;
+    error = std::string("<") + parent->Name() + "> has an extra <" + next->Name() + ">";
+    return false;
+  }
+
+ private:
+  const XMLElement* parent;
+  const XMLElement* next;
+  std::string& error;
+};
+
+// The element's text (a text-only element), made valid UTF-8.
+bool TextOf(const XMLElement* element, std::string& text, std::string& error) {
+  if (element->FirstChildElement() != nullptr) {
+    error = std::string("<") + element->Name() + "> holds <" + element->FirstChildElement()->Name() +
+            "> where only text belongs";
+    return false;
+  }
+  const char* raw = element->GetText();
+  text = LenientUtf8(raw != nullptr ? raw : "");
+  return true;
+}
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && std::strchr(" \t\r\n", s.front()) != nullptr) s.remove_prefix(1);
+  while (!s.empty() && std::strchr(" \t\r\n", s.back()) != nullptr) s.remove_suffix(1);
+  return s;
+}
+
+bool Whole(const XMLElement* element, uint32_t& value, std::string& error) {
+  std::string text;
+  if (!TextOf(element, text, error)) return false;
+  const std::string_view digits = Trimmed(text);
+  const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || failure != std::errc() || end != digits.data() + digits.size()) {
+    error = std::string("<") + element->Name() + "> \"" + text + "\" is not a whole number";
+    return false;
+  }
+  return true;
+}
+
+bool Reading(const XMLElement* data, size_t index, double& value, std::string& error) {
+  std::string text;
+  if (!TextOf(data, text, error)) return false;
+  const std::string_view number = Trimmed(text);
+  const auto [end, failure] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (number.empty() || failure != std::errc() || end != number.data() + number.size()) {
+    error = "reading " + std::to_string(index + 1) + " \"" + text + "\" is not a number";
+    return false;
+  }
+  if (!std::isfinite(value)) {
+    error = "reading " + std::to_string(index + 1) + " \"" + text + "\" is not finite";
+    return false;
+  }
+  return true;
+}
+
+bool ReadSet(const XMLElement* element, size_t index, ResultsSet& set, std::string& error) {
+  Children children(element, error);
+  const XMLElement* mode = children.Take("TestMode");
+  if (mode == nullptr || !TextOf(mode, set.mode, error)) return false;
+  const XMLElement* device = children.Take("DeviceName");
+  if (device == nullptr || !TextOf(device, set.device, error)) return false;
+  const XMLElement* emitters = children.Take("nBuffers");
+  if (emitters == nullptr || !Whole(emitters, set.emitters, error)) return false;
+  const XMLElement* rate = children.Take("SampleRate");
+  if (rate == nullptr || !Whole(rate, set.sampleRate, error)) return false;
+  const XMLElement* xRam = children.Take("X-RAM");
+  std::string onOff;
+  if (xRam == nullptr || !TextOf(xRam, onOff, error)) return false;
+  set.xRam = Trimmed(onOff) == "On";
+  while (children.Has("Result")) {
+    const XMLElement* result = children.Take("Result");
+    Children inside(result, error);
+    const XMLElement* data = inside.Take("Data");
+    double value = 0;
+    if (data == nullptr || !inside.End() || !Reading(data, set.readings.size(), value, error)) break;
+    set.readings.push_back(value);
+  }
+  if (error.empty()) children.End();
+  if (!error.empty()) {
+    error = "set " + std::to_string(index + 1) + " (" + set.mode + "): " + error;
+    return false;
+  }
+  return true;
+}
+
+std::string TooLarge(uintmax_t bytes) {
+  return "the file is too large (" + std::to_string(bytes / (1024 * 1024)) + " MB; results files stay under " +
+         std::to_string(kMaxResultsFileBytes / (1024 * 1024)) + " MB)";
+}
+
+}  // namespace
+
+bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error) {
+  error.clear();
+  if (Trimmed(bytes).empty()) {
+    error = "the file is empty";
+    return false;
+  }
+  if (bytes.size() > kMaxResultsFileBytes) {
+    error = TooLarge(bytes.size());
+    return false;
+  }
+  // Whitespace as written: the texts are compared as they stand.
+  tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
+  if (document.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) {
+    const char* detail = document.ErrorStr();
+    error = std::string("not well-formed XML") + (detail != nullptr ? std::string(": ") + LenientUtf8(detail) : "");
+    return false;
+  }
+  const XMLElement* root = document.RootElement();
+  if (root == nullptr || std::strcmp(root->Name(), "TestResults") != 0) {
+    error = root == nullptr ? "no root element" : "the root element is <" + LenientUtf8(root->Name()) + ">, not <TestResults>";
+    return false;
+  }
+  if (root->NextSiblingElement() != nullptr) {
+    error = "a second root element";
+    return false;
+  }
+  Children children(root, error);
+  const XMLElement* version = children.Take("Version");
+  if (version == nullptr || !TextOf(version, file.version, error)) return false;
+  const XMLElement* dateTime = children.Take("DateTime");
+  if (dateTime == nullptr || !TextOf(dateTime, file.dateTime, error)) return false;
+  const XMLElement* cpu = children.Take("CPU");
+  if (cpu == nullptr || !TextOf(cpu, file.cpu, error)) return false;
+  file.sets.clear();
+  while (children.Has("ResultsSet")) {
+    ResultsSet set;
+    if (!ReadSet(children.Take("ResultsSet"), file.sets.size(), set, error)) return false;
+    file.sets.push_back(std::move(set));
+  }
+  if (!children.End()) return false;
+  if (file.sets.empty()) {
+    error = "<TestResults> has no <ResultsSet>";
+    return false;
+  }
+  return true;
+}
+
+bool ReadResultsFile(const std::string& path, ResultsFile& file, std::string& error) {
+  file.path = path;
+  std::error_code failure;
+  const std::filesystem::path where(path);
+  if (std::filesystem::is_directory(where, failure)) {
+    error = "is a folder, not a results file";
+    return false;
+  }
+  const auto size = std::filesystem::file_size(where, failure);
+  if (failure) {
+    error = "cannot be read: " + failure.message();
+    return false;
+  }
+  if (size > kMaxResultsFileBytes) {
+    error = TooLarge(size);
+    return false;
+  }
+  std::ifstream in(where, std::ios::binary);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    error = "cannot be read";
+    return false;
+  }
+  return ParseResults(bytes, file, error);
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "analyzer/results_file.h"
+#include "analyzer/statistics.h"
+
+// One results set with its figures and its cost above the file's empty test.
+struct SetSummary {
+  const ResultsSet* set = nullptr;
+  Summary readings;
+  bool baseline = false;  // this is the empty test
+  Difference cost;        // undefined for the baseline and without one
+  std::string verdict;
+};
+
+// One per set of `file`, in the file's order. `file` must outlive the result.
+std::vector<SetSummary> SummarizeSets(const ResultsFile& file);
+
+// "baseline", "no measurable cost" (the interval includes 0), "measurable
+// cost", "below the baseline", or "too few readings".
+std::string Verdict(bool baseline, const Difference& cost);

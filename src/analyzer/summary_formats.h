@@ -1,0 +1,19 @@
+#pragma once
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "analyzer/results_file.h"
+
+enum class SummaryFormat { Text, Csv, Json };
+
+// The printed summary of the given files, one row per results set with the
+// same figures in every format: an aligned table per file, CSV with one
+// header line, or a JSON array of row objects. Missing figures are "-" in
+// text, empty in CSV and null in JSON.
+void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std::ostream& out);
+
+// A figure as every report prints it: three decimals, "-" when NaN.
+std::string Figure(double value);
+// A p-value: four significant digits, "-" when NaN.
+std::string PValue(double p);

@@ -1,0 +1,144 @@
+#include "analyzer/svg_plot.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "analyzer/markup.h"
+
+namespace {
+
+constexpr double kWidth = 720, kHeight = 320;
+constexpr double kLeft = 64, kRight = 16, kTop = 36, kBottom = 48;
+
+std::string N(double value) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.1f", value);
+  return text;
+}
+
+// A tick step of 1, 2 or 5 times a power of ten, about five ticks a range.
+double TickStep(double span) {
+  if (!(span > 0)) return 1;
+  const double raw = span / 5;
+  const double power = std::pow(10, std::floor(std::log10(raw)));
+  for (const double factor : {1.0, 2.0, 5.0}) {
+    if (raw <= factor * power) return factor * power;
+  }
+  return 10 * power;
+}
+
+std::string TickText(double value, double step) {
+  char text[32];
+  const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step)));
+  std::snprintf(text, sizeof(text), "%.*f", decimals, std::fabs(value) < step / 1e6 ? 0.0 : value);
+  return text;
+}
+
+}  // namespace
+
+SvgPlot::SvgPlot(std::string title, std::string xLabel, std::string yLabel, Range x, Range y)
+    : title(std::move(title)), xLabel(std::move(xLabel)), yLabel(std::move(yLabel)), x(x), y(y) {
+  if (!(this->x.max > this->x.min)) this->x.max = this->x.min + 1;
+  if (!(this->y.max > this->y.min)) this->y.max = this->y.min + 1;
+}
+
+SvgPlot::Range SvgPlot::Padded(double min, double max, bool withZero) {
+  if (withZero) min = std::min(min, 0.0), max = std::max(max, 0.0);
+  if (!std::isfinite(min) || !std::isfinite(max)) return {0, 1};
+  const double margin = max > min ? (max - min) * 0.08 : std::max(std::fabs(max) * 0.1, 1.0);
+  return {withZero && min == 0 ? 0 : min - margin, withZero && max == 0 ? 0 : max + margin};
+}
+
+double SvgPlot::X(double value) const { return kLeft + (value - x.min) / (x.max - x.min) * (kWidth - kLeft - kRight); }
+double SvgPlot::Y(double value) const {
+  return kHeight - kBottom - (value - y.min) / (y.max - y.min) * (kHeight - kTop - kBottom);
+}
+
+void SvgPlot::Line(const std::vector<double>& xs, const std::vector<double>& ys, const std::string& cssClass) {
+  std::string points;
+  for (size_t i = 0; i < xs.size() && i < ys.size(); ++i) {
+    if (!std::isfinite(xs[i]) || !std::isfinite(ys[i])) continue;
+    points += (points.empty() ? "" : " ") + N(X(xs[i])) + "," + N(Y(ys[i]));
+  }
+  if (!points.empty()) marks += "<polyline class=\"line " + cssClass + "\" points=\"" + points + "\"/>\n";
+}
+
+void SvgPlot::Dot(double px, double py, const std::string& cssClass, const std::string& tooltip) {
+  if (!std::isfinite(px) || !std::isfinite(py)) return;
+  marks += "<circle class=\"dot " + cssClass + "\" cx=\"" + N(X(px)) + "\" cy=\"" + N(Y(py)) + "\" r=\"2.5\"><title>" +
+           Escaped(tooltip) + "</title></circle>\n";
+}
+
+void SvgPlot::ErrorBar(double px, double low, double high) {
+  if (!std::isfinite(px) || !std::isfinite(low) || !std::isfinite(high)) return;
+  const std::string cx = N(X(px)), l = N(X(px) - 5), r = N(X(px) + 5), top = N(Y(high)), bottom = N(Y(low));
+  marks += "<path class=\"error\" d=\"M" + cx + "," + top + "V" + bottom + "M" + l + "," + top + "H" + r + "M" + l +
+           "," + bottom + "H" + r + "\"/>\n";
+}
+
+void SvgPlot::Bar(double px, double width, double py, const std::string& cssClass, const std::string& tooltip) {
+  if (!std::isfinite(py)) return;
+  const double left = X(px - width / 2), right = X(px + width / 2);
+  const double top = std::min(Y(py), Y(0)), bottom = std::max(Y(py), Y(0));
+  marks += "<rect class=\"bar " + cssClass + "\" x=\"" + N(left) + "\" y=\"" + N(top) + "\" width=\"" +
+           N(right - left) + "\" height=\"" + N(bottom - top) + "\"><title>" + Escaped(tooltip) + "</title></rect>\n";
+}
+
+void SvgPlot::Horizontal(double py, const std::string& cssClass, const std::string& label) {
+  if (!std::isfinite(py)) return;
+  const std::string level = N(Y(py));
+  marks += "<line class=\"" + cssClass + "\" x1=\"" + N(kLeft) + "\" x2=\"" + N(kWidth - kRight) + "\" y1=\"" + level +
+           "\" y2=\"" + level + "\"/>\n<text class=\"note\" x=\"" + N(kWidth - kRight - 4) + "\" y=\"" +
+           N(Y(py) - 4) + "\" text-anchor=\"end\">" + Escaped(label) + "</text>\n";
+}
+
+void SvgPlot::Legend(const std::vector<std::string>& names) {
+  double at = kLeft;
+  for (size_t i = 0; i < names.size(); ++i) {
+    legend += "<rect class=\"key s" + std::to_string(i % 6) + "\" x=\"" + N(at) + "\" y=\"" + N(kHeight - 14) +
+              "\" width=\"10\" height=\"10\"/><text class=\"note\" x=\"" + N(at + 14) + "\" y=\"" + N(kHeight - 5) +
+              "\">" + Escaped(names[i]) + "</text>\n";
+    at += 24 + 6.5 * static_cast<double>(names[i].size());
+  }
+}
+
+void SvgPlot::Categories(const std::vector<std::string>& names) {
+  numberedX = false;
+  for (size_t i = 0; i < names.size(); ++i) {
+    categories += "<text class=\"tick\" x=\"" + N(X(static_cast<double>(i))) + "\" y=\"" + N(kHeight - kBottom + 16) +
+                  "\" text-anchor=\"middle\">" + Escaped(names[i]) + "</text>\n";
+  }
+}
+
+std::string SvgPlot::Svg() const {
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" viewBox=\"0 0 " + N(kWidth) + " " +
+                    N(kHeight) + "\" role=\"img\" aria-label=\"" + Escaped(title) + "\">\n<text class=\"heading\" x=\"" +
+                    N(kLeft) + "\" y=\"20\">" + Escaped(title) + "</text>\n";
+  const double yStep = TickStep(y.max - y.min);
+  // Counted, not summed: a step far below the values' precision must not loop for ever.
+  for (int i = 0; i <= 20; ++i) {
+    const double tick = std::ceil(y.min / yStep) * yStep + i * yStep;
+    if (!(tick <= y.max + yStep / 1e6)) break;
+    svg += "<line class=\"grid\" x1=\"" + N(kLeft) + "\" x2=\"" + N(kWidth - kRight) + "\" y1=\"" + N(Y(tick)) +
+           "\" y2=\"" + N(Y(tick)) + "\"/><text class=\"tick\" x=\"" + N(kLeft - 6) + "\" y=\"" + N(Y(tick) + 4) +
+           "\" text-anchor=\"end\">" + TickText(tick, yStep) + "</text>\n";
+  }
+  if (numberedX) {
+    const double xStep = TickStep(x.max - x.min);
+    for (int i = 0; i <= 20; ++i) {
+      const double tick = std::ceil(x.min / xStep) * xStep + i * xStep;
+      if (!(tick <= x.max + xStep / 1e6)) break;
+      svg += "<text class=\"tick\" x=\"" + N(X(tick)) + "\" y=\"" + N(kHeight - kBottom + 16) +
+             "\" text-anchor=\"middle\">" + TickText(tick, xStep) + "</text>\n";
+    }
+  }
+  svg += categories;
+  svg += "<path class=\"axis\" d=\"M" + N(kLeft) + "," + N(kTop) + "V" + N(kHeight - kBottom) + "H" +
+         N(kWidth - kRight) + "\"/>\n";
+  svg += "<text class=\"label\" x=\"" + N(kWidth - kRight) + "\" y=\"" + N(kHeight - kBottom + 32) +
+         "\" text-anchor=\"end\">" + Escaped(xLabel) + "</text>\n";
+  svg += "<text class=\"label\" transform=\"translate(14," + N(kTop + (kHeight - kTop - kBottom) / 2) +
+         ") rotate(-90)\" text-anchor=\"middle\">" + Escaped(yLabel) + "</text>\n";
+  svg += marks + legend + "</svg>\n";
+  return svg;
+}

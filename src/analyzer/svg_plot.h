@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// An x-y chart drawn as inline SVG: axes with rounded ticks, then whatever
+// marks are added, in data coordinates. Marks carry CSS classes so the
+// report's style sheet colours them; series classes are "s0".."s5".
+class SvgPlot {
+ public:
+  struct Range {
+    double min = 0, max = 1;
+  };
+  SvgPlot(std::string title, std::string xLabel, std::string yLabel, Range x, Range y);
+
+  void Line(const std::vector<double>& xs, const std::vector<double>& ys, const std::string& cssClass);
+  // A dot with a tooltip (its <title>), which also names the value for readers of the file.
+  void Dot(double x, double y, const std::string& cssClass, const std::string& tooltip);
+  void ErrorBar(double x, double low, double high);
+  // A bar from 0 to `y`, centred on `x`, `width` in data units.
+  void Bar(double x, double width, double y, const std::string& cssClass, const std::string& tooltip);
+  void Horizontal(double y, const std::string& cssClass, const std::string& label);
+  void Legend(const std::vector<std::string>& names);
+  // Labels under the x axis in place of numbers (bar charts).
+  void Categories(const std::vector<std::string>& names);
+
+  std::string Svg() const;
+
+  // The range widened to include 0 (when asked) and a small margin.
+  static Range Padded(double min, double max, bool withZero);
+
+ private:
+  double X(double x) const;
+  double Y(double y) const;
+
+  std::string title, xLabel, yLabel;
+  Range x, y;
+  bool numberedX = true;
+  std::string marks, legend, categories;
+};

@@ -1,0 +1,30 @@
+#include "app/analyzer_answer.h"
+
+#include "platform/program_output.h"
+
+namespace {
+
+std::string& Answer() {
+  static std::string answer;
+  return answer;
+}
+
+}  // namespace
+
+std::string LastLine(const std::string& output) {
+  size_t end = output.find_last_not_of("\r\n");
+  if (end == std::string::npos) return {};
+  const size_t start = output.find_last_of("\r\n", end);
+  return output.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+bool RunAnalyzerForAnswer(platform::WindowHandle, const std::string& program, const std::string& resultsFile) {
+  Answer().clear();
+  std::string output;
+  int exitCode = 0;
+  if (!platform::RunForOutput(program, resultsFile, output, exitCode)) return false;
+  Answer() = LastLine(output);
+  return true;
+}
+
+const std::string& LastAnalyzerAnswer() { return Answer(); }

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "analyzer/written_results.h"
+#include "app/analyzer_answer.h"
+
+namespace {
+
+TEST(AnalyzerAnswer, KvrGetsTheReportLineOfTheRealAnalyzer) {
+  WriteTextFile("answer.xml", WrittenResults({{"Empty CPU test", "Card", 0, {1, 2}}}));
+  std::filesystem::remove("answer.html");
+  ASSERT_TRUE(RunAnalyzerForAnswer({}, KV3R_ANALYZER, "answer.xml"));
+  EXPECT_EQ(LastAnalyzerAnswer(), "Report: answer.html");
+  EXPECT_TRUE(std::filesystem::exists("answer.html"));
+
+  EXPECT_FALSE(RunAnalyzerForAnswer({}, "no-such-analyzer", "answer.xml"));
+  EXPECT_EQ(LastAnalyzerAnswer(), "");
+  EXPECT_EQ(LastLine("a\r\nReport: x.html\r\n\r\n"), "Report: x.html");
+  EXPECT_EQ(LastLine("one"), "one");
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <tinyxml2.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analyzer/analyzer_command.h"
+#include "analyzer/written_results.h"
+
+namespace {
+
+using tinyxml2::XMLElement;
+namespace fs = std::filesystem;
+
+// Every element called `name` below `root`, in document order.
+void Collect(const XMLElement* root, const char* name, std::vector<const XMLElement*>& found) {
+  for (const XMLElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
+    if (std::string(e->Name()) == name) found.push_back(e);
+    Collect(e, name, found);
+  }
+}
+std::vector<const XMLElement*> All(const XMLElement* root, const char* name) {
+  std::vector<const XMLElement*> found;
+  Collect(root, name, found);
+  return found;
+}
+std::string Text(const XMLElement* e) { return e->GetText() != nullptr ? e->GetText() : ""; }
+std::string Class(const XMLElement* e) { return e->Attribute("class") != nullptr ? e->Attribute("class") : ""; }
+
+// The report, read back by an XML parser: it must be well-formed.
+struct Report {
+  explicit Report(const std::string& path) {
+    const std::string html = ReadTextFile(path);
+    EXPECT_EQ(document.Parse(html.c_str(), html.size()), tinyxml2::XML_SUCCESS) << document.ErrorStr();
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("http:"), html.find("http://www.w3.org/")) << "nothing fetched from elsewhere";
+  }
+  const XMLElement* Root() const { return document.RootElement(); }
+  // The dots of the chart whose heading starts with `title`, by series class.
+  std::map<std::string, std::vector<std::string>> Dots(const std::string& title) const {
+    std::map<std::string, std::vector<std::string>> dots;
+    for (const XMLElement* svg : All(Root(), "svg")) {
+      if (std::string(svg->Attribute("aria-label")).rfind(title, 0) != 0) continue;
+      for (const XMLElement* circle : All(svg, "circle")) {
+        dots[Class(circle)].push_back(Text(circle->FirstChildElement("title")));
+      }
+    }
+    return dots;
+  }
+  tinyxml2::XMLDocument document;
+};
+
+TEST(AnalyzerReport, ARunsReportHoldsEveryReadingAndTheSummaryFigures) {
+  fs::remove_all("run");
+  fs::create_directories("run");
+  WriteTextFile("run/KV3D_Wednesday_09_December_2026_14_05_09-2.xml",
+                WrittenResults({{"Empty CPU test", "Speakers & <Phones>", 0, {10.5f, 11.5f, 10.0f}},
+                                {"OpenAL 2D", "Speakers & <Phones>", 16, {12.5f, 13.5f, 14.0f, 13.25f}},
+                                {"OpenAL 3D hardware", "Speakers & <Phones>", 16, {}}}));
+  std::ostringstream out, err;
+  ASSERT_EQ(RunAnalyzer({"run/KV3D_Wednesday_09_December_2026_14_05_09-2.xml"}, out, err), 0) << err.str();
+  const std::string report = fs::path("run/KV3D_Wednesday_09_December_2026_14_05_09-2.html").string();
+  EXPECT_EQ(out.str().substr(out.str().rfind("Report: ")), "Report: " + report + "\n");
+  Report html(report);
+
+  const auto dots = html.Dots("CPU utilization of every reading");
+  EXPECT_EQ(dots.at("dot s0"), (std::vector<std::string>{"Empty CPU test, 0.500 s: 10.500 %",
+                                                         "Empty CPU test, 1.000 s: 11.500 %",
+                                                         "Empty CPU test, 1.500 s: 10.000 %"}));
+  EXPECT_EQ(dots.at("dot s1").size(), 4u);
+  EXPECT_EQ(dots.at("dot s1")[3], "OpenAL 2D, 2.000 s: 13.250 %");
+  EXPECT_EQ(dots.count("dot s2"), 0u) << "a set without readings has no dots";
+
+  // The summary table holds the text summary's figures, row by row.
+  std::ostringstream csv, ignored;
+  ASSERT_EQ(RunAnalyzer({"--format", "csv", "run/KV3D_Wednesday_09_December_2026_14_05_09-2.xml"}, csv, ignored), 0);
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(csv.str());
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line.substr(0, line.find('\r')));
+    for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+    rows.push_back(fields);
+  }
+  const auto table = All(html.Root(), "table");
+  ASSERT_EQ(table.size(), 1u);
+  const auto tableRows = All(table[0], "tbody")[0];
+  size_t r = 1;
+  for (const XMLElement* tr = tableRows->FirstChildElement("tr"); tr != nullptr; tr = tr->NextSiblingElement(), ++r) {
+    const auto cells = All(tr, "td");
+    ASSERT_LT(r, rows.size());
+    EXPECT_EQ(Text(cells[1]), "Speakers & <Phones>");
+    EXPECT_EQ(Text(cells[4]), rows[r][5]) << "readings";
+    EXPECT_EQ(Text(cells[5]), rows[r][6].empty() ? "-" : rows[r][6]) << "mean";
+    EXPECT_EQ(Text(cells[9]), rows[r][10].empty() ? "-" : rows[r][10]) << "sd";
+    EXPECT_EQ(Text(cells[11]), rows[r][13].empty() ? "-" : rows[r][13]) << "cost";
+    EXPECT_EQ(Text(cells[14]), rows[r][17]) << "verdict";
+  }
+  EXPECT_EQ(r, 4u);
+  EXPECT_EQ(rows[2][17], "measurable cost");
+  EXPECT_EQ(rows[3][17], "too few readings");
+}
+
+TEST(AnalyzerReport, FourRunsOfABatchGiveCostAgainstEmittersTwoDevicesAComparison) {
+  fs::remove_all("batch");
+  fs::create_directories("batch");
+  // Cost 0.1 % per emitter in 2D and 0.2 % in 3D above a 5 % baseline, read with a little noise.
+  for (const uint32_t emitters : {8u, 16u, 32u, 64u}) {
+    const float d2 = 0.1f * emitters, d3 = 0.2f * emitters;
+    WriteTextFile("batch/Batch_KV3D_" + std::to_string(emitters) + ".xml",
+                  WrittenResults({{"Empty CPU test", "Card", 0, {4.9f, 5.1f, 5.0f}},
+                                  {"OpenAL 2D", "Card", emitters, {5 + d2 - 0.1f, 5 + d2 + 0.1f, 5 + d2}},
+                                  {"OpenAL 3D hardware", "Card", emitters, {5 + d3 - 0.1f, 5 + d3 + 0.1f, 5 + d3}}}));
+  }
+  std::ostringstream out, err;
+  // Given in a muddled order: the report orders by emitters.
+  ASSERT_EQ(RunAnalyzer({"--output", "batch/all.html", "batch/Batch_KV3D_32.xml", "batch/Batch_KV3D_8.xml",
+                         "batch/Batch_KV3D_64.xml", "batch/Batch_KV3D_16.xml"},
+                        out, err),
+            0)
+      << err.str();
+  Report batch("batch/all.html");
+  const auto dots = batch.Dots("Cost above the empty test against emitters");
+  EXPECT_EQ(dots.at("dot s0"), (std::vector<std::string>{"OpenAL 2D, 8 emitters: 0.800 %", "OpenAL 2D, 16 emitters: 1.600 %",
+                                                         "OpenAL 2D, 32 emitters: 3.200 %", "OpenAL 2D, 64 emitters: 6.400 %"}));
+  EXPECT_EQ(dots.at("dot s1").size(), 4u);
+  const auto rows = All(All(batch.Root(), "table")[0], "tr");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(Text(All(rows[1], "td")[2]), "0.100") << "the cost of one emitter in 2D";
+  EXPECT_EQ(Text(All(rows[2], "td")[2]), "0.200");
+
+  // Another device on another machine: 3D costs clearly more, 2D the same.
+  WriteTextFile("batch/other.xml",
+                WrittenResults({{"Empty CPU test", "Other card", 0, {2.9f, 3.1f, 3.0f}},
+                                {"DirectSound 2D", "Other card", 16, {4.5f, 4.7f, 4.6f}},
+                                {"DirectSound 3D hardware", "Other card", 16, {9.1f, 9.2f, 9.0f}}},
+                               "Other CPU 2000.00 Mhz"));
+  std::ostringstream out2, err2;
+  ASSERT_EQ(RunAnalyzer({"batch/Batch_KV3D_16.xml", "batch/other.xml"}, out2, err2), 0) << err2.str();
+  Report comparison("batch/Batch_KV3D_16-comparison.html");
+  const auto table = All(comparison.Root(), "table")[0];
+  const auto compared = All(table, "tr");
+  ASSERT_EQ(compared.size(), 3u);
+  EXPECT_EQ(Text(All(compared[1], "td")[0]), "2D");
+  EXPECT_EQ(Text(All(compared[1], "td")[2]), "Other card");
+  EXPECT_EQ(Text(All(compared[1], "td")[8]), "no");
+  EXPECT_EQ(Text(All(compared[2], "td")[0]), "3D hardware");
+  EXPECT_EQ(Text(All(compared[2], "td")[5]), "2.900") << "(9.1 - 3) - (8.2 - 5)";
+  EXPECT_EQ(Text(All(compared[2], "td")[8]), "yes");
+}
+
+}  // namespace

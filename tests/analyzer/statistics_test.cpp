@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "analyzer/set_summary.h"
+#include "analyzer/statistics.h"
+
+namespace {
+
+TEST(Statistics, HandComputedSetsAndTheirIntervals) {
+  // mean 10.667, sd 0.7638, t(2) = 4.3027: half width 1.8973
+  const std::vector<double> base = {10.5, 11.5, 10.0};
+  const Summary b = Summarize(base);
+  EXPECT_EQ(b.count, 3u);
+  EXPECT_NEAR(b.mean, 32.0 / 3, 1e-12);
+  EXPECT_DOUBLE_EQ(b.median, 10.5);
+  EXPECT_DOUBLE_EQ(b.min, 10.0);
+  EXPECT_DOUBLE_EQ(b.max, 11.5);
+  EXPECT_NEAR(b.deviation, std::sqrt(7.0 / 12), 1e-12);
+  EXPECT_NEAR(b.high - b.mean, 1.8973, 1e-4);
+  EXPECT_NEAR(b.mean - b.low, 1.8973, 1e-4);
+  EXPECT_DOUBLE_EQ(Summarize(std::vector<double>{4, 1, 3, 2}).median, 2.5) << "even count: the middle two";
+
+  // Welch with equal variances and sizes: df 4, t = 4.276, t(4) = 2.7764.
+  const Summary sound = Summarize(std::vector<double>{12.5, 13.5, 14.0});
+  const Difference cost = Welch(sound, b);
+  ASSERT_TRUE(cost.defined);
+  EXPECT_NEAR(cost.value, 8.0 / 3, 1e-12);
+  EXPECT_NEAR(cost.low, 8.0 / 3 - 2.7764 * std::sqrt(7.0 / 18), 1e-3);
+  EXPECT_NEAR(cost.p, 0.01289, 1e-4);
+  EXPECT_EQ(Verdict(false, cost), "measurable cost");
+
+  // Critical values from the published table; one degree of freedom is the heavy tail.
+  EXPECT_NEAR(StudentCritical95(1), 12.706, 1e-3);
+  EXPECT_NEAR(StudentCritical95(10), 2.228, 1e-3);
+  EXPECT_NEAR(StudentCritical95(1e6), 1.960, 1e-3);
+}
+
+TEST(Statistics, OverlappingReadingsAreNoMeasurableCostAndTooFewAreSaid) {
+  const Summary base = Summarize(std::vector<double>{10, 14, 9, 15});
+  const Difference noise = Welch(Summarize(std::vector<double>{11, 13, 10, 16}), base);
+  ASSERT_TRUE(noise.defined);
+  EXPECT_LT(noise.low, 0);
+  EXPECT_GT(noise.high, 0);
+  EXPECT_GT(noise.p, 0.05);
+  EXPECT_EQ(Verdict(false, noise), "no measurable cost");
+
+  const Difference lower = Welch(Summarize(std::vector<double>{5, 5.5, 4.5}), Summarize(std::vector<double>{9, 9.5, 8.5}));
+  EXPECT_EQ(Verdict(false, lower), "below the baseline");
+
+  const Summary one = Summarize(std::vector<double>{7});
+  EXPECT_DOUBLE_EQ(one.mean, 7);
+  EXPECT_TRUE(std::isnan(one.deviation) && std::isnan(one.low));
+  EXPECT_FALSE(Welch(one, base).defined);
+  EXPECT_EQ(Verdict(false, Welch(one, base)), "too few readings");
+  EXPECT_TRUE(std::isnan(Summarize({}).mean));
+
+  // No spread at all: equal is no difference, unequal is certain.
+  const Summary flat = Summarize(std::vector<double>{3, 3, 3});
+  EXPECT_EQ(Verdict(false, Welch(flat, flat)), "no measurable cost");
+  EXPECT_TRUE(Welch(Summarize(std::vector<double>{4, 4}), flat).Significant());
+}
+
+TEST(Statistics, FittedLineAndCombinedDifference) {
+  const Line line = FitLine(std::vector<double>{8, 16, 32, 64}, std::vector<double>{1.5, 2.5, 4.5, 8.5});
+  EXPECT_NEAR(line.slope, 0.125, 1e-12);
+  EXPECT_NEAR(line.intercept, 0.5, 1e-12);
+  EXPECT_TRUE(std::isnan(FitLine(std::vector<double>{5, 5}, std::vector<double>{1, 2}).slope));
+
+  // (a - b) - (c - d) with four identical spreads: twice the variance of one Welch difference.
+  const Summary a = Summarize(std::vector<double>{1, 2, 3}), b = Summarize(std::vector<double>{0, 1, 2});
+  const Summary plus[] = {a, b}, minus[] = {b, b};
+  const Difference d = DifferenceOfMeans(plus, minus);
+  EXPECT_NEAR(d.value, 1, 1e-12);
+  const Difference single = Welch(a, b);
+  EXPECT_NEAR((d.high - d.value) / (single.high - single.value),
+              std::sqrt(2.0) * StudentCritical95(8) / StudentCritical95(4), 1e-6);
+}
+
+}  // namespace
