@@ -4,6 +4,7 @@
 #include <atomic>
 #include <iostream>
 
+#include "app/analyzer_answer.h"
 #include "app/devices_command.h"
 #include "app/openal_driver_option.h"
 #include "app/run_command.h"
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
   std::atomic<bool> stopRequested{false};
   platform::CatchInterruptions(stopRequested);
   engine.SetStopFlag(&stopRequested);
+  // The analyzer runs to its end, so its answer follows each results file.
+  EngineHooks hooks = EngineHooks::Real();
+  hooks.startProgram = &RunAnalyzerForAnswer;
+  engine.SetHooks(hooks);
   int status = 0;
   if (*devices) ListDevices(engine, report, std::cout);
   if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode);

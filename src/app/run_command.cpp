@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/analyzer_answer.h"
 #include "app/devices_command.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
@@ -45,6 +46,7 @@ void PrintRunSummary(const RunResult& result, const TestSettings& settings, std:
   if (result.interrupted) PrintIncompleteTests(result, settings, out);
   if (!result.resultsFile.empty()) {
     out << "Results file: " << result.resultsFile << '\n';
+    if (!LastAnalyzerAnswer().empty()) out << LastAnalyzerAnswer() << '\n';
   } else if (!result.error.empty()) {
     out << result.error << '\n';
   } else {

@@ -12,7 +12,10 @@ if(NOT out MATCHES "Results file: (KV3D_[A-Za-z0-9_-]+)\\.xml\n")
   message(FATAL_ERROR "no results file named\n${out}")
 endif()
 set(report ${WORK}/${CMAKE_MATCH_1}.html)
-# The analyzer runs detached: give it a moment.
+if(NOT out MATCHES "Report: ${CMAKE_MATCH_1}\\.html\n$")
+  message(FATAL_ERROR "kv3r does not end with the analyzer's answer\n${out}")
+endif()
+# The analyzer may run detached (the dialog's way): give it a moment.
 foreach(attempt RANGE 100)
   if(EXISTS ${report})
     file(READ ${report} html)
