@@ -28,7 +28,10 @@ class DutyCycleLoad {
   }
   // Processor time the load threads used, in seconds.
   double CpuSeconds() const { return static_cast<double>(usedNanoseconds.load()) / 1e9; }
-  void ResetCpuTime() { resetGeneration.fetch_add(1); usedNanoseconds = 0; }
+  void ResetCpuTime() {
+    resetGeneration.fetch_add(1);
+    usedNanoseconds = 0;
+  }
 
  private:
   static int64_t ThreadNanoseconds() {
@@ -110,8 +113,7 @@ int main(int argc, char** argv) {
   const uint32_t processors = platform::ProcessorCount();
   std::printf("%u processors, %u samples of 500 ms per cell, idle-thread calibration %u iterations\n", processors,
               samples, calibration);
-  std::printf("%-16s %6s %8s %10s %10s %8s %8s\n", "method", "load%", "meter", "kernel", "loadCPU", "d-kern",
-              "d-load");
+  std::printf("%-16s %6s %8s %10s %10s %8s %8s\n", "method", "load%", "meter", "kernel", "loadCPU", "d-kern", "d-load");
   const struct {
     uint32_t method;
     const char* name;

@@ -264,7 +264,10 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
         << Escaped(set != nullptr ? set->device : "") << "</td><td>" << Figure(c.costB.value) << "</td><td>"
         << Figure(c.costA.value) << "</td><td>" << Figure(c.change.value) << "</td><td>" << Interval(c.change)
         << "</td><td>" << (c.change.defined ? PValue(c.change.p) : "-") << "</td><td class=\"text\">"
-        << (!c.change.defined ? "too few readings" : c.change.Significant() ? "yes" : "no") << "</td></tr>\n";
+        << (!c.change.defined        ? "too few readings"
+            : c.change.Significant() ? "yes"
+                                     : "no")
+        << "</td></tr>\n";
   }
   out << "</tbody>\n</table>\n</section>\n";
 }
@@ -285,8 +288,8 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out) {
 
 void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis& analysis, std::ostream& out) {
   Begin(out, analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison");
-  out << "<h1>" << (analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison") << "</h1>\n<p class=\"sub\">"
-      << files.size() << " results files</p>\n";
+  out << "<h1>" << (analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison")
+      << "</h1>\n<p class=\"sub\">" << files.size() << " results files</p>\n";
   if (analysis.batch) {
     BatchSection(files, analysis, out);
   } else {

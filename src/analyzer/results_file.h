@@ -5,7 +5,7 @@
 
 // One test of a run as its results file holds it.
 struct ResultsSet {
-  std::string mode;    // "Empty CPU test", "OpenAL 2D", ...
+  std::string mode;  // "Empty CPU test", "OpenAL 2D", ...
   std::string device;
   uint32_t emitters = 0;
   uint32_t sampleRate = 0;

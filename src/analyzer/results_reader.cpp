@@ -18,7 +18,8 @@ namespace {
 // Walks the child elements of one element in order, naming what is wrong.
 class Children {
  public:
-  Children(const XMLElement* parent, std::string& error) : parent(parent), next(parent->FirstChildElement()), error(error) {}
+  Children(const XMLElement* parent, std::string& error)
+      : parent(parent), next(parent->FirstChildElement()), error(error) {}
 
   // The next child, which must be called `name`.
   const XMLElement* Take(const char* name) {
@@ -150,7 +151,8 @@ bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error)
   }
   const XMLElement* root = document.RootElement();
   if (root == nullptr || std::strcmp(root->Name(), "TestResults") != 0) {
-    error = root == nullptr ? "no root element" : "the root element is <" + LenientUtf8(root->Name()) + ">, not <TestResults>";
+    error = root == nullptr ? "no root element"
+                            : "the root element is <" + LenientUtf8(root->Name()) + ">, not <TestResults>";
     return false;
   }
   if (root->NextSiblingElement() != nullptr) {

@@ -20,7 +20,7 @@ struct BatchSeries {
   Line fit;                        // slope: the cost of one more emitter, % CPU
 };
 struct ModeComparison {
-  std::string mode;      // the mode's kind, e.g. "2D"
+  std::string mode;  // the mode's kind, e.g. "2D"
   std::string modeA, modeB;
   size_t fileA = 0, fileB = 0;  // indexes into the files analysed
   Difference costA, costB;

@@ -18,8 +18,8 @@ double BetaFraction(double a, double b, double x) {
   double h = d;
   for (int m = 1; m <= 300; ++m) {
     const double m2 = 2.0 * m;
-    for (const double term : {m * (b - m) * x / ((a + m2 - 1) * (a + m2)),
-                               -(a + m) * (a + b + m) * x / ((a + m2) * (a + m2 + 1))}) {
+    for (const double term :
+         {m * (b - m) * x / ((a + m2 - 1) * (a + m2)), -(a + m) * (a + b + m) * x / ((a + m2) * (a + m2 + 1))}) {
       d = 1 + term * d;
       if (std::fabs(d) < kTiny) d = kTiny;
       c = 1 + term / c;

@@ -10,8 +10,8 @@ inline constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 struct Summary {
   size_t count = 0;
   double mean = 0, median = 0, min = 0, max = 0;
-  double deviation = 0;       // sample standard deviation (n - 1)
-  double low = 0, high = 0;   // 95 % confidence interval of the mean (Student's t)
+  double deviation = 0;      // sample standard deviation (n - 1)
+  double low = 0, high = 0;  // 95 % confidence interval of the mean (Student's t)
 };
 Summary Summarize(std::span<const double> readings);
 
@@ -21,7 +21,7 @@ Summary Summarize(std::span<const double> readings);
 struct Difference {
   double value = kMissing;
   double low = kMissing, high = kMissing;
-  double p = kMissing;  // two-sided
+  double p = kMissing;   // two-sided
   bool defined = false;  // false when a side has fewer than two readings
   bool Significant() const { return defined && p < 0.05; }
   bool IncludesZero() const { return !defined || (low <= 0 && high >= 0); }

@@ -10,9 +10,9 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const Row kColumns = {"file",   "mode", "device", "emitters", "sample_rate", "readings", "mean",      "median",
-                      "min",    "max",  "sd",     "ci_low",   "ci_high",     "cost",     "cost_low",  "cost_high",
-                      "cost_p", "verdict"};
+const Row kColumns = {"file",    "mode",   "device",   "emitters",  "sample_rate", "readings",
+                      "mean",    "median", "min",      "max",       "sd",          "ci_low",
+                      "ci_high", "cost",   "cost_low", "cost_high", "cost_p",      "verdict"};
 // Columns that are numbers, so JSON writes them unquoted.
 constexpr size_t kFirstNumber = 3, kLastNumber = 16;
 
@@ -68,8 +68,8 @@ size_t Width(const std::string& text) {
 }
 
 void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
-  const Row heading = {"Mode", "Device", "Emitters", "Rate", "Readings", "Mean %", "Median", "Min", "Max", "SD",
-                       "95% CI low", "high", "Cost %", "Cost low", "high", "p", "Verdict"};
+  const Row heading = {"Mode", "Device",     "Emitters", "Rate",   "Readings", "Mean %", "Median", "Min",    "Max",
+                       "SD",   "95% CI low", "high",     "Cost %", "Cost low", "high",   "p",      "Verdict"};
   bool first = true;
   for (const ResultsFile& file : files) {
     if (!first) out << '\n';

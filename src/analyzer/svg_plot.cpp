@@ -88,8 +88,8 @@ void SvgPlot::Horizontal(double py, const std::string& cssClass, const std::stri
   if (!std::isfinite(py)) return;
   const std::string level = N(Y(py));
   marks += "<line class=\"" + cssClass + "\" x1=\"" + N(kLeft) + "\" x2=\"" + N(kWidth - kRight) + "\" y1=\"" + level +
-           "\" y2=\"" + level + "\"/>\n<text class=\"note\" x=\"" + N(kWidth - kRight - 4) + "\" y=\"" +
-           N(Y(py) - 4) + "\" text-anchor=\"end\">" + Escaped(label) + "</text>\n";
+           "\" y2=\"" + level + "\"/>\n<text class=\"note\" x=\"" + N(kWidth - kRight - 4) + "\" y=\"" + N(Y(py) - 4) +
+           "\" text-anchor=\"end\">" + Escaped(label) + "</text>\n";
 }
 
 void SvgPlot::Legend(const std::vector<std::string>& names) {
@@ -112,8 +112,8 @@ void SvgPlot::Categories(const std::vector<std::string>& names) {
 
 std::string SvgPlot::Svg() const {
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" viewBox=\"0 0 " + N(kWidth) + " " +
-                    N(kHeight) + "\" role=\"img\" aria-label=\"" + Escaped(title) + "\">\n<text class=\"heading\" x=\"" +
-                    N(kLeft) + "\" y=\"20\">" + Escaped(title) + "</text>\n";
+                    N(kHeight) + "\" role=\"img\" aria-label=\"" + Escaped(title) +
+                    "\">\n<text class=\"heading\" x=\"" + N(kLeft) + "\" y=\"20\">" + Escaped(title) + "</text>\n";
   const double yStep = TickStep(y.max - y.min);
   // Counted, not summed: a step far below the values' precision must not loop for ever.
   for (int i = 0; i <= 20; ++i) {

@@ -15,7 +15,8 @@ std::string LastLine(const std::string& output) {
   size_t end = output.find_last_not_of("\r\n");
   if (end == std::string::npos) return {};
   const size_t start = output.find_last_of("\r\n", end);
-  return output.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+  return output.substr(start == std::string::npos ? 0 : start + 1,
+                       end - (start == std::string::npos ? 0 : start + 1) + 1);
 }
 
 bool RunAnalyzerForAnswer(platform::WindowHandle, const std::string& program, const std::string& resultsFile) {

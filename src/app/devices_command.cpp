@@ -29,9 +29,7 @@ void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
 
 }  // namespace
 
-void PrintNoDevice(std::ostream& out) {
-  out << "No audio back end found a device.\n" << NoDeviceHint() << '\n';
-}
+void PrintNoDevice(std::ostream& out) { out << "No audio back end found a device.\n" << NoDeviceHint() << '\n'; }
 
 void PrintProcessor(const BenchmarkEngine& engine, std::ostream& out) {
   out << "Processor: " << engine.CpuDescription();

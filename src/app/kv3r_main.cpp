@@ -89,8 +89,10 @@ int main(int argc, char** argv) {
   engine.SetHooks(hooks);
   int status = 0;
   if (*devices) ListDevices(engine, report, std::cout);
-  if (*run) status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode);
-  if (*batch) status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr, &platform::InterruptionExitCode);
+  if (*run)
+    status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode);
+  if (*batch)
+    status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr, &platform::InterruptionExitCode);
   DeleteDriverFile();
   return status;
 }

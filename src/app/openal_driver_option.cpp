@@ -67,11 +67,10 @@ void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option) {
   // Subcommands added afterwards hand options they do not know to this app.
   app.fallthrough();
   app.add_option("--openal-output", option.name,
-                 "OpenAL Soft's output, picked before the library loads by setting ALSOFT_DRIVERS: " +
-                     OfferedNames() +
+                 "OpenAL Soft's output, picked before the library loads by setting ALSOFT_DRIVERS: " + OfferedNames() +
                      ". Use null on a machine with no sound device (it still mixes every source, in real time, "
-                     "into nothing); wave:FILE writes the mix to FILE (wave alone: " + kDefaultWaveFile +
-                     "); leave the option out on a desktop with sound")
+                     "into nothing); wave:FILE writes the mix to FILE (wave alone: " +
+                     kDefaultWaveFile + "); leave the option out on a desktop with sound")
       ->check(CLI::Validator([](std::string& given) { return Refusal(given); }, ""))
       ->option_text("NAME");
 }

@@ -67,7 +67,7 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
   }
   out << "; " << s.benchmarkSeconds << " s per test after 2 s settling; " << s.sampleRate << " Hz";
   static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method",
-                                        "NT system info: the kernel's statistics of every processor"};
+                                         "NT system info: the kernel's statistics of every processor"};
   out << "; method " << s.measuringMethod << " (" << kMethods[s.measuringMethod % 3] << ")";
   if (s.loadMemory) out << "; memory load " << s.memorySizeMb << " MiB at " << s.memoryUsagePercent << " %";
   out << '\n';
@@ -82,8 +82,8 @@ bool MissingEmitters(const RunRecord& record) {
 
 }  // namespace
 
-int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out,
-                        std::ostream& err, int (*interruptionCode)()) {
+int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
+                        int (*interruptionCode)()) {
   if (engine.OutputCount() == 0) {
     PrintNoDevice(err);
     return kExitNothingSaved;

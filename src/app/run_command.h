@@ -17,5 +17,5 @@ inline constexpr int kExitUsage = 2;
 // exist, the interruption's code (130, 143) when the user stopped the run,
 // 1 otherwise (nothing measured, a results file not saved, a sound test
 // without its emitters).
-int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out,
-                        std::ostream& err, int (*interruptionCode)() = nullptr);
+int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
+                        int (*interruptionCode)() = nullptr);

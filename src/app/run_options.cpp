@@ -30,8 +30,7 @@ CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
         }
         uint64_t value = 0;
         const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-        const bool huge =
-            parsed.ec == std::errc::result_out_of_range || value > std::numeric_limits<uint32_t>::max();
+        const bool huge = parsed.ec == std::errc::result_out_of_range || value > std::numeric_limits<uint32_t>::max();
         if (huge && !bounded) return text + " is above " + std::to_string(std::numeric_limits<uint32_t>::max());
         if (huge || value < lowest || value > highest) return text + " is not in " + range;
         text = std::to_string(value);
@@ -59,8 +58,7 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   number("--2d", s.test2D, "Run the 2D mode (0 or 1)", 0, 1);
   number("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)", 0, 1);
   number("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)", 0, 1);
-  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)", 0,
-         static_cast<uint32_t>(kMaxEmitters));
+  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)", 0, static_cast<uint32_t>(kMaxEmitters));
   number("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds", 0, kMaxBenchmarkSeconds);
   number("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)", 0, 1);
   number("--method", s.measuringMethod, "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info",

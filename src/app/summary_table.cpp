@@ -22,8 +22,8 @@ ReadingStatistics Summarize(std::span<const float> readings) {
 
 void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters",
-                "Readings", "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
+  std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters", "Readings",
+                "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
   out << '\n' << line;
   const ReadingStatistics baseline = Summarize(run.tests[RunRecord::kEmptySlot].readings);
   const bool haveBaseline = run.tests[RunRecord::kEmptySlot].ran && baseline.count > 0;

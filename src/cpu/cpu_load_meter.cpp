@@ -83,16 +83,13 @@ bool CpuLoadMeter::Start() {
     usePmc = false;
   }
   switch (EffectiveMethod()) {
-    case Method::SystemStatistics:
-      return StartSystemStatistics();
-    case Method::IdleThread:
-      return StartIdleThread();
+    case Method::SystemStatistics: return StartSystemStatistics();
+    case Method::IdleThread: return StartIdleThread();
     case Method::RegistryStatistics: {
       uint32_t ignored = 0;
       return platform::QueryDynamicCpuUsage("StartStat", true, ignored);
     }
-    case Method::PerformanceCounters:
-      break;
+    case Method::PerformanceCounters: break;
   }
   return false;
 }
@@ -156,18 +153,15 @@ void CpuLoadMeter::EndIdleThread() {
 
 bool CpuLoadMeter::Sample(float& percent) {
   switch (EffectiveMethod()) {
-    case Method::SystemStatistics:
-      return SampleSystemStatistics(percent);
-    case Method::IdleThread:
-      return SampleIdleThread(percent);
+    case Method::SystemStatistics: return SampleSystemStatistics(percent);
+    case Method::IdleThread: return SampleIdleThread(percent);
     case Method::RegistryStatistics: {
       uint32_t usage = 0;
       if (!platform::QueryDynamicCpuUsage("StatData", false, usage)) return false;
       percent = static_cast<float>(usage);
       return true;
     }
-    case Method::PerformanceCounters:
-      break;
+    case Method::PerformanceCounters: break;
   }
   return false;
 }
@@ -214,8 +208,7 @@ bool CpuLoadMeter::Stop() {
       return platform::QueryDynamicCpuUsage("StopStat", true, ignored);
     }
     case Method::SystemStatistics:
-    case Method::PerformanceCounters:
-      break;
+    case Method::PerformanceCounters: break;
   }
   return true;
 }

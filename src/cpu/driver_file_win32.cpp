@@ -28,8 +28,8 @@ void DriverFileName(char (&fileName)[MAX_PATH]) {
 
 bool WriteDriverFile(platform::InstanceHandle module) {
   HMODULE instance = static_cast<HMODULE>(module);
-  HRSRC resource = FindResourceExA(instance, MAKEINTRESOURCEA(kDriverResourceType), MAKEINTRESOURCEA(kDriver32Id),
-                                   kRussianLanguage);
+  HRSRC resource =
+      FindResourceExA(instance, MAKEINTRESOURCEA(kDriverResourceType), MAKEINTRESOURCEA(kDriver32Id), kRussianLanguage);
   if (resource == nullptr) return false;
   HGLOBAL loaded = LoadResource(instance, resource);
   if (loaded == nullptr) return false;

@@ -18,12 +18,19 @@ platform::CpuidRegisters CpuidLeaf(uint32_t leaf) { return platform::Cpuid(leaf)
 
 std::string CurrentDirectory() { return std::string(); }
 
-const MeasurementSources kPlatformSources{
-    platform::QueryPerformanceCounter, platform::QueryPerformanceFrequency, ReadTsc,
-    platform::ProcessorCount,          platform::TickCount,                 platform::SleepMilliseconds,
-    CpuidLeaf,                         platform::GetOsPlatformId,           platform::SystemTimesAvailable,
-    platform::ReadSystemTimes,         platform::ProcessCpuTime100ns,       platform::ReadLocalDateTime,
-    CurrentDirectory};
+const MeasurementSources kPlatformSources{platform::QueryPerformanceCounter,
+                                          platform::QueryPerformanceFrequency,
+                                          ReadTsc,
+                                          platform::ProcessorCount,
+                                          platform::TickCount,
+                                          platform::SleepMilliseconds,
+                                          CpuidLeaf,
+                                          platform::GetOsPlatformId,
+                                          platform::SystemTimesAvailable,
+                                          platform::ReadSystemTimes,
+                                          platform::ProcessCpuTime100ns,
+                                          platform::ReadLocalDateTime,
+                                          CurrentDirectory};
 
 std::atomic<const MeasurementSources*> current{&kPlatformSources};
 

@@ -111,9 +111,7 @@ const char* FindName(const NameRow (&rows)[N], int family, int model, int brandI
   return rows[N - 1].text;
 }
 
-void Append(char (&name)[260], const char* text) {
-  std::strncat(name, text, sizeof(name) - std::strlen(name) - 1);
-}
+void Append(char (&name)[260], const char* text) { std::strncat(name, text, sizeof(name) - std::strlen(name) - 1); }
 
 }  // namespace
 

@@ -81,9 +81,9 @@ uint64_t Stopwatch::Now() {
   if (parameters[3] == 1 && lastQpc >= base.calibrationQpc && lastQpc > base.baseQpc) {
     const uint64_t tsc = ReadSerialisedTsc();
     // Spans everything since InitTiming, so each recalibration sharpens the figure.
-    const uint64_t tscFrequency = static_cast<uint64_t>(static_cast<double>(tsc - base.baseTsc) *
-                                                        static_cast<double>(base.qpcFrequency) /
-                                                        static_cast<double>(lastQpc - base.baseQpc));
+    const uint64_t tscFrequency =
+        static_cast<uint64_t>(static_cast<double>(tsc - base.baseTsc) * static_cast<double>(base.qpcFrequency) /
+                              static_cast<double>(lastQpc - base.baseQpc));
     // A counter that did not advance would divide by zero below: keep to the performance counter.
     if (tscFrequency != 0) {
       useTsc = 1;

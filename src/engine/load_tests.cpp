@@ -150,8 +150,7 @@ int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, 
   // The back end keeps this as its emitter count and the AudioThread moves
   // that many: the emitters this test creates (at most 256, which a byte
   // would turn into 0).
-  output.Init(window, output.GetSelectedDevice(), static_cast<int>(run.sampleRate),
-              static_cast<int>(emitters), mode);
+  output.Init(window, output.GetSelectedDevice(), static_cast<int>(run.sampleRate), static_cast<int>(emitters), mode);
   DebugLog::Write("AllocateEmitters\n");
   for (uint32_t i = 0; i < emitters; ++i) {
     output.CreateEmitter(static_cast<int>(i), static_cast<int>(sampleData.Size()), sampleData.Data(),

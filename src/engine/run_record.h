@@ -8,7 +8,7 @@
 // What one test of a run measured and how it was set up: everything its
 // "ResultsSet" in the results file and the front end's summary are made from.
 struct TestRecord {
-  bool ran = false;  // the test was started; readings may still be empty
+  bool ran = false;     // the test was started; readings may still be empty
   char mode[128] = {};  // the "TestMode" text
   std::string deviceName;
   uint32_t emitters = 0;
@@ -41,7 +41,7 @@ struct RunResult {
   // or the results could not be saved where the run would save them.
   bool started = false;
   RunRecord record;
-  std::string resultsFile;  // the file written, "" when none
-  std::string error;        // why no file was written, with the path ("" when one was, or nothing was measured)
+  std::string resultsFile;   // the file written, "" when none
+  std::string error;         // why no file was written, with the path ("" when one was, or nothing was measured)
   bool interrupted = false;  // stopped early on the user's request
 };

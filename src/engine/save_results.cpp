@@ -48,8 +48,8 @@ bool BenchmarkEngine::CanWriteResults(std::string& error) const {
   const std::string probe = directory + Unique("KV3D_probe");
   std::string why;
   if (!platform::WriteNewFile(probe.c_str(), "", 0, why)) {
-    error = "Cannot write results in " + (directory.empty() ? std::string("the current directory") : directory) +
-            " (" + probe + "): " + why;
+    error = "Cannot write results in " + (directory.empty() ? std::string("the current directory") : directory) + " (" +
+            probe + "): " + why;
     return false;
   }
   platform::DeleteFileNamed(probe.c_str());

@@ -37,8 +37,9 @@ void DescribeCalibration(uint32_t milliseconds, StatusWindow& display) {
   std::snprintf(note, sizeof(note), "Calibration took %.1f s.", milliseconds / 1000.0);
   display.ShowNote(note);
   if (milliseconds > kVirtualMachineCalibrationMs) {
-    display.ShowNote("That is slow for CPUID: the machine looks virtual, and the idle-thread figures are "
-                     "unreliable here (the NT system info method reads the kernel's statistics).");
+    display.ShowNote(
+        "That is slow for CPUID: the machine looks virtual, and the idle-thread figures are "
+        "unreliable here (the NT system info method reads the kernel's statistics).");
   }
 }
 
@@ -69,7 +70,8 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   meter->CheckOsVersion();
   const bool calibrates = meter->WillCalibrate();
   if (calibrates) {
-    statusWindow->ShowNote("Calibrating the idle-thread method (5,000,000 CPUID instructions at real-time priority)...");
+    statusWindow->ShowNote(
+        "Calibrating the idle-thread method (5,000,000 CPUID instructions at real-time priority)...");
   }
   meter->Start();
   if (calibrates) DescribeCalibration(meter->CalibrationMilliseconds(), *statusWindow);

@@ -58,8 +58,7 @@ class CAbstractOutput {
   virtual ~CAbstractOutput();
   // 2. Stores emitterCount (the emitters the test creates, 0..256), then
   // opens `device` for one test in `mode`.
-  virtual int Init(platform::WindowHandle window, int device, int frequency, int emitterCount,
-                   uint8_t mode) = 0;
+  virtual int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) = 0;
   // 3. Releases what Init created; returns 1.
   virtual int Close() = 0;
   // 4. Devices found at construction.
@@ -85,8 +84,8 @@ class CAbstractOutput {
   // 14. The count stored by the last Init.
   virtual int GetEmitterCount();
   // 15. `data` must stay alive until the emitter is destroyed.
-  virtual int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode,
-                            int deferred, int useXRam) = 0;
+  virtual int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                            int useXRam) = 0;
   // 16.
   virtual int DestroyEmitter(int index) = 0;
   // 17.
@@ -97,8 +96,8 @@ class CAbstractOutput {
   virtual int SetEmitterPosition(int index, float x, float y, float z, int apply) = 0;
   virtual int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) = 0;
   virtual int SetListenerPosition(float x, float y, float z, int apply) = 0;
-  virtual int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                                     float topZ, int apply) = 0;
+  virtual int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                                     int apply) = 0;
   // 23. Always 0.
   virtual int CommitDeferred(int apply) = 0;
 

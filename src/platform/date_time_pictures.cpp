@@ -5,8 +5,7 @@
 namespace platform {
 namespace {
 
-const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday"};
+const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 
@@ -67,9 +66,7 @@ std::string FormatEnglishDatePicture(const LocalDateTime& when, const char* pict
         if (run <= 2) out += Number(when.year % 100u, run == 1 ? 1 : 2);
         else out += Number(when.year, 4);
         break;
-      default:
-        out.append(at, run);
-        break;
+      default: out.append(at, run); break;
     }
     at += run;
   }
@@ -94,9 +91,7 @@ std::string FormatEnglishTimePicture(const LocalDateTime& when, const char* pict
       case 'H': out += Number(when.hour, width); break;
       case 'm': out += Number(when.minute, width); break;
       case 's': out += Number(when.second, width); break;
-      case 't':
-        out += run == 1 ? (when.hour < 12 ? "A" : "P") : (when.hour < 12 ? "AM" : "PM");
-        break;
+      case 't': out += run == 1 ? (when.hour < 12 ? "A" : "P") : (when.hour < 12 ? "AM" : "PM"); break;
       default: out.append(at, run); break;
     }
     at += run;

@@ -7,8 +7,7 @@ namespace platform {
 // Appends bytes to a file opened for writing only with read sharing: an
 // existing file is opened, a missing one created. Each piece is one write.
 // False when the file could not be opened (held locked, a directory, ...).
-bool AppendPiecesToFile(const char* fileName, const char* const* pieces, const size_t* sizes,
-                        size_t pieceCount);
+bool AppendPiecesToFile(const char* fileName, const char* const* pieces, const size_t* sizes, size_t pieceCount);
 
 bool DeleteFileNamed(const char* fileName);
 bool FileExists(const char* fileName);

@@ -9,7 +9,6 @@ namespace platform {
 // name starts with `prefix` (Windows keeps only its first three characters)
 // and, on Linux, ends with `suffix`. False on any failure, leaving no file.
 // The caller deletes the file when it is done with it.
-bool WriteTemporaryFile(const char* prefix, const char* suffix, const void* data, size_t size,
-                        std::string& path);
+bool WriteTemporaryFile(const char* prefix, const char* suffix, const void* data, size_t size, std::string& path);
 
 }  // namespace platform

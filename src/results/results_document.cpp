@@ -25,8 +25,8 @@ void ResultsDocument::AddReadings(XMLElement* set, std::span<const float> readin
   }
 }
 
-void ResultsDocument::Assemble(tinyxml2::XMLDocument& document, const char* version, const char* dateTime, const char* cpu,
-                               std::span<XMLElement* const> sets) {
+void ResultsDocument::Assemble(tinyxml2::XMLDocument& document, const char* version, const char* dateTime,
+                               const char* cpu, std::span<XMLElement* const> sets) {
   // A bare version declaration: the texts are written as UTF-8, XML's default.
   document.InsertEndChild(document.NewDeclaration("xml version=\"1.0\""));
   // A processing instruction is written the way a declaration is: between "<?" and "?>".

@@ -29,7 +29,7 @@ class ResultsDocument {
   // The declaration, the stylesheet instruction, then "TestResults" with
   // "Version", "DateTime", "CPU" and the given sets in order (null ones left out).
   static void Assemble(tinyxml2::XMLDocument& document, const char* version, const char* dateTime, const char* cpu,
-                std::span<tinyxml2::XMLElement* const> sets);
+                       std::span<tinyxml2::XMLElement* const> sets);
   // The document as the file holds it.
   static std::string Print(const tinyxml2::XMLDocument& document);
 

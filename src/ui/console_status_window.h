@@ -12,8 +12,7 @@ class ConsoleStatusWindow : public StatusWindow {
  public:
   static constexpr uint64_t kPlainProgressSeconds = 10;
 
-  explicit ConsoleStatusWindow(std::ostream& output, bool terminal = true)
-      : out(output), rewriteInPlace(terminal) {}
+  explicit ConsoleStatusWindow(std::ostream& output, bool terminal = true) : out(output), rewriteInPlace(terminal) {}
 
   bool Create(platform::WindowHandle parent, platform::InstanceHandle instance, const char* title) override;
   void ShowStatus(const char* text) override;

@@ -6,11 +6,11 @@
 // Where a measuring loop reports how far it has got; filled on the test
 // thread and handed over by value, nothing in it owns memory.
 struct TestProgress {
-  const char* mode = "";        // the status text's mode, e.g. "2D hardware"
-  uint64_t elapsedMs = 0;       // since the measured period started
-  uint64_t remainingMs = 0;     // until the benchmark time is over
-  uint32_t readings = 0;        // readings taken so far
-  float latestReading = 0.0f;   // percent
+  const char* mode = "";       // the status text's mode, e.g. "2D hardware"
+  uint64_t elapsedMs = 0;      // since the measured period started
+  uint64_t remainingMs = 0;    // until the benchmark time is over
+  uint32_t readings = 0;       // readings taken so far
+  float latestReading = 0.0f;  // percent
 };
 
 // What the user sees while a run is in progress: a title line and the

@@ -19,11 +19,12 @@ const std::string kHead =
 
 TEST(ResultsReader, WhatOlderRunsWroteIsRead) {
   // The colon form of the stylesheet line, escaped markup, 8-bit text, a set without readings.
-  const std::string old = "<?xml version=\"1.0\" ?>\n<?xml:stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n" +
-                          kHead + "<Result><Data>1.5</Data></Result></ResultsSet>"
-                          "<ResultsSet><TestMode>DirectSound 2D</TestMode><DeviceName>S&amp;B &lt;Live&gt; \xE9</DeviceName>"
-                          "<nBuffers>64</nBuffers><SampleRate>22050</SampleRate><X-RAM>On</X-RAM></ResultsSet>"
-                          "</TestResults>";
+  const std::string old =
+      "<?xml version=\"1.0\" ?>\n<?xml:stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n" + kHead +
+      "<Result><Data>1.5</Data></Result></ResultsSet>"
+      "<ResultsSet><TestMode>DirectSound 2D</TestMode><DeviceName>S&amp;B &lt;Live&gt; \xE9</DeviceName>"
+      "<nBuffers>64</nBuffers><SampleRate>22050</SampleRate><X-RAM>On</X-RAM></ResultsSet>"
+      "</TestResults>";
   ResultsFile file;
   std::string error;
   ASSERT_TRUE(ParseResults(old, file, error)) << error;
@@ -52,7 +53,8 @@ TEST(ResultsReader, BadInputIsOneLineSayingWhatIsWrong) {
       {"<TestResults><Version>v</Version><CPU>c</CPU></TestResults>", "<CPU> where <DateTime> belongs"},
       {"<TestResults><Version>v</Version><DateTime>d</DateTime><CPU>c</CPU></TestResults>", "no <ResultsSet>"},
       {kHead + "<Result><Data>12,5</Data></Result>" + tail, "reading 1 \"12,5\" is not a number"},
-      {kHead + "<Result><Data>1</Data></Result><Result><Data>nan</Data></Result>" + tail, "reading 2 \"nan\" is not finite"},
+      {kHead + "<Result><Data>1</Data></Result><Result><Data>nan</Data></Result>" + tail,
+       "reading 2 \"nan\" is not finite"},
       {kHead + "<Result><Data>1e999</Data></Result>" + tail, "not a number"},
       {kHead + "<Result><Data>1</Data><Data>2</Data></Result>" + tail, "extra <Data>"},
       {kHead + "<Result></Result>" + tail, "<Result> has no <Data>"},
@@ -60,7 +62,9 @@ TEST(ResultsReader, BadInputIsOneLineSayingWhatIsWrong) {
       {kHead + tail + "<Extra/>", "a second root element"},
       {kHead + "<Result><Data><b>1</b></Data></Result>" + tail, "only text"},
       {"<TestResults><Version>v</Version><DateTime>d</DateTime><CPU>c</CPU><ResultsSet><TestMode>M</TestMode>"
-       "<DeviceName>D</DeviceName><nBuffers>-4</nBuffers>" + tail, "\"-4\" is not a whole number"},
+       "<DeviceName>D</DeviceName><nBuffers>-4</nBuffers>" +
+           tail,
+       "\"-4\" is not a whole number"},
   };
   for (const auto& [input, expected] : cases) {
     ResultsFile file;
@@ -75,8 +79,8 @@ TEST(AnalyzerCommand, BadFilesAreNamedAndTheOthersStillAnalysed) {
   namespace fs = std::filesystem;
   fs::remove_all("mixed");
   fs::create_directories("mixed/empty");
-  WriteTextFile("mixed/KV3D_good.xml", WrittenResults({{"Empty CPU test", "Fake", 0, {1, 2, 3}},
-                                                       {"Fake 2D", "Fake", 16, {5, 6, 7}}}));
+  WriteTextFile("mixed/KV3D_good.xml",
+                WrittenResults({{"Empty CPU test", "Fake", 0, {1, 2, 3}}, {"Fake 2D", "Fake", 16, {5, 6, 7}}}));
   WriteTextFile("mixed/KV3D_broken.xml", "<TestResults>");
   WriteTextFile("mixed/notes.txt", "not results");
   fs::create_directories("mixed/huge");
@@ -95,7 +99,8 @@ TEST(AnalyzerCommand, BadFilesAreNamedAndTheOthersStillAnalysed) {
   EXPECT_FALSE(fs::exists("mixed/KV3D_broken.html"));
   const std::string printed = out.str();
   EXPECT_NE(printed.find("measurable cost"), std::string::npos) << printed;
-  EXPECT_EQ(printed.substr(printed.rfind("Report: ")), "Report: " + (fs::path("mixed") / "KV3D_good.html").string() + "\n");
+  EXPECT_EQ(printed.substr(printed.rfind("Report: ")),
+            "Report: " + (fs::path("mixed") / "KV3D_good.html").string() + "\n");
   fs::remove("mixed/huge/KV3D_huge.xml");
 
   std::ostringstream out2, err2;

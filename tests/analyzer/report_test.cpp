@@ -68,9 +68,9 @@ TEST(AnalyzerReport, ARunsReportHoldsEveryReadingAndTheSummaryFigures) {
   Report html(report);
 
   const auto dots = html.Dots("CPU utilization of every reading");
-  EXPECT_EQ(dots.at("dot s0"), (std::vector<std::string>{"Empty CPU test, 0.500 s: 10.500 %",
-                                                         "Empty CPU test, 1.000 s: 11.500 %",
-                                                         "Empty CPU test, 1.500 s: 10.000 %"}));
+  EXPECT_EQ(dots.at("dot s0"),
+            (std::vector<std::string>{"Empty CPU test, 0.500 s: 10.500 %", "Empty CPU test, 1.000 s: 11.500 %",
+                                      "Empty CPU test, 1.500 s: 10.000 %"}));
   EXPECT_EQ(dots.at("dot s1").size(), 4u);
   EXPECT_EQ(dots.at("dot s1")[3], "OpenAL 2D, 2.000 s: 13.250 %");
   EXPECT_EQ(dots.count("dot s2"), 0u) << "a set without readings has no dots";
@@ -125,8 +125,9 @@ TEST(AnalyzerReport, FourRunsOfABatchGiveCostAgainstEmittersTwoDevicesACompariso
       << err.str();
   Report batch("batch/all.html");
   const auto dots = batch.Dots("Cost above the empty test against emitters");
-  EXPECT_EQ(dots.at("dot s0"), (std::vector<std::string>{"OpenAL 2D, 8 emitters: 0.800 %", "OpenAL 2D, 16 emitters: 1.600 %",
-                                                         "OpenAL 2D, 32 emitters: 3.200 %", "OpenAL 2D, 64 emitters: 6.400 %"}));
+  EXPECT_EQ(dots.at("dot s0"),
+            (std::vector<std::string>{"OpenAL 2D, 8 emitters: 0.800 %", "OpenAL 2D, 16 emitters: 1.600 %",
+                                      "OpenAL 2D, 32 emitters: 3.200 %", "OpenAL 2D, 64 emitters: 6.400 %"}));
   EXPECT_EQ(dots.at("dot s1").size(), 4u);
   const auto rows = All(All(batch.Root(), "table")[0], "tr");
   ASSERT_EQ(rows.size(), 3u);
@@ -134,11 +135,10 @@ TEST(AnalyzerReport, FourRunsOfABatchGiveCostAgainstEmittersTwoDevicesACompariso
   EXPECT_EQ(Text(All(rows[2], "td")[2]), "0.200");
 
   // Another device on another machine: 3D costs clearly more, 2D the same.
-  WriteTextFile("batch/other.xml",
-                WrittenResults({{"Empty CPU test", "Other card", 0, {2.9f, 3.1f, 3.0f}},
-                                {"DirectSound 2D", "Other card", 16, {4.5f, 4.7f, 4.6f}},
-                                {"DirectSound 3D hardware", "Other card", 16, {9.1f, 9.2f, 9.0f}}},
-                               "Other CPU 2000.00 Mhz"));
+  WriteTextFile("batch/other.xml", WrittenResults({{"Empty CPU test", "Other card", 0, {2.9f, 3.1f, 3.0f}},
+                                                   {"DirectSound 2D", "Other card", 16, {4.5f, 4.7f, 4.6f}},
+                                                   {"DirectSound 3D hardware", "Other card", 16, {9.1f, 9.2f, 9.0f}}},
+                                                  "Other CPU 2000.00 Mhz"));
   std::ostringstream out2, err2;
   ASSERT_EQ(RunAnalyzer({"batch/Batch_KV3D_16.xml", "batch/other.xml"}, out2, err2), 0) << err2.str();
   Report comparison("batch/Batch_KV3D_16-comparison.html");

@@ -46,7 +46,8 @@ TEST(Statistics, OverlappingReadingsAreNoMeasurableCostAndTooFewAreSaid) {
   EXPECT_GT(noise.p, 0.05);
   EXPECT_EQ(Verdict(false, noise), "no measurable cost");
 
-  const Difference lower = Welch(Summarize(std::vector<double>{5, 5.5, 4.5}), Summarize(std::vector<double>{9, 9.5, 8.5}));
+  const Difference lower =
+      Welch(Summarize(std::vector<double>{5, 5.5, 4.5}), Summarize(std::vector<double>{9, 9.5, 8.5}));
   EXPECT_EQ(Verdict(false, lower), "below the baseline");
 
   const Summary one = Summarize(std::vector<double>{7});

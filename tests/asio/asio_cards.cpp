@@ -36,8 +36,7 @@ std::vector<AsioCardKey> Cards() {
       Card(kWide, 3, {{"outputs", "300"}, {"captureChannels", "0"}}),
       Card(kRateZero, 4, {{"rate", "0"}}),
       Card(kRateHigh, 5, {{"rate", "192001"}, {"rates", "192001"}}),
-      Card(kMixed, 6, {{"outputs", "3"}, {"types", "17,99,18"}, {"sizes", "64,64,64,1"},
-                       {"captureChannels", "3"}}),
+      Card(kMixed, 6, {{"outputs", "3"}, {"types", "17,99,18"}, {"sizes", "64,64,64,1"}, {"captureChannels", "3"}}),
       Card(kFailing, 7, {{"inputs", "1"}, {"fail", "getChannels,getLatencies,getBufferSize"}}),
       Card(kInitFails, 8, {{"fail", "init"}}),
       Card(kName31, 9, {}),
@@ -51,8 +50,11 @@ std::vector<AsioCardKey> Cards() {
   // never registered; a server file that does not exist.
   cards.push_back({"kv3r a no clsid", "", "no clsid", "", {}});
   cards.push_back({"kv3r unregistered", "{5A5A4B56-0000-4000-8000-0000000000F0}", "unregistered", "", {}});
-  cards.push_back({"kv3r missing file", "{5A5A4B56-0000-4000-8000-0000000000F1}", "missing file",
-                   "C:\\no such folder\\no_such_card.dll", {}});
+  cards.push_back({"kv3r missing file",
+                   "{5A5A4B56-0000-4000-8000-0000000000F1}",
+                   "missing file",
+                   "C:\\no such folder\\no_such_card.dll",
+                   {}});
   // Registered with a file that exists but is no COM server: creation fails.
   AsioCardKey noServer = Card(kNoServer, 13, {});
   noServer.server = SimulatedCardPath() + ".txt";

@@ -49,8 +49,8 @@ std::map<long, std::vector<unsigned char>> ReadCapture(const std::string& card) 
 std::vector<std::vector<int16_t>> Blocks(int emitters) {
   std::vector<std::vector<int16_t>> blocks(static_cast<size_t>(emitters), std::vector<int16_t>(100));
   for (int e = 0; e < emitters; ++e) {
-    for (int k = 0; k < 100; ++k) blocks[static_cast<size_t>(e)][static_cast<size_t>(k)] =
-        static_cast<int16_t>((e + 1) * 1000 - k * 37);
+    for (int k = 0; k < 100; ++k)
+      blocks[static_cast<size_t>(e)][static_cast<size_t>(k)] = static_cast<int16_t>((e + 1) * 1000 - k * 37);
   }
   return blocks;
 }
@@ -148,9 +148,8 @@ std::string Report(const char* card) {
 
 std::string Rates(bool cd, bool dat) {
   return std::string("Sample rate:\n 8000 Hz -  not supported\n 11025 Hz - not supported\n") +
-         " 16000 Hz - not supported\n 22050 Hz - not supported\n 32000 Hz - not supported\n" +
-         " 44100 Hz - " + (cd ? "supported" : "not supported") + "\n 48000 Hz - " +
-         (dat ? "supported" : "not supported") +
+         " 16000 Hz - not supported\n 22050 Hz - not supported\n 32000 Hz - not supported\n" + " 44100 Hz - " +
+         (cd ? "supported" : "not supported") + "\n 48000 Hz - " + (dat ? "supported" : "not supported") +
          "\n 88200 Hz - not supported\n 96000 Hz - not supported\n"
          " 176400 Hz - not supported\n 192000 Hz - not supported\n";
 }

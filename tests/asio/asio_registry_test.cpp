@@ -40,9 +40,7 @@ TEST(AsioDriverRegistry, ListsOnlyUsableDriversNumberedWithoutGaps) {
   }
   EXPECT_EQ(number, registry.Count());
   const std::vector<std::string> names = Names(registry, 128);
-  auto listed = [&](const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-  };
+  auto listed = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) != names.end(); };
   EXPECT_TRUE(listed(kStereo16));
   EXPECT_TRUE(listed(kKeyName)) << "a key without description is listed under its own name";
   EXPECT_TRUE(listed(kNoServer)) << "its file exists; only creating it fails";

@@ -153,7 +153,6 @@ TEST_F(CpuLoadMeterTest, SystemStatisticsFollowTheLoad) {
   EXPECT_LT(oneCore, std::min(100.5f, share * 1.4f + std::max(background, after)));
   EXPECT_GT(allCores, 80.0f);
   EXPECT_TRUE(meter->Stop());
-
 }
 
 TEST_F(CpuLoadMeterTest, IdleThreadReadsHighWhenEveryCoreIsBusy) {

@@ -100,8 +100,8 @@ TEST(FakeDSound, PrimaryDriverEntryEndsTheListOnceADeviceIsRecorded) {
 TEST(FakeDSound, EaxVersionIsAvailableOnlyWhenBothSetsAnswerGetAndSet) {
   fake_dsound::FakeDirectSound system;
   fake_dsound::Device& card = system.AddDevice(0);
-  card.supportedSets = {dsound_ids::kEax[2].listener, dsound_ids::kEax[2].buffer,
-                        dsound_ids::kEax[3].listener, dsound_ids::kZoomFxBuffer};
+  card.supportedSets = {dsound_ids::kEax[2].listener, dsound_ids::kEax[2].buffer, dsound_ids::kEax[3].listener,
+                        dsound_ids::kZoomFxBuffer};
   CDSoundOutput output(system.Api());
   ASSERT_EQ(output.GetDeviceCount(), 1);
 
@@ -132,8 +132,7 @@ class FakeCardTest : public ::testing::Test {
     system.buffers.clear();
   }
   int CreateEmitter(int index, int frequency, uint8_t mode) {
-    return output->CreateEmitter(index, static_cast<int>(data.size()), data.data(), frequency,
-                                 mode, 0, 1);
+    return output->CreateEmitter(index, static_cast<int>(data.size()), data.data(), frequency, mode, 0, 1);
   }
 
   fake_dsound::FakeDirectSound system;
@@ -191,8 +190,7 @@ TEST_F(FakeCardTest, Mode3SetsTheDizzyReverbOnTheEax20Listener) {
   EXPECT_EQ(system.buffers[1].bits, 8);
   ASSERT_EQ(system.sets.size(), 1u);
   const fake_dsound::PropertySet& set = system.sets[0];
-  EXPECT_TRUE(set.set == GUID({0x0306A6A8, 0xB224, 0x11D2,
-                               {0x99, 0xE5, 0x00, 0x00, 0xE8, 0xD8, 0xC7, 0x22}}));
+  EXPECT_TRUE(set.set == GUID({0x0306A6A8, 0xB224, 0x11D2, {0x99, 0xE5, 0x00, 0x00, 0xE8, 0xD8, 0xC7, 0x22}}));
   EXPECT_EQ(set.id, 1u);
   ASSERT_EQ(set.data.size(), 56u);
   auto at = [&](size_t offset) {
@@ -217,9 +215,8 @@ TEST_F(FakeCardTest, Mode3SetsTheDizzyReverbOnTheEax20Listener) {
 }
 
 TEST_F(FakeCardTest, AFailingInitCallKeepsWhatWasCreatedForClose) {
-  for (const char* call : {"SetCooperativeLevel", "CreateSoundBuffer(primary)", "SetFormat",
-                           "QueryInterface(listener)", "CreateSoundBuffer(secondary)",
-                           "QueryInterface(IKsPropertySet)"}) {
+  for (const char* call : {"SetCooperativeLevel", "CreateSoundBuffer(primary)", "SetFormat", "QueryInterface(listener)",
+                           "CreateSoundBuffer(secondary)", "QueryInterface(IKsPropertySet)"}) {
     SCOPED_TRACE(call);
     system.failingCall = call;
     EXPECT_EQ(output->Init(window, 0, 44100, 1, Mode3DHardwareEax), 0);

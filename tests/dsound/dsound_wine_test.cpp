@@ -22,8 +22,7 @@ class WineDSound : public ::testing::Test {
     if (output.GetDeviceCount() == 0) GTEST_SKIP() << "Wine's DirectSound lists no device";
   }
   int CreateEmitter(int index, uint8_t mode) {
-    return output.CreateEmitter(index, static_cast<int>(data.size() * 2), data.data(), 44100, mode,
-                                0, 1);
+    return output.CreateEmitter(index, static_cast<int>(data.size() * 2), data.data(), 44100, mode, 0, 1);
   }
 
   CDSoundOutput output;
@@ -72,18 +71,15 @@ TEST_F(WineDSound, FeatureReportShowsTheRecordedCaps) {
       "  dwMaxContigFreeHwMemBytes %d \n  dwUnlockTransferRateHwBuffers %d \n"
       "  dwPlayCpuOverheadSwBuffers %d \n",
       output.devices[0].displayName,
-      c.dwFreeHwMixingAllBuffers > 2 ? "DirectSound 2D Hardware: Yes\n"
-                                     : "Device has not enough hardware 2D buffers\n",
-      c.dwFreeHw3DAllBuffers > 2 ? "DirectSound 3D Hardware: Yes\n"
-                                 : "Device has not enough hardware 3D buffers\n",
+      c.dwFreeHwMixingAllBuffers > 2 ? "DirectSound 2D Hardware: Yes\n" : "Device has not enough hardware 2D buffers\n",
+      c.dwFreeHw3DAllBuffers > 2 ? "DirectSound 3D Hardware: Yes\n" : "Device has not enough hardware 3D buffers\n",
       (int)c.dwMinSecondarySampleRate, (int)c.dwMaxSecondarySampleRate, (int)c.dwFreeHw3DAllBuffers,
-      (int)c.dwFreeHw3DStaticBuffers, (int)c.dwFreeHw3DStreamingBuffers,
-      (int)c.dwFreeHwMixingAllBuffers, (int)c.dwFreeHwMixingStaticBuffers,
-      (int)c.dwFreeHwMixingStreamingBuffers, (int)c.dwMaxHwMixingAllBuffers,
-      (int)c.dwMaxHwMixingStaticBuffers, (int)c.dwMaxHwMixingStreamingBuffers,
-      (int)c.dwMaxHw3DAllBuffers, (int)c.dwMaxHw3DStaticBuffers, (int)c.dwMaxHw3DStreamingBuffers,
-      (int)c.dwFreeHwMemBytes, (int)c.dwTotalHwMemBytes, (int)c.dwMaxContigFreeHwMemBytes,
-      (int)c.dwUnlockTransferRateHwBuffers, (int)c.dwPlayCpuOverheadSwBuffers);
+      (int)c.dwFreeHw3DStaticBuffers, (int)c.dwFreeHw3DStreamingBuffers, (int)c.dwFreeHwMixingAllBuffers,
+      (int)c.dwFreeHwMixingStaticBuffers, (int)c.dwFreeHwMixingStreamingBuffers, (int)c.dwMaxHwMixingAllBuffers,
+      (int)c.dwMaxHwMixingStaticBuffers, (int)c.dwMaxHwMixingStreamingBuffers, (int)c.dwMaxHw3DAllBuffers,
+      (int)c.dwMaxHw3DStaticBuffers, (int)c.dwMaxHw3DStreamingBuffers, (int)c.dwFreeHwMemBytes,
+      (int)c.dwTotalHwMemBytes, (int)c.dwMaxContigFreeHwMemBytes, (int)c.dwUnlockTransferRateHwBuffers,
+      (int)c.dwPlayCpuOverheadSwBuffers);
   char text[4096] = "before\n";
   output.GetFeatureReport(text);
   EXPECT_EQ(std::string(text), std::string("before\n") + expected);

@@ -48,11 +48,12 @@ TEST(RunOptions, KernelStatisticsUnlessAnotherMethodIsAsked) {
 
 TEST(RunOptions, EveryFieldHasAnOption) {
   RunOptions options;
-  ASSERT_TRUE(Parse({"--sample-rate", "22050", "--2d", "0", "--3d-hardware", "0", "--3d-eax", "0", "--buffers", "200",
-                     "--seconds", "5", "--deferred", "1", "--method", "2", "--xram", "1", "--load-memory", "1",
-                     "--memory-mb", "64", "--memory-percent", "50", "--sample-kb", "1", "--backend", "OpenAL",
-                     "--device", "1"},
-                    options));
+  ASSERT_TRUE(
+      Parse({"--sample-rate", "22050", "--2d",          "0",      "--3d-hardware", "0",  "--3d-eax",         "0",
+             "--buffers",     "200",   "--seconds",     "5",      "--deferred",    "1",  "--method",         "2",
+             "--xram",        "1",     "--load-memory", "1",      "--memory-mb",   "64", "--memory-percent", "50",
+             "--sample-kb",   "1",     "--backend",     "OpenAL", "--device",      "1"},
+            options));
   const TestSettings& s = options.settings;
   EXPECT_EQ(s.sampleRate, 22050u);
   EXPECT_EQ(s.test2D + s.test3DHardware + s.test3DHardwareEax, 0u);
@@ -71,11 +72,11 @@ TEST(RunOptions, EveryFieldHasAnOption) {
 
 TEST(RunOptions, NonNumericNegativeAndOutOfRangeValuesAreRefused) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--buffers", "many"},    {"--buffers", "-1"},         {"--sample-rate", "4294967296"},
-      {"--seconds", "4294968"}, {"--method", "3"},           {"--2d", "2"},
-      {"--memory-percent", "-10"}, {"--sample-kb", "1.5"},   {"--xram", "yes"},
-      {"--memory-mb", ""},      {"--sample-rate", "0"},      {"--sample-rate", "384001"},
-      {"--buffers", "257"},     {"--buffers", "0x10"},       {"--seconds", "99999999999999999999999"}};
+      {"--buffers", "many"},       {"--buffers", "-1"},    {"--sample-rate", "4294967296"},
+      {"--seconds", "4294968"},    {"--method", "3"},      {"--2d", "2"},
+      {"--memory-percent", "-10"}, {"--sample-kb", "1.5"}, {"--xram", "yes"},
+      {"--memory-mb", ""},         {"--sample-rate", "0"}, {"--sample-rate", "384001"},
+      {"--buffers", "257"},        {"--buffers", "0x10"},  {"--seconds", "99999999999999999999999"}};
   for (const auto& arguments : bad) {
     RunOptions options;
     EXPECT_FALSE(Parse(arguments, options)) << arguments[0] << " " << arguments[1];
@@ -84,8 +85,8 @@ TEST(RunOptions, NonNumericNegativeAndOutOfRangeValuesAreRefused) {
 
 TEST(RunOptions, NumbersAreDecimalAndRefusalsNameTheOptionAndItsRange) {
   RunOptions options;
-  ASSERT_TRUE(Parse({"--buffers", "010", "--seconds", "08", "--sample-rate", "022050", "--2d", "00",
-                     "--sample-kb", "0004294967295", "--3d-eax", "0", "--memory-mb", "0"},
+  ASSERT_TRUE(Parse({"--buffers", "010", "--seconds", "08", "--sample-rate", "022050", "--2d", "00", "--sample-kb",
+                     "0004294967295", "--3d-eax", "0", "--memory-mb", "0"},
                     options));
   EXPECT_EQ(options.settings.bufferCount, 10u);
   EXPECT_EQ(options.settings.benchmarkSeconds, 8u);

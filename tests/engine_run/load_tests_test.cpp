@@ -89,16 +89,15 @@ TEST(SoundTest, NoBuffersStillMeasuresAndSaysZero) {
   const SoundTestOutcome outcome = RunSound(0, 0, 0, 2);
   EXPECT_EQ(outcome.created, 0);
   EXPECT_EQ(outcome.events, (std::vector<std::string>{"Init", "Close"}));
-  EXPECT_EQ(outcome.set, (Items{"TestMode=Fake 2D", "DeviceName=Fake Device", "nBuffers=0", "SampleRate=44100",
-                                "X-RAM=Off", "Result=10.50000000", "Result=11.50000000", "Result=12.50000000",
-                                "Result=13.50000000"}));
+  EXPECT_EQ(outcome.set,
+            (Items{"TestMode=Fake 2D", "DeviceName=Fake Device", "nBuffers=0", "SampleRate=44100", "X-RAM=Off",
+                   "Result=10.50000000", "Result=11.50000000", "Result=12.50000000", "Result=13.50000000"}));
 }
 
 TEST(SoundTest, EmittersAreCreatedAndStartedBeforeMeasuringAndDestroyedBeforeClose) {
   const SoundTestOutcome outcome = RunSound(3, 0, 0);
-  EXPECT_EQ(outcome.events, (std::vector<std::string>{"Init", "Create 0", "Create 1", "Create 2", "Play 0",
-                                                       "Play 1", "Play 2", "Destroy 0", "Destroy 1", "Destroy 2",
-                                                       "Close"}));
+  EXPECT_EQ(outcome.events, (std::vector<std::string>{"Init", "Create 0", "Create 1", "Create 2", "Play 0", "Play 1",
+                                                      "Play 2", "Destroy 0", "Destroy 1", "Destroy 2", "Close"}));
   EXPECT_EQ(outcome.log, "Test Init\r\nAllocateEmitters\r\nStartAllEmitters\r\nStopAllEmitters\r\nDone\r\n");
 }
 
@@ -145,7 +144,7 @@ TEST(EmptyTest, DescribesItselfTheSameWayWhateverTheSettings) {
   const uint64_t sleptBefore = virtual_clock::TotalSleptMs();
   EXPECT_EQ(t.engine->RunEmptyTest(1000, run, *EngineUnderTest::StartedMeter(), record), 1);
   EXPECT_EQ(SetOf(record), (Items{"TestMode=Empty CPU test", "DeviceName=Speakers & Phones", "nBuffers=0",
-                                     "SampleRate=0", "X-RAM=Off", "Result=10.50000000", "Result=11.50000000"}));
+                                  "SampleRate=0", "X-RAM=Off", "Result=10.50000000", "Result=11.50000000"}));
   EXPECT_TRUE(t.output->Events().empty()) << "the empty test does not open the back end";
   EXPECT_EQ(virtual_clock::TotalSleptMs() - sleptBefore, 2000u + 2 * 500u) << "settling, then one period per reading";
 }

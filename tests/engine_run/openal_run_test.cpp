@@ -84,20 +84,20 @@ TEST_F(OpenALRun, ABatchOnTheRealBackEndSavesFourRuns) {
   run.benchmarkSeconds = 1;
   run.measuringMethod = 2;
   std::vector<std::string> counts;
-  ASSERT_EQ(engine->RunBatch(run,
-                             [&](const RunResult& result) {
-                               tinyxml2::XMLDocument document;
-                               if (document.LoadFile(result.resultsFile.c_str()) != tinyxml2::XML_SUCCESS) {
-                                 counts.push_back("unreadable");
-                                 return;
-                               }
-                               const tinyxml2::XMLElement* sound = document.RootElement()
-                                                                       ->FirstChildElement("ResultsSet")
-                                                                       ->NextSiblingElement("ResultsSet");
-                               counts.push_back(sound != nullptr ? SetContents(sound)[2] : "no sound set");
-                               platform::DeleteFileNamed(result.resultsFile.c_str());
-                             }),
-            1);
+  ASSERT_EQ(
+      engine->RunBatch(run,
+                       [&](const RunResult& result) {
+                         tinyxml2::XMLDocument document;
+                         if (document.LoadFile(result.resultsFile.c_str()) != tinyxml2::XML_SUCCESS) {
+                           counts.push_back("unreadable");
+                           return;
+                         }
+                         const tinyxml2::XMLElement* sound =
+                             document.RootElement()->FirstChildElement("ResultsSet")->NextSiblingElement("ResultsSet");
+                         counts.push_back(sound != nullptr ? SetContents(sound)[2] : "no sound set");
+                         platform::DeleteFileNamed(result.resultsFile.c_str());
+                       }),
+      1);
   // OpenAL Soft reports no more than 32 hardware 3D buffers: no run with 60.
   EXPECT_EQ(counts, (std::vector<std::string>{"nBuffers=8", "nBuffers=16", "nBuffers=24", "nBuffers=32"}));
 }

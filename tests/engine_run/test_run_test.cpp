@@ -56,10 +56,9 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
   const RunResult result = t.engine->RunTests(Only2D());
   ASSERT_TRUE(result.started);
   EXPECT_EQ(ReadLog(), kRunStart + "Test1\r\n" + kSoundTest + "Test3\r\nTest4\r\n" + kRunEnd);
-  EXPECT_EQ(t.status->calls, (Strings{"Create Korvanta 3RUzevo v2.3",
-                                      "Show Testing. Please wait\nCurrent mode: Empty test",
-                                      "Show Testing. Please wait\nCurrent mode: 2D hardware", "Show Test complete!",
-                                      "Destroy"}));
+  EXPECT_EQ(t.status->calls,
+            (Strings{"Create Korvanta 3RUzevo v2.3", "Show Testing. Please wait\nCurrent mode: Empty test",
+                     "Show Testing. Please wait\nCurrent mode: 2D hardware", "Show Test complete!", "Destroy"}));
   EXPECT_EQ(t.status->progressCalls, 4) << "one progress report per reading";
   ASSERT_EQ(virtual_clock::Beeps().size(), 2u);
   EXPECT_EQ(virtual_clock::Beeps()[0].frequency, 1000u);
@@ -67,40 +66,39 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
   EXPECT_EQ(virtual_clock::Beeps()[1].milliseconds, 5u);
 
   ASSERT_EQ(result.resultsFile, kFileName);
-  EXPECT_EQ(ReadFile(kFileName),
-            AsTextFile("<?xml version=\"1.0\"?>\n"
-            "<?xml-stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n"
-            "<TestResults>\n"
-            "    <Version>Korvanta 3RUzevo: CPU Utilization test v2.3</Version>\n"
-            "    <DateTime>Wednesday,09,December,2026, 14:05 09 PM</DateTime>\n"
-            "    <CPU>Unknown 1000.00 Mhz</CPU>\n"
-            "    <ResultsSet>\n"
-            "        <TestMode>Empty CPU test</TestMode>\n"
-            "        <DeviceName>Fake Device</DeviceName>\n"
-            "        <nBuffers>0</nBuffers>\n"
-            "        <SampleRate>0</SampleRate>\n"
-            "        <X-RAM>Off</X-RAM>\n"
-            "        <Result>\n"
-            "            <Data>10.50000000</Data>\n"
-            "        </Result>\n"
-            "        <Result>\n"
-            "            <Data>11.50000000</Data>\n"
-            "        </Result>\n"
-            "    </ResultsSet>\n"
-            "    <ResultsSet>\n"
-            "        <TestMode>Fake 2D</TestMode>\n"
-            "        <DeviceName>Fake Device</DeviceName>\n"
-            "        <nBuffers>16</nBuffers>\n"
-            "        <SampleRate>44100</SampleRate>\n"
-            "        <X-RAM>Off</X-RAM>\n"
-            "        <Result>\n"
-            "            <Data>12.50000000</Data>\n"
-            "        </Result>\n"
-            "        <Result>\n"
-            "            <Data>13.50000000</Data>\n"
-            "        </Result>\n"
-            "    </ResultsSet>\n"
-            "</TestResults>\n"));
+  EXPECT_EQ(ReadFile(kFileName), AsTextFile("<?xml version=\"1.0\"?>\n"
+                                            "<?xml-stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n"
+                                            "<TestResults>\n"
+                                            "    <Version>Korvanta 3RUzevo: CPU Utilization test v2.3</Version>\n"
+                                            "    <DateTime>Wednesday,09,December,2026, 14:05 09 PM</DateTime>\n"
+                                            "    <CPU>Unknown 1000.00 Mhz</CPU>\n"
+                                            "    <ResultsSet>\n"
+                                            "        <TestMode>Empty CPU test</TestMode>\n"
+                                            "        <DeviceName>Fake Device</DeviceName>\n"
+                                            "        <nBuffers>0</nBuffers>\n"
+                                            "        <SampleRate>0</SampleRate>\n"
+                                            "        <X-RAM>Off</X-RAM>\n"
+                                            "        <Result>\n"
+                                            "            <Data>10.50000000</Data>\n"
+                                            "        </Result>\n"
+                                            "        <Result>\n"
+                                            "            <Data>11.50000000</Data>\n"
+                                            "        </Result>\n"
+                                            "    </ResultsSet>\n"
+                                            "    <ResultsSet>\n"
+                                            "        <TestMode>Fake 2D</TestMode>\n"
+                                            "        <DeviceName>Fake Device</DeviceName>\n"
+                                            "        <nBuffers>16</nBuffers>\n"
+                                            "        <SampleRate>44100</SampleRate>\n"
+                                            "        <X-RAM>Off</X-RAM>\n"
+                                            "        <Result>\n"
+                                            "            <Data>12.50000000</Data>\n"
+                                            "        </Result>\n"
+                                            "        <Result>\n"
+                                            "            <Data>13.50000000</Data>\n"
+                                            "        </Result>\n"
+                                            "    </ResultsSet>\n"
+                                            "</TestResults>\n"));
   ASSERT_EQ(virtual_clock::StartedPrograms().size(), 1u);
   EXPECT_EQ(virtual_clock::StartedPrograms()[0].argument, kFileName);
   EXPECT_NE(virtual_clock::StartedPrograms()[0].program.find("Korvanta3RUzevoDataAnalyzer"), std::string::npos);
@@ -121,8 +119,8 @@ TEST(TestRun, AllModesOnADeviceWithoutHardwareBuffersRunThreeSoundTests) {
   TestSettings run = EngineUnderTest::Settings();
   run.benchmarkSeconds = 1;
   const RunResult result = t.engine->RunTests(run);
-  EXPECT_EQ(ReadLog(), kRunStart + "Test1\r\n" + kSoundTest + "Test3\r\n" + kSoundTest + "Test4\r\n" + kSoundTest +
-                           kRunEnd);
+  EXPECT_EQ(ReadLog(),
+            kRunStart + "Test1\r\n" + kSoundTest + "Test3\r\n" + kSoundTest + "Test4\r\n" + kSoundTest + kRunEnd);
   const auto inits = t.output->Inits();
   ASSERT_EQ(inits.size(), 3u);
   EXPECT_EQ(inits[0].mode, 0);
@@ -257,8 +255,8 @@ TEST(Interruption, EndsTheTestAtTheNextReadingTearsDownAndSavesWhatWasMeasured) 
   ASSERT_NE(set, nullptr);
   set = set->NextSiblingElement("ResultsSet");
   ASSERT_NE(set, nullptr);
-  EXPECT_EQ(SetContents(set), (Strings{"TestMode=Fake 2D", "DeviceName=Fake Device", "nBuffers=16",
-                                       "SampleRate=44100", "X-RAM=Off", "Result=12.50000000"}));
+  EXPECT_EQ(SetContents(set), (Strings{"TestMode=Fake 2D", "DeviceName=Fake Device", "nBuffers=16", "SampleRate=44100",
+                                       "X-RAM=Off", "Result=12.50000000"}));
   EXPECT_EQ(set->NextSiblingElement("ResultsSet"), nullptr);
   Delete(result.resultsFile);
 }
@@ -286,12 +284,11 @@ TEST(Batch, FourRunsWithRisingCountsAndOneEndSignal) {
   const BatchOutcome outcome = RunBatch(t, Only2D());
   ASSERT_EQ(outcome.status, 1);
   const std::string runLog = kRunStart + "Test1\r\n" + kSoundTest + "Test3\r\nTest4\r\n" + kRunEnd;
-  EXPECT_EQ(ReadLog(), "BATCH: START\r\n"
-                       "\nBatch: 8 Buffers\r\n" + runLog +
-                       "\nBatch: 16 Buffers\r\n" + runLog +
-                       "\nBatch: 24 Buffers\r\n" + runLog +
-                       "\nBatch: 32 Buffers\r\n" + runLog +
-                       "BATCH: END.\r\n");
+  EXPECT_EQ(ReadLog(),
+            "BATCH: START\r\n"
+            "\nBatch: 8 Buffers\r\n" +
+                runLog + "\nBatch: 16 Buffers\r\n" + runLog + "\nBatch: 24 Buffers\r\n" + runLog +
+                "\nBatch: 32 Buffers\r\n" + runLog + "BATCH: END.\r\n");
   EXPECT_EQ(t.output->CreatedCount(), 8 + 16 + 24 + 32);
   ASSERT_EQ(virtual_clock::Beeps().size(), 2u) << "only the batch's own end signal";
   EXPECT_EQ(virtual_clock::Beeps()[0].frequency, 1000u);

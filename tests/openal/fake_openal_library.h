@@ -10,8 +10,10 @@ class FakeOpenALLibrary {
   explicit FakeOpenALLibrary(const char* file, const FakeOpenALSetup& setup = {}) : path(file) {
     handle = platform::LoadDynamicLibrary(file);
     if (handle == nullptr) return;
-    configure = reinterpret_cast<FakeOpenALConfigureFunction>(platform::FindLibrarySymbol(handle, "FakeOpenALConfigure"));
-    readState = reinterpret_cast<FakeOpenALReadStateFunction>(platform::FindLibrarySymbol(handle, "FakeOpenALReadState"));
+    configure =
+        reinterpret_cast<FakeOpenALConfigureFunction>(platform::FindLibrarySymbol(handle, "FakeOpenALConfigure"));
+    readState =
+        reinterpret_cast<FakeOpenALReadStateFunction>(platform::FindLibrarySymbol(handle, "FakeOpenALReadState"));
     Configure(setup);
   }
   ~FakeOpenALLibrary() { platform::FreeDynamicLibrary(handle); }

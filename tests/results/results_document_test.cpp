@@ -64,7 +64,8 @@ TEST(ResultsFile, A2DRunIsReadBackWithEveryElementInOrder) {
   EXPECT_STREQ(root->FirstChildElement("CPU")->GetText(), t.engine->CpuDescription());
   const std::string dateTime = root->FirstChildElement("DateTime")->GetText();
   EXPECT_TRUE(std::regex_match(
-      dateTime, std::regex("[A-Z][a-z]+day,[0-3][0-9],[A-Z][a-z]+,20[0-9][0-9], [0-2][0-9]:[0-5][0-9] [0-5][0-9] (AM|PM)")))
+      dateTime,
+      std::regex("[A-Z][a-z]+day,[0-3][0-9],[A-Z][a-z]+,20[0-9][0-9], [0-2][0-9]:[0-5][0-9] [0-5][0-9] (AM|PM)")))
       << dateTime;
 
   const XMLElement* empty = root->FirstChildElement("ResultsSet");
@@ -201,7 +202,11 @@ TEST(ResultsFile, NonAsciiNamesGiveAWellFormedUtf8File) {
 TEST(XmlText, WhatXmlCannotCarryBecomesAQuestionMark) {
   // An overlong slash, a surrogate, a sequence cut short, U+FFFE, then a
   // four-byte character and DEL, which XML accepts.
-  EXPECT_EQ(XmlSafeUtf8("a\xC0\xAF" "b\xED\xA0\x80" "c\xE2\x82" "d\xEF\xBF\xBE" "e\xF0\x9F\x8E\xB5\x7F"),
+  EXPECT_EQ(XmlSafeUtf8("a\xC0\xAF"
+                        "b\xED\xA0\x80"
+                        "c\xE2\x82"
+                        "d\xEF\xBF\xBE"
+                        "e\xF0\x9F\x8E\xB5\x7F"),
             "a??b???c??d?e\xF0\x9F\x8E\xB5\x7F");
   EXPECT_EQ(XmlSafeUtf8("\r\n\t\x1F"), "\r\n\t?");
 }

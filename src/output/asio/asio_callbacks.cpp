@@ -36,10 +36,7 @@ void AsioSampleRateDidChange(ASIOSampleRate) {}
 long AsioMessage(long selector, long value, void*, double*) {
   switch (selector) {
     case 1:  // kAsioSelectorSupported
-      return (value == 2 || value == 3 || value == 5 || value == 6 || value == 7 || value == 8 ||
-              value == 9)
-                 ? 1
-                 : 0;
+      return (value == 2 || value == 3 || value == 5 || value == 6 || value == 7 || value == 8 || value == 9) ? 1 : 0;
     case 2:  // kAsioEngineVersion
       return 2;
     case 3:  // kAsioResetRequest
@@ -47,7 +44,6 @@ long AsioMessage(long selector, long value, void*, double*) {
     case 6:  // kAsioLatenciesChanged
     case 7:  // kAsioSupportsTimeInfo
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }

@@ -13,8 +13,7 @@ inline constexpr int32_t kAsioInt32Lsb = 18;
 // Copies `bytes` bytes of `source` (`length` bytes long) from `position`,
 // wrapping to its start so the block loops without a gap; returns the next
 // position. The source must hold at least `bytes` bytes.
-uint32_t LoopingCopy(void* destination, const void* source, uint32_t length, uint32_t position,
-                     uint32_t bytes);
+uint32_t LoopingCopy(void* destination, const void* source, uint32_t length, uint32_t position, uint32_t bytes);
 
 // Bytes per frame a sample type is silenced with; 0 for a type left alone.
 int SilenceBytesPerFrame(int32_t sampleType);

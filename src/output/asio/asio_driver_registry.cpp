@@ -18,8 +18,7 @@ bool ReadString(HKEY key, const char* value, char* buffer, DWORD size) {
   DWORD type = 0;
   DWORD room = size - 1;
   buffer[size - 1] = '\0';
-  const LONG status =
-      RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &room);
+  const LONG status = RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &room);
   if (status == ERROR_SUCCESS && room < size) buffer[room] = '\0';
   return status == ERROR_SUCCESS;
 }
@@ -143,8 +142,7 @@ long AsioDriverRegistry::OpenDriver(int number, IASIO** driver) {
   if (record->driver != nullptr) return kAsioDriverAlreadyOpen;
   // ASIO drivers answer to their class id as the interface id too.
   void* object = nullptr;
-  const HRESULT status =
-      CoCreateInstance(record->classId, nullptr, CLSCTX_INPROC_SERVER, record->classId, &object);
+  const HRESULT status = CoCreateInstance(record->classId, nullptr, CLSCTX_INPROC_SERVER, record->classId, &object);
   if (FAILED(status) || object == nullptr) return FAILED(status) ? status : E_POINTER;
   record->driver = static_cast<IASIO*>(object);
   *driver = record->driver;

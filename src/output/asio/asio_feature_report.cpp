@@ -39,8 +39,7 @@ void AppendChannels(char* text, long count, ASIOBool isInput) {
     info.isInput = isInput;
     if (ASIOGetChannelInfo(&info) == ASE_OK) {
       info.name[sizeof info.name - 1] = '\0';
-      Append(text, " channel: %d (%s) - %s\n", static_cast<int>(j), info.name,
-             AsioSampleTypeName(info.type));
+      Append(text, " channel: %d (%s) - %s\n", static_cast<int>(j), info.name, AsioSampleTypeName(info.type));
     } else {
       Append(text, " channel: %d - error\n", static_cast<int>(j));
     }

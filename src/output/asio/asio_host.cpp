@@ -80,8 +80,7 @@ ASIOError ASIOGetChannelInfo(ASIOChannelInfo* info) {
   return CurrentAsioDriver->getChannelInfo(info);
 }
 
-ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long bufferSize,
-                            ASIOCallbacks* callbacks) {
+ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long bufferSize, ASIOCallbacks* callbacks) {
   if (CurrentAsioDriver == nullptr) {
     for (long i = 0; i < numChannels; ++i) bufferInfos[i].buffers[0] = bufferInfos[i].buffers[1] = nullptr;
     return ASE_NotPresent;
@@ -89,10 +88,6 @@ ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long 
   return CurrentAsioDriver->createBuffers(bufferInfos, numChannels, bufferSize, callbacks);
 }
 
-ASIOError ASIODisposeBuffers() {
-  return CurrentAsioDriver ? CurrentAsioDriver->disposeBuffers() : ASE_NotPresent;
-}
+ASIOError ASIODisposeBuffers() { return CurrentAsioDriver ? CurrentAsioDriver->disposeBuffers() : ASE_NotPresent; }
 
-ASIOError ASIOOutputReady() {
-  return CurrentAsioDriver ? CurrentAsioDriver->outputReady() : ASE_NotPresent;
-}
+ASIOError ASIOOutputReady() { return CurrentAsioDriver ? CurrentAsioDriver->outputReady() : ASE_NotPresent; }

@@ -16,7 +16,6 @@ ASIOError ASIOGetSampleRate(ASIOSampleRate* currentRate);
 ASIOError ASIOSetSampleRate(ASIOSampleRate sampleRate);
 ASIOError ASIOGetSamplePosition(ASIOSamples* position, ASIOTimeStamp* stamp);
 ASIOError ASIOGetChannelInfo(ASIOChannelInfo* info);
-ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long bufferSize,
-                            ASIOCallbacks* callbacks);
+ASIOError ASIOCreateBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long bufferSize, ASIOCallbacks* callbacks);
 ASIOError ASIODisposeBuffers();
 ASIOError ASIOOutputReady();

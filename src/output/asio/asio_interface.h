@@ -116,8 +116,7 @@ struct IASIO : public IUnknown {
   virtual ASIOError ASIO_METHOD stop() = 0;
   virtual ASIOError ASIO_METHOD getChannels(long* numInputChannels, long* numOutputChannels) = 0;
   virtual ASIOError ASIO_METHOD getLatencies(long* inputLatency, long* outputLatency) = 0;
-  virtual ASIOError ASIO_METHOD getBufferSize(long* minSize, long* maxSize, long* preferredSize,
-                                              long* granularity) = 0;
+  virtual ASIOError ASIO_METHOD getBufferSize(long* minSize, long* maxSize, long* preferredSize, long* granularity) = 0;
   virtual ASIOError ASIO_METHOD canSampleRate(ASIOSampleRate sampleRate) = 0;
   virtual ASIOError ASIO_METHOD getSampleRate(ASIOSampleRate* sampleRate) = 0;
   virtual ASIOError ASIO_METHOD setSampleRate(ASIOSampleRate sampleRate) = 0;
@@ -125,8 +124,8 @@ struct IASIO : public IUnknown {
   virtual ASIOError ASIO_METHOD setClockSource(long reference) = 0;
   virtual ASIOError ASIO_METHOD getSamplePosition(ASIOSamples* position, ASIOTimeStamp* stamp) = 0;
   virtual ASIOError ASIO_METHOD getChannelInfo(ASIOChannelInfo* info) = 0;
-  virtual ASIOError ASIO_METHOD createBuffers(ASIOBufferInfo* bufferInfos, long numChannels,
-                                              long bufferSize, ASIOCallbacks* callbacks) = 0;
+  virtual ASIOError ASIO_METHOD createBuffers(ASIOBufferInfo* bufferInfos, long numChannels, long bufferSize,
+                                              ASIOCallbacks* callbacks) = 0;
   virtual ASIOError ASIO_METHOD disposeBuffers() = 0;
   virtual ASIOError ASIO_METHOD controlPanel() = 0;
   virtual ASIOError ASIO_METHOD future(long selector, void* opt) = 0;
@@ -148,7 +147,6 @@ static_assert(sizeof(ASIOCallbacks) == 4 * sizeof(void*));
 // lost it would no longer match these.
 static_assert(std::is_same_v<decltype(&IASIO::init), ASIOBool (__attribute__((thiscall)) IASIO::*)(void*)>);
 static_assert(!std::is_same_v<decltype(&IASIO::init), ASIOBool (__attribute__((stdcall)) IASIO::*)(void*)>);
-static_assert(std::is_same_v<decltype(&IASIO::createBuffers),
-                             ASIOError (__attribute__((thiscall)) IASIO::*)(ASIOBufferInfo*, long, long,
-                                                                            ASIOCallbacks*)>);
+static_assert(std::is_same_v<decltype(&IASIO::createBuffers), ASIOError (__attribute__((thiscall)) IASIO::*)(
+                                                                  ASIOBufferInfo*, long, long, ASIOCallbacks*)>);
 #endif

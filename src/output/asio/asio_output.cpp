@@ -34,16 +34,14 @@ int CASIOOutput::Init(platform::WindowHandle window, int device, int frequency, 
   if (ASIOInit(&host.driverInfo) != ASE_OK) return 0;
   host.stopped = true;
   if (ASIOGetChannels(&host.inputChannels, &host.outputChannels) != ASE_OK ||
-      ASIOGetBufferSize(&host.minSize, &host.maxSize, &host.preferredSize, &host.granularity) !=
-          ASE_OK ||
+      ASIOGetBufferSize(&host.minSize, &host.maxSize, &host.preferredSize, &host.granularity) != ASE_OK ||
       ASIOGetSampleRate(&host.sampleRate) != ASE_OK) {
     return 0;
   }
   if (!(host.sampleRate > 0) || host.sampleRate > 192000) return 0;
   ASIOSetSampleRate(static_cast<ASIOSampleRate>(frequency));  // a refusal plays at the card's rate
   host.postOutput = ASIOOutputReady() == ASE_OK;
-  host.callbacks = {&AsioBufferSwitch, &AsioSampleRateDidChange, &AsioMessage,
-                    &AsioBufferSwitchTimeInfo};
+  host.callbacks = {&AsioBufferSwitch, &AsioSampleRateDidChange, &AsioMessage, &AsioBufferSwitchTimeInfo};
 
   // The smaller of the input count and 0: no input is ever requested.
   host.inputBuffers = 0;
@@ -92,8 +90,7 @@ void CASIOOutput::FreeEmitterTable() {
   host.emitterTableCount = 0;
 }
 
-int CASIOOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t, int,
-                               int) {
+int CASIOOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t, int, int) {
   if (!Usable()) return 0;
   AsioHostState& host = asioHost;
   // Only indexes the table was made for are written.

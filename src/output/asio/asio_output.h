@@ -12,8 +12,7 @@ class CASIOOutput : public CAbstractOutput {
   CASIOOutput();
   ~CASIOOutput() override;
 
-  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount,
-           uint8_t mode) override;
+  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) override;
   int Close() override;
   int GetDeviceCount() override;
   int GetDeviceName(int device, char* name) override;
@@ -25,17 +24,15 @@ class CASIOOutput : public CAbstractOutput {
   void GetFeatureReport(char* text) override;
   int GetXRamSize(int) override { return 0; }
   int GetXRamFree(int) override { return 0; }
-  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode,
-                    int deferred, int useXRam) override;
+  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                    int useXRam) override;
   int DestroyEmitter(int index) override;
   int PlayEmitter(int index) override;
   int StopEmitter(int) override { return Usable() ? 1 : 0; }
   int SetEmitterPosition(int, float, float, float, int) override { return Usable() ? 1 : 0; }
   int SetEmitterDistances(int, float, float, int) override { return Usable() ? 1 : 0; }
   int SetListenerPosition(float, float, float, int) override { return Usable() ? 1 : 0; }
-  int SetListenerOrientation(float, float, float, float, float, float, int) override {
-    return Usable() ? 1 : 0;
-  }
+  int SetListenerOrientation(float, float, float, float, float, float, int) override { return Usable() ? 1 : 0; }
   int CommitDeferred(int) override { return 0; }
 
   int selectedDevice = 0;

@@ -9,10 +9,9 @@ DSoundApi LoadDSoundApi() {
     DebugLog::Write("dsound.dll not found\n");
     return api;
   }
-  api.enumerate = reinterpret_cast<decltype(api.enumerate)>(
-      platform::FindLibrarySymbol(api.library, "DirectSoundEnumerateA"));
-  api.create = reinterpret_cast<decltype(api.create)>(
-      platform::FindLibrarySymbol(api.library, "DirectSoundCreate8"));
+  api.enumerate =
+      reinterpret_cast<decltype(api.enumerate)>(platform::FindLibrarySymbol(api.library, "DirectSoundEnumerateA"));
+  api.create = reinterpret_cast<decltype(api.create)>(platform::FindLibrarySymbol(api.library, "DirectSoundCreate8"));
   if (api.enumerate == nullptr || api.create == nullptr) {
     DebugLog::Write("dsound.dll lacks DirectSoundEnumerateA or DirectSoundCreate8\n");
     api.enumerate = nullptr;

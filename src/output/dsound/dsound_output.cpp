@@ -48,8 +48,7 @@ CDSoundOutput::~CDSoundOutput() {
   UnloadDSoundApi(api);
 }
 
-BOOL CALLBACK CDSoundOutput::EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module,
-                                             LPVOID context) {
+BOOL CALLBACK CDSoundOutput::EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context) {
   return static_cast<CDSoundOutput*>(context)->AddDevice(guid, description, module);
 }
 
@@ -59,8 +58,8 @@ BOOL CDSoundOutput::AddDevice(const GUID* guid, const char* description, const c
   if (deviceCount >= kMaxDevices) return TRUE;
   DSoundDeviceInfo& info = devices[deviceCount];
   info.guid = *guid;
-  std::snprintf(info.displayName, sizeof(info.displayName), "%s (%s)",
-                description ? description : "", module ? module : "");
+  std::snprintf(info.displayName, sizeof(info.displayName), "%s (%s)", description ? description : "",
+                module ? module : "");
   IDirectSound8* ds = nullptr;
   if (FAILED(api.create(&info.guid, &ds, nullptr)) || ds == nullptr) {
     std::memset(&info, 0, sizeof(info));
@@ -87,8 +86,7 @@ BOOL CDSoundOutput::AddDevice(const GUID* guid, const char* description, const c
   return TRUE;
 }
 
-int CDSoundOutput::Init(platform::WindowHandle window, int device, int frequency,
-                        int count, uint8_t mode) {
+int CDSoundOutput::Init(platform::WindowHandle window, int device, int frequency, int count, uint8_t mode) {
   emitterCount = count;
   const bool is3D = mode >= Mode3DSoftware && mode <= Mode3DHardwareEax;
   const bool isEax = mode == Mode3DHardwareEax;
@@ -105,8 +103,8 @@ int CDSoundOutput::Init(platform::WindowHandle window, int device, int frequency
   if (FAILED(directSound->CreateSoundBuffer(&primaryDesc, &primaryBuffer, nullptr))) return 0;
   const WAVEFORMATEX primaryFormat = PcmFormat(2, static_cast<DWORD>(frequency), 16);
   if (FAILED(primaryBuffer->SetFormat(&primaryFormat))) return 0;
-  if (is3D && FAILED(primaryBuffer->QueryInterface(dsound_ids::kIDirectSound3DListener,
-                                                   reinterpret_cast<void**>(&listener)))) {
+  if (is3D &&
+      FAILED(primaryBuffer->QueryInterface(dsound_ids::kIDirectSound3DListener, reinterpret_cast<void**>(&listener)))) {
     return 0;
   }
   if (isEax) {
@@ -117,14 +115,13 @@ int CDSoundOutput::Init(platform::WindowHandle window, int device, int frequency
     eaxDesc.dwBufferBytes = 40;
     eaxDesc.lpwfxFormat = &eaxFormat;
     if (FAILED(directSound->CreateSoundBuffer(&eaxDesc, &eaxBuffer, nullptr))) return 0;
-    if (FAILED(eaxBuffer->QueryInterface(dsound_ids::kIKsPropertySet,
-                                         reinterpret_cast<void**>(&eaxListener)))) {
+    if (FAILED(eaxBuffer->QueryInterface(dsound_ids::kIKsPropertySet, reinterpret_cast<void**>(&eaxListener)))) {
       return 0;
     }
     Eax20ListenerProperties reverb = kDizzyReverb;
     // A card without EAX 2.0 refuses this; the test then runs without reverb.
-    eaxListener->Set(dsound_ids::kEax20Listener, dsound_ids::kEax20ListenerAllParameters, nullptr,
-                     0, &reverb, sizeof(reverb));
+    eaxListener->Set(dsound_ids::kEax20Listener, dsound_ids::kEax20ListenerAllParameters, nullptr, 0, &reverb,
+                     sizeof(reverb));
   }
   return 1;
 }
@@ -167,13 +164,9 @@ int CDSoundOutput::GetFeature(int device, int feature) {
   }
 }
 
-int CDSoundOutput::GetHw2DBufferCount(int device) {
-  return IsDevice(device) ? devices[device].hw2DBuffers : 0;
-}
+int CDSoundOutput::GetHw2DBufferCount(int device) { return IsDevice(device) ? devices[device].hw2DBuffers : 0; }
 
-int CDSoundOutput::GetHw3DBufferCount(int device) {
-  return IsDevice(device) ? devices[device].hw3DBuffers : 0;
-}
+int CDSoundOutput::GetHw3DBufferCount(int device) { return IsDevice(device) ? devices[device].hw3DBuffers : 0; }
 
 int CDSoundOutput::GetXRamSize(int) { return 0; }
 

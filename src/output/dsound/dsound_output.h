@@ -18,8 +18,7 @@ class CDSoundOutput : public CAbstractOutput {
   explicit CDSoundOutput(const DSoundApi& api);
   ~CDSoundOutput() override;
 
-  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount,
-           uint8_t mode) override;
+  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) override;
   int Close() override;
   int GetDeviceCount() override;
   int GetDeviceName(int device, char* name) override;
@@ -31,16 +30,16 @@ class CDSoundOutput : public CAbstractOutput {
   void GetFeatureReport(char* text) override;
   int GetXRamSize(int device) override;
   int GetXRamFree(int device) override;
-  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode,
-                    int deferred, int useXRam) override;
+  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                    int useXRam) override;
   int DestroyEmitter(int index) override;
   int PlayEmitter(int index) override;
   int StopEmitter(int index) override;
   int SetEmitterPosition(int index, float x, float y, float z, int apply) override;
   int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) override;
   int SetListenerPosition(float x, float y, float z, int apply) override;
-  int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                             float topZ, int apply) override;
+  int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                             int apply) override;
   int CommitDeferred(int apply) override;
 
   IDirectSound8* directSound = nullptr;
@@ -54,8 +53,7 @@ class CDSoundOutput : public CAbstractOutput {
   DSoundDeviceInfo devices[kMaxDevices];
 
  private:
-  static BOOL CALLBACK EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module,
-                                       LPVOID context);
+  static BOOL CALLBACK EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
   BOOL AddDevice(const GUID* guid, const char* description, const char* module);
   bool IsDevice(int device) const { return device >= 0 && device < deviceCount; }
 

@@ -13,15 +13,14 @@ constexpr DWORD kEmitterFlags[4] = {
     DSBCAPS_LOCHARDWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS,
     DSBCAPS_LOCHARDWARE | DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS,
 };
-static_assert(kEmitterFlags[0] == 0x48080 && kEmitterFlags[1] == 0x8098 &&
-              kEmitterFlags[2] == 0x8094 && kEmitterFlags[3] == 0x8094);
+static_assert(kEmitterFlags[0] == 0x48080 && kEmitterFlags[1] == 0x8098 && kEmitterFlags[2] == 0x8094 &&
+              kEmitterFlags[3] == 0x8094);
 
 }  // namespace
 
-int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency,
-                                 uint8_t mode, int, int) {
-  if (!IsEmitterIndex(index) || mode > Mode3DHardwareEax || directSound == nullptr ||
-      !IsDevice(selectedDevice) || data == nullptr || dataSize <= 0) {
+int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int, int) {
+  if (!IsEmitterIndex(index) || mode > Mode3DHardwareEax || directSound == nullptr || !IsDevice(selectedDevice) ||
+      data == nullptr || dataSize <= 0) {
     return 0;
   }
   DSoundEmitter& emitter = emitters[index];
@@ -55,8 +54,8 @@ int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int 
                                                      reinterpret_cast<void**>(&emitter.buffer3D)))) {
     return 0;
   }
-  if (isEax && FAILED(emitter.buffer3D->QueryInterface(
-                   dsound_ids::kIKsPropertySet, reinterpret_cast<void**>(&emitter.propertySet)))) {
+  if (isEax && FAILED(emitter.buffer3D->QueryInterface(dsound_ids::kIKsPropertySet,
+                                                       reinterpret_cast<void**>(&emitter.propertySet)))) {
     return 0;
   }
 
@@ -64,8 +63,7 @@ int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int 
   void* region2 = nullptr;
   DWORD bytes1 = 0;
   DWORD bytes2 = 0;
-  if (FAILED(emitter.buffer8->Lock(0, static_cast<DWORD>(dataSize), &region1, &bytes1, &region2,
-                                   &bytes2, 0))) {
+  if (FAILED(emitter.buffer8->Lock(0, static_cast<DWORD>(dataSize), &region1, &bytes1, &region2, &bytes2, 0))) {
     return 0;
   }
   // Never read past the caller's block, whatever lengths the driver returns.
@@ -115,8 +113,7 @@ int CDSoundOutput::SetEmitterPosition(int index, float x, float y, float z, int 
   return 1;
 }
 
-int CDSoundOutput::SetEmitterDistances(int index, float minDistance, float maxDistance,
-                                       int apply) {
+int CDSoundOutput::SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) {
   if (IsEmitterIndex(index) && emitters[index].buffer3D != nullptr) {
     emitters[index].buffer3D->SetMinDistance(minDistance, static_cast<DWORD>(apply));
     emitters[index].buffer3D->SetMaxDistance(maxDistance, static_cast<DWORD>(apply));
@@ -129,8 +126,8 @@ int CDSoundOutput::SetListenerPosition(float x, float y, float z, int apply) {
   return 1;
 }
 
-int CDSoundOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX,
-                                          float topY, float topZ, int apply) {
+int CDSoundOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                                          int apply) {
   if (listener != nullptr) {
     listener->SetOrientation(frontX, frontY, frontZ, topX, topY, topZ, static_cast<DWORD>(apply));
   }

@@ -42,10 +42,8 @@ int ProbeEax(IDirectSound8* directSound, int version) {
   IKsPropertySet* propertySet = nullptr;
   IDirectSound3DBuffer* buffer3D = nullptr;
   int supported = 0;
-  if (SUCCEEDED(buffer->QueryInterface(dsound_ids::kIKsPropertySet,
-                                       reinterpret_cast<void**>(&propertySet))) &&
-      SUCCEEDED(buffer->QueryInterface(dsound_ids::kIDirectSound3DBuffer,
-                                       reinterpret_cast<void**>(&buffer3D))) &&
+  if (SUCCEEDED(buffer->QueryInterface(dsound_ids::kIKsPropertySet, reinterpret_cast<void**>(&propertySet))) &&
+      SUCCEEDED(buffer->QueryInterface(dsound_ids::kIDirectSound3DBuffer, reinterpret_cast<void**>(&buffer3D))) &&
       SupportsGetAndSet(propertySet, sets.listener, sets.listenerId) &&
       SupportsGetAndSet(propertySet, sets.buffer, sets.bufferId)) {
     supported = 1;
@@ -62,8 +60,7 @@ int ProbeZoomFx(IDirectSound8* directSound) {
   if (buffer == nullptr) return 0;
   IKsPropertySet* propertySet = nullptr;
   int supported = 0;
-  if (SUCCEEDED(buffer->QueryInterface(dsound_ids::kIKsPropertySet,
-                                       reinterpret_cast<void**>(&propertySet))) &&
+  if (SUCCEEDED(buffer->QueryInterface(dsound_ids::kIKsPropertySet, reinterpret_cast<void**>(&propertySet))) &&
       SupportsGetAndSet(propertySet, dsound_ids::kZoomFxBuffer, dsound_ids::kZoomFxBufferId)) {
     supported = 1;
   }

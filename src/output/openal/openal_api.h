@@ -52,107 +52,106 @@ struct EaxGuid {
   uint16_t data3;
   uint8_t data4[8];
 };
-using EaxSetFunction = ALenum (*)(const EaxGuid* propertySet, ALuint property, ALuint source, void* value,
-                                  ALuint size);
+using EaxSetFunction = ALenum (*)(const EaxGuid* propertySet, ALuint property, ALuint source, void* value, ALuint size);
 using EaxSetBufferModeFunction = ALboolean (*)(ALsizei count, const ALuint* buffers, ALint mode);
 using EaxGetBufferModeFunction = ALenum (*)(ALuint buffer, ALint* reserved);
 
 // The 93 entry points in table order: X(name, function type, phase), where
 // phase 0 is the 1.0 set every usable library has and phase 1 the 24 entry
 // points that only a 1.1 library must have.
-#define KV3R_OPENAL_ENTRY_POINTS(X)                                                          \
-  X(alEnable, void(ALenum), 0)                                                                \
-  X(alDisable, void(ALenum), 0)                                                               \
-  X(alIsEnabled, ALboolean(ALenum), 0)                                                        \
-  X(alGetString, const ALchar*(ALenum), 0)                                                    \
-  X(alGetBooleanv, void(ALenum, ALboolean*), 0)                                               \
-  X(alGetIntegerv, void(ALenum, ALint*), 0)                                                   \
-  X(alGetFloatv, void(ALenum, ALfloat*), 0)                                                   \
-  X(alGetDoublev, void(ALenum, ALdouble*), 0)                                                 \
-  X(alGetBoolean, ALboolean(ALenum), 0)                                                       \
-  X(alGetInteger, ALint(ALenum), 0)                                                           \
-  X(alGetFloat, ALfloat(ALenum), 0)                                                           \
-  X(alGetDouble, ALdouble(ALenum), 0)                                                         \
-  X(alGetError, ALenum(), 0)                                                                  \
-  X(alIsExtensionPresent, ALboolean(const ALchar*), 0)                                        \
-  X(alGetProcAddress, void*(const ALchar*), 0)                                                \
-  X(alGetEnumValue, ALenum(const ALchar*), 0)                                                 \
-  X(alListenerf, void(ALenum, ALfloat), 0)                                                    \
-  X(alListener3f, void(ALenum, ALfloat, ALfloat, ALfloat), 0)                                 \
-  X(alListenerfv, void(ALenum, const ALfloat*), 0)                                            \
-  X(alListeneri, void(ALenum, ALint), 0)                                                      \
-  X(alListener3i, void(ALenum, ALint, ALint, ALint), 1)                                       \
-  X(alListeneriv, void(ALenum, const ALint*), 1)                                              \
-  X(alGetListenerf, void(ALenum, ALfloat*), 0)                                                \
-  X(alGetListener3f, void(ALenum, ALfloat*, ALfloat*, ALfloat*), 0)                           \
-  X(alGetListenerfv, void(ALenum, ALfloat*), 0)                                               \
-  X(alGetListeneri, void(ALenum, ALint*), 0)                                                  \
-  X(alGetListener3i, void(ALenum, ALint*, ALint*, ALint*), 1)                                 \
-  X(alGetListeneriv, void(ALenum, ALint*), 1)                                                 \
-  X(alGenSources, void(ALsizei, ALuint*), 0)                                                  \
-  X(alDeleteSources, void(ALsizei, const ALuint*), 0)                                         \
-  X(alIsSource, ALboolean(ALuint), 0)                                                         \
-  X(alSourcef, void(ALuint, ALenum, ALfloat), 0)                                              \
-  X(alSource3f, void(ALuint, ALenum, ALfloat, ALfloat, ALfloat), 0)                           \
-  X(alSourcefv, void(ALuint, ALenum, const ALfloat*), 0)                                      \
-  X(alSourcei, void(ALuint, ALenum, ALint), 0)                                                \
-  X(alSource3i, void(ALuint, ALenum, ALint, ALint, ALint), 1)                                 \
-  X(alSourceiv, void(ALuint, ALenum, const ALint*), 1)                                        \
-  X(alGetSourcef, void(ALuint, ALenum, ALfloat*), 0)                                          \
-  X(alGetSource3f, void(ALuint, ALenum, ALfloat*, ALfloat*, ALfloat*), 0)                     \
-  X(alGetSourcefv, void(ALuint, ALenum, ALfloat*), 0)                                         \
-  X(alGetSourcei, void(ALuint, ALenum, ALint*), 0)                                            \
-  X(alGetSource3i, void(ALuint, ALenum, ALint*, ALint*, ALint*), 1)                           \
-  X(alGetSourceiv, void(ALuint, ALenum, ALint*), 1)                                           \
-  X(alSourcePlayv, void(ALsizei, const ALuint*), 0)                                           \
-  X(alSourceStopv, void(ALsizei, const ALuint*), 0)                                           \
-  X(alSourceRewindv, void(ALsizei, const ALuint*), 0)                                         \
-  X(alSourcePausev, void(ALsizei, const ALuint*), 0)                                          \
-  X(alSourcePlay, void(ALuint), 0)                                                            \
-  X(alSourceStop, void(ALuint), 0)                                                            \
-  X(alSourceRewind, void(ALuint), 0)                                                          \
-  X(alSourcePause, void(ALuint), 0)                                                           \
-  X(alSourceQueueBuffers, void(ALuint, ALsizei, const ALuint*), 0)                            \
-  X(alSourceUnqueueBuffers, void(ALuint, ALsizei, ALuint*), 0)                                \
-  X(alGenBuffers, void(ALsizei, ALuint*), 0)                                                  \
-  X(alDeleteBuffers, void(ALsizei, const ALuint*), 0)                                         \
-  X(alIsBuffer, ALboolean(ALuint), 0)                                                         \
-  X(alBufferData, void(ALuint, ALenum, const void*, ALsizei, ALsizei), 0)                     \
-  X(alBufferf, void(ALuint, ALenum, ALfloat), 1)                                              \
-  X(alBuffer3f, void(ALuint, ALenum, ALfloat, ALfloat, ALfloat), 1)                           \
-  X(alBufferfv, void(ALuint, ALenum, const ALfloat*), 1)                                      \
-  X(alBufferi, void(ALuint, ALenum, ALint), 1)                                                \
-  X(alBuffer3i, void(ALuint, ALenum, ALint, ALint, ALint), 1)                                 \
-  X(alBufferiv, void(ALuint, ALenum, const ALint*), 1)                                        \
-  X(alGetBufferf, void(ALuint, ALenum, ALfloat*), 0)                                          \
-  X(alGetBuffer3f, void(ALuint, ALenum, ALfloat*, ALfloat*, ALfloat*), 1)                     \
-  X(alGetBufferfv, void(ALuint, ALenum, ALfloat*), 1)                                         \
-  X(alGetBufferi, void(ALuint, ALenum, ALint*), 0)                                            \
-  X(alGetBuffer3i, void(ALuint, ALenum, ALint*, ALint*, ALint*), 1)                           \
-  X(alGetBufferiv, void(ALuint, ALenum, ALint*), 1)                                           \
-  X(alDopplerFactor, void(ALfloat), 0)                                                        \
-  X(alDopplerVelocity, void(ALfloat), 0)                                                      \
-  X(alSpeedOfSound, void(ALfloat), 1)                                                         \
-  X(alDistanceModel, void(ALenum), 0)                                                         \
-  X(alcCreateContext, ALCcontext*(ALCdevice*, const ALCint*), 0)                              \
-  X(alcMakeContextCurrent, ALCboolean(ALCcontext*), 0)                                        \
-  X(alcProcessContext, void(ALCcontext*), 0)                                                  \
-  X(alcSuspendContext, void(ALCcontext*), 0)                                                  \
-  X(alcDestroyContext, void(ALCcontext*), 0)                                                  \
-  X(alcGetCurrentContext, ALCcontext*(), 0)                                                   \
-  X(alcGetContextsDevice, ALCdevice*(ALCcontext*), 0)                                         \
-  X(alcOpenDevice, ALCdevice*(const ALCchar*), 0)                                             \
-  X(alcCloseDevice, ALCboolean(ALCdevice*), 0)                                                \
-  X(alcGetError, ALCenum(ALCdevice*), 0)                                                      \
-  X(alcIsExtensionPresent, ALCboolean(ALCdevice*, const ALCchar*), 0)                         \
-  X(alcGetProcAddress, void*(ALCdevice*, const ALCchar*), 0)                                  \
-  X(alcGetEnumValue, ALCenum(ALCdevice*, const ALCchar*), 0)                                  \
-  X(alcGetString, const ALCchar*(ALCdevice*, ALCenum), 0)                                     \
-  X(alcGetIntegerv, void(ALCdevice*, ALCenum, ALCsizei, ALCint*), 0)                          \
-  X(alcCaptureOpenDevice, ALCdevice*(const ALCchar*, ALCuint, ALCenum, ALCsizei), 1)          \
-  X(alcCaptureCloseDevice, ALCboolean(ALCdevice*), 1)                                         \
-  X(alcCaptureStart, void(ALCdevice*), 1)                                                     \
-  X(alcCaptureStop, void(ALCdevice*), 1)                                                      \
+#define KV3R_OPENAL_ENTRY_POINTS(X)                                                  \
+  X(alEnable, void(ALenum), 0)                                                       \
+  X(alDisable, void(ALenum), 0)                                                      \
+  X(alIsEnabled, ALboolean(ALenum), 0)                                               \
+  X(alGetString, const ALchar*(ALenum), 0)                                           \
+  X(alGetBooleanv, void(ALenum, ALboolean*), 0)                                      \
+  X(alGetIntegerv, void(ALenum, ALint*), 0)                                          \
+  X(alGetFloatv, void(ALenum, ALfloat*), 0)                                          \
+  X(alGetDoublev, void(ALenum, ALdouble*), 0)                                        \
+  X(alGetBoolean, ALboolean(ALenum), 0)                                              \
+  X(alGetInteger, ALint(ALenum), 0)                                                  \
+  X(alGetFloat, ALfloat(ALenum), 0)                                                  \
+  X(alGetDouble, ALdouble(ALenum), 0)                                                \
+  X(alGetError, ALenum(), 0)                                                         \
+  X(alIsExtensionPresent, ALboolean(const ALchar*), 0)                               \
+  X(alGetProcAddress, void*(const ALchar*), 0)                                       \
+  X(alGetEnumValue, ALenum(const ALchar*), 0)                                        \
+  X(alListenerf, void(ALenum, ALfloat), 0)                                           \
+  X(alListener3f, void(ALenum, ALfloat, ALfloat, ALfloat), 0)                        \
+  X(alListenerfv, void(ALenum, const ALfloat*), 0)                                   \
+  X(alListeneri, void(ALenum, ALint), 0)                                             \
+  X(alListener3i, void(ALenum, ALint, ALint, ALint), 1)                              \
+  X(alListeneriv, void(ALenum, const ALint*), 1)                                     \
+  X(alGetListenerf, void(ALenum, ALfloat*), 0)                                       \
+  X(alGetListener3f, void(ALenum, ALfloat*, ALfloat*, ALfloat*), 0)                  \
+  X(alGetListenerfv, void(ALenum, ALfloat*), 0)                                      \
+  X(alGetListeneri, void(ALenum, ALint*), 0)                                         \
+  X(alGetListener3i, void(ALenum, ALint*, ALint*, ALint*), 1)                        \
+  X(alGetListeneriv, void(ALenum, ALint*), 1)                                        \
+  X(alGenSources, void(ALsizei, ALuint*), 0)                                         \
+  X(alDeleteSources, void(ALsizei, const ALuint*), 0)                                \
+  X(alIsSource, ALboolean(ALuint), 0)                                                \
+  X(alSourcef, void(ALuint, ALenum, ALfloat), 0)                                     \
+  X(alSource3f, void(ALuint, ALenum, ALfloat, ALfloat, ALfloat), 0)                  \
+  X(alSourcefv, void(ALuint, ALenum, const ALfloat*), 0)                             \
+  X(alSourcei, void(ALuint, ALenum, ALint), 0)                                       \
+  X(alSource3i, void(ALuint, ALenum, ALint, ALint, ALint), 1)                        \
+  X(alSourceiv, void(ALuint, ALenum, const ALint*), 1)                               \
+  X(alGetSourcef, void(ALuint, ALenum, ALfloat*), 0)                                 \
+  X(alGetSource3f, void(ALuint, ALenum, ALfloat*, ALfloat*, ALfloat*), 0)            \
+  X(alGetSourcefv, void(ALuint, ALenum, ALfloat*), 0)                                \
+  X(alGetSourcei, void(ALuint, ALenum, ALint*), 0)                                   \
+  X(alGetSource3i, void(ALuint, ALenum, ALint*, ALint*, ALint*), 1)                  \
+  X(alGetSourceiv, void(ALuint, ALenum, ALint*), 1)                                  \
+  X(alSourcePlayv, void(ALsizei, const ALuint*), 0)                                  \
+  X(alSourceStopv, void(ALsizei, const ALuint*), 0)                                  \
+  X(alSourceRewindv, void(ALsizei, const ALuint*), 0)                                \
+  X(alSourcePausev, void(ALsizei, const ALuint*), 0)                                 \
+  X(alSourcePlay, void(ALuint), 0)                                                   \
+  X(alSourceStop, void(ALuint), 0)                                                   \
+  X(alSourceRewind, void(ALuint), 0)                                                 \
+  X(alSourcePause, void(ALuint), 0)                                                  \
+  X(alSourceQueueBuffers, void(ALuint, ALsizei, const ALuint*), 0)                   \
+  X(alSourceUnqueueBuffers, void(ALuint, ALsizei, ALuint*), 0)                       \
+  X(alGenBuffers, void(ALsizei, ALuint*), 0)                                         \
+  X(alDeleteBuffers, void(ALsizei, const ALuint*), 0)                                \
+  X(alIsBuffer, ALboolean(ALuint), 0)                                                \
+  X(alBufferData, void(ALuint, ALenum, const void*, ALsizei, ALsizei), 0)            \
+  X(alBufferf, void(ALuint, ALenum, ALfloat), 1)                                     \
+  X(alBuffer3f, void(ALuint, ALenum, ALfloat, ALfloat, ALfloat), 1)                  \
+  X(alBufferfv, void(ALuint, ALenum, const ALfloat*), 1)                             \
+  X(alBufferi, void(ALuint, ALenum, ALint), 1)                                       \
+  X(alBuffer3i, void(ALuint, ALenum, ALint, ALint, ALint), 1)                        \
+  X(alBufferiv, void(ALuint, ALenum, const ALint*), 1)                               \
+  X(alGetBufferf, void(ALuint, ALenum, ALfloat*), 0)                                 \
+  X(alGetBuffer3f, void(ALuint, ALenum, ALfloat*, ALfloat*, ALfloat*), 1)            \
+  X(alGetBufferfv, void(ALuint, ALenum, ALfloat*), 1)                                \
+  X(alGetBufferi, void(ALuint, ALenum, ALint*), 0)                                   \
+  X(alGetBuffer3i, void(ALuint, ALenum, ALint*, ALint*, ALint*), 1)                  \
+  X(alGetBufferiv, void(ALuint, ALenum, ALint*), 1)                                  \
+  X(alDopplerFactor, void(ALfloat), 0)                                               \
+  X(alDopplerVelocity, void(ALfloat), 0)                                             \
+  X(alSpeedOfSound, void(ALfloat), 1)                                                \
+  X(alDistanceModel, void(ALenum), 0)                                                \
+  X(alcCreateContext, ALCcontext*(ALCdevice*, const ALCint*), 0)                     \
+  X(alcMakeContextCurrent, ALCboolean(ALCcontext*), 0)                               \
+  X(alcProcessContext, void(ALCcontext*), 0)                                         \
+  X(alcSuspendContext, void(ALCcontext*), 0)                                         \
+  X(alcDestroyContext, void(ALCcontext*), 0)                                         \
+  X(alcGetCurrentContext, ALCcontext*(), 0)                                          \
+  X(alcGetContextsDevice, ALCdevice*(ALCcontext*), 0)                                \
+  X(alcOpenDevice, ALCdevice*(const ALCchar*), 0)                                    \
+  X(alcCloseDevice, ALCboolean(ALCdevice*), 0)                                       \
+  X(alcGetError, ALCenum(ALCdevice*), 0)                                             \
+  X(alcIsExtensionPresent, ALCboolean(ALCdevice*, const ALCchar*), 0)                \
+  X(alcGetProcAddress, void*(ALCdevice*, const ALCchar*), 0)                         \
+  X(alcGetEnumValue, ALCenum(ALCdevice*, const ALCchar*), 0)                         \
+  X(alcGetString, const ALCchar*(ALCdevice*, ALCenum), 0)                            \
+  X(alcGetIntegerv, void(ALCdevice*, ALCenum, ALCsizei, ALCint*), 0)                 \
+  X(alcCaptureOpenDevice, ALCdevice*(const ALCchar*, ALCuint, ALCenum, ALCsizei), 1) \
+  X(alcCaptureCloseDevice, ALCboolean(ALCdevice*), 1)                                \
+  X(alcCaptureStart, void(ALCdevice*), 1)                                            \
+  X(alcCaptureStop, void(ALCdevice*), 1)                                             \
   X(alcCaptureSamples, void(ALCdevice*, void*, ALCsizei), 1)
 
 // The function table, one pointer per entry point in the order above; a

@@ -11,10 +11,10 @@ namespace {
 // them is missing (those found stay bound).
 bool BindEntryPoints(OpenALFunctions& al, platform::LibraryHandle module, int phase) {
   bool complete = true;
-#define KV3R_OPENAL_BIND(name, type, entryPhase)                                           \
-  if (entryPhase == phase) {                                                               \
+#define KV3R_OPENAL_BIND(name, type, entryPhase)                                                      \
+  if (entryPhase == phase) {                                                                          \
     al.name = reinterpret_cast<std::add_pointer_t<type>>(platform::FindLibrarySymbol(module, #name)); \
-    complete = complete && al.name != nullptr;                                             \
+    complete = complete && al.name != nullptr;                                                        \
   }
   KV3R_OPENAL_ENTRY_POINTS(KV3R_OPENAL_BIND)
 #undef KV3R_OPENAL_BIND

@@ -181,12 +181,10 @@ void COpenALOutput::GetFeatureReport(char* text) {
   AppendReport(text, "Features:\n");
   if (GetFeature(selectedDevice, Hardware2D))
     AppendReport(text, "Hardware 2D Buffers %d \n", GetHw2DBufferCount(selectedDevice));
-  else
-    AppendReport(text, "Device has not enough hardware 2D buffers\n");
+  else AppendReport(text, "Device has not enough hardware 2D buffers\n");
   if (GetFeature(selectedDevice, Hardware3D))
     AppendReport(text, "Hardware 3D Buffers %d \n", GetHw3DBufferCount(selectedDevice));
-  else
-    AppendReport(text, "Device has not enough hardware 3D buffers\n");
+  else AppendReport(text, "Device has not enough hardware 3D buffers\n");
   AppendReport(text, GetFeature(selectedDevice, Eax10) ? "EAX 1.0: Available \n" : "EAX 1.0: N/A\n");
   AppendReport(text, GetFeature(selectedDevice, Eax20) ? "EAX 2.0: Available \n" : "EAX 2.0: N/A\n");
   AppendReport(text, GetFeature(selectedDevice, Eax30) ? "EAX 3.0: Available \n" : "EAX 3.0: N/A\n");
@@ -285,8 +283,8 @@ int COpenALOutput::SetListenerPosition(float x, float y, float z, int) {
   return 1;
 }
 
-int COpenALOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                                          float topZ, int) {
+int COpenALOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                                          int) {
   if (IsOpen()) {
     const ALfloat orientation[6] = {frontX, frontY, frontZ, topX, topY, topZ};
     library->al.alListenerfv(AL_ORIENTATION, orientation);

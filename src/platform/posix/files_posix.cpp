@@ -13,8 +13,7 @@
 
 namespace platform {
 
-bool AppendPiecesToFile(const char* fileName, const char* const* pieces, const size_t* sizes,
-                        size_t pieceCount) {
+bool AppendPiecesToFile(const char* fileName, const char* const* pieces, const size_t* sizes, size_t pieceCount) {
   const int file = open(fileName, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (file < 0) return false;
   for (size_t i = 0; i < pieceCount; ++i) {

@@ -15,9 +15,7 @@ namespace {
 std::atomic<PriorityClass> processClass{PriorityClass::Normal};
 thread_local ThreadPriority threadPriority = ThreadPriority::Normal;
 
-int ClassBaseNice(PriorityClass priorityClass) {
-  return priorityClass == PriorityClass::Normal ? 0 : -10;
-}
+int ClassBaseNice(PriorityClass priorityClass) { return priorityClass == PriorityClass::Normal ? 0 : -10; }
 
 bool SetPolicy(int policy, int priority) {
   sched_param param{};
@@ -32,17 +30,13 @@ bool SetNice(int nice) { return setpriority(PRIO_PROCESS, CurrentThreadId(), nic
 
 bool ApplyThreadPriority(PriorityClass priorityClass, ThreadPriority priority) {
   switch (priority) {
-    case ThreadPriority::Idle:
-      return SetPolicy(SCHED_IDLE, 0);
-    case ThreadPriority::TimeCritical:
-      return SetPolicy(SCHED_FIFO, sched_get_priority_max(SCHED_FIFO));
+    case ThreadPriority::Idle: return SetPolicy(SCHED_IDLE, 0);
+    case ThreadPriority::TimeCritical: return SetPolicy(SCHED_FIFO, sched_get_priority_max(SCHED_FIFO));
     case ThreadPriority::Normal:
-    case ThreadPriority::Highest:
-      break;
+    case ThreadPriority::Highest: break;
   }
   if (priorityClass == PriorityClass::Realtime) {
-    return SetPolicy(SCHED_FIFO, sched_get_priority_min(SCHED_FIFO) +
-                                     (priority == ThreadPriority::Highest ? 2 : 0));
+    return SetPolicy(SCHED_FIFO, sched_get_priority_min(SCHED_FIFO) + (priority == ThreadPriority::Highest ? 2 : 0));
   }
   const int nice = ClassBaseNice(priorityClass) + (priority == ThreadPriority::Highest ? -5 : 0);
   int oldPolicy = 0;

@@ -8,8 +8,7 @@
 
 namespace platform {
 
-bool WriteTemporaryFile(const char* prefix, const char* suffix, const void* data, size_t size,
-                        std::string& path) {
+bool WriteTemporaryFile(const char* prefix, const char* suffix, const void* data, size_t size, std::string& path) {
   const char* folder = getenv("TMPDIR");
   std::string name = folder != nullptr && *folder != '\0' ? folder : "/tmp";
   name += '/';

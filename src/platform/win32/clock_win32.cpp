@@ -31,9 +31,7 @@ uint32_t ProcessorCount() {
 uint64_t ProcessCpuTime100ns() {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  auto value = [](const FILETIME& t) {
-    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
+  auto value = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
   return value(kernel) + value(user);
 }
 
@@ -53,9 +51,7 @@ uint64_t ThreadCpuTime100ns(ThreadCpuClock clock) {
   FILETIME created, exited, kernel, user;
   HANDLE handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(clock));
   if (!GetThreadTimes(handle, &created, &exited, &kernel, &user)) return 0;
-  auto value = [](const FILETIME& t) {
-    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
+  auto value = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
   return value(kernel) + value(user);
 }
 

@@ -11,8 +11,7 @@ LibraryHandle LoadDynamicLibrary(const char* fileName) {
 
 AnyFunction FindLibrarySymbol(LibraryHandle library, const char* name) {
   if (library == nullptr || name == nullptr) return nullptr;
-  return reinterpret_cast<AnyFunction>(
-      reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)));
+  return reinterpret_cast<AnyFunction>(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)));
 }
 
 void FreeDynamicLibrary(LibraryHandle library) {

@@ -49,9 +49,7 @@ bool SetCurrentThreadPriority(ThreadPriority priority) {
   return SetThreadPriority(GetCurrentThread(), ThreadPriorityValue(priority)) != 0;
 }
 
-ThreadPriority GetCurrentThreadPriority() {
-  return ThreadPriorityFromValue(GetThreadPriority(GetCurrentThread()));
-}
+ThreadPriority GetCurrentThreadPriority() { return ThreadPriorityFromValue(GetThreadPriority(GetCurrentThread())); }
 
 SavedPriority SaveCurrentPriority() {
   SavedPriority saved;

@@ -15,8 +15,8 @@ std::string ExecutableDirectory() {
 }
 
 bool StartDetached(WindowHandle parent, const std::string& program, const std::string& argument) {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
-      static_cast<HWND>(parent), "open", program.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(static_cast<HWND>(parent), "open", program.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
 

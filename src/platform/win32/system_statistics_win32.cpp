@@ -57,7 +57,8 @@ bool QueryDynamicCpuUsage(const char* statKey, bool writeAccess, uint32_t& perce
   if (RegOpenKeyExA(kDynData, path, 0, access, &key) != ERROR_SUCCESS) key = nullptr;
   DWORD value = 0, size = sizeof(value);
   // Queried even on a key that failed to open: the query then fails too.
-  const LONG status = RegQueryValueExA(key, "KERNEL\\CPUUsage", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+  const LONG status =
+      RegQueryValueExA(key, "KERNEL\\CPUUsage", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
   if (key != nullptr) RegCloseKey(key);
   if (status != ERROR_SUCCESS) return false;
   percent = value;

@@ -4,8 +4,7 @@
 
 namespace platform {
 
-bool WriteTemporaryFile(const char* prefix, const char* /*suffix*/, const void* data, size_t size,
-                        std::string& path) {
+bool WriteTemporaryFile(const char* prefix, const char* /*suffix*/, const void* data, size_t size, std::string& path) {
   char folder[MAX_PATH + 1] = {};
   const DWORD length = GetTempPathA(sizeof(folder), folder);
   if (length == 0 || length > MAX_PATH) return false;

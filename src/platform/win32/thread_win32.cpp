@@ -47,13 +47,9 @@ ThreadPriority Thread::GetPriority() const {
   return impl->handle ? ThreadPriorityFromValue(GetThreadPriority(impl->handle)) : ThreadPriority::Normal;
 }
 
-int Thread::Suspend() {
-  return impl->handle ? static_cast<int>(SuspendThread(impl->handle)) : -1;
-}
+int Thread::Suspend() { return impl->handle ? static_cast<int>(SuspendThread(impl->handle)) : -1; }
 
-int Thread::Resume() {
-  return impl->handle ? static_cast<int>(ResumeThread(impl->handle)) : -1;
-}
+int Thread::Resume() { return impl->handle ? static_cast<int>(ResumeThread(impl->handle)) : -1; }
 
 void Thread::SuspendPoint() {}
 

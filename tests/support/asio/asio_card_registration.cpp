@@ -22,8 +22,8 @@ std::string SimulatedCardPath() {
 bool RegisterAsioCard(const AsioCardKey& card) {
   HKEY key = nullptr;
   const std::string path = "software\\asio\\" + card.key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
     return false;
   }
   bool ok = true;
@@ -33,8 +33,8 @@ bool RegisterAsioCard(const AsioCardKey& card) {
   RegCloseKey(key);
   if (card.classId.empty() || card.server.empty()) return ok;
   const std::string server = "CLSID\\" + card.classId + "\\InprocServer32";
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, server.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, server.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
     return false;
   }
   ok &= SetText(key, nullptr, card.server);

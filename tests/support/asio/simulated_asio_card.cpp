@@ -61,13 +61,9 @@ class SimulatedCard final : public CardInterface {
     Journal("init");
     return config.Fails("init") ? ASIOFalse : ASIOTrue;
   }
-  void getDriverName(char* name) override {
-    std::snprintf(name, 32, "%s", config.name.c_str());
-  }
+  void getDriverName(char* name) override { std::snprintf(name, 32, "%s", config.name.c_str()); }
   long getDriverVersion() override { return 1; }
-  void getErrorMessage(char* text) override {
-    std::snprintf(text, 124, "%s", config.errorMessage.c_str());
-  }
+  void getErrorMessage(char* text) override { std::snprintf(text, 124, "%s", config.errorMessage.c_str()); }
   ASIOError start() override {
     Journal("start");
     if (config.Fails("start")) return ASE_HWMalfunction;
@@ -96,8 +92,7 @@ class SimulatedCard final : public CardInterface {
     *output = config.outputLatency;
     return ASE_OK;
   }
-  ASIOError getBufferSize(long* minSize, long* maxSize, long* preferred,
-                                      long* granularity) override {
+  ASIOError getBufferSize(long* minSize, long* maxSize, long* preferred, long* granularity) override {
     Journal("getBufferSize");
     if (config.Fails("getBufferSize")) return ASE_NotPresent;
     *minSize = config.minSize;
@@ -133,9 +128,7 @@ class SimulatedCard final : public CardInterface {
     *count = 1;
     return ASE_OK;
   }
-  ASIOError setClockSource(long reference) override {
-    return reference == 0 ? ASE_OK : ASE_InvalidParameter;
-  }
+  ASIOError setClockSource(long reference) override { return reference == 0 ? ASE_OK : ASE_InvalidParameter; }
   ASIOError getSamplePosition(ASIOSamples* position, ASIOTimeStamp* stamp) override {
     ++positionQueries;
     const unsigned long long frames = samplePosition.load();
@@ -157,8 +150,7 @@ class SimulatedCard final : public CardInterface {
                   info->channel + 1);
     return ASE_OK;
   }
-  ASIOError createBuffers(ASIOBufferInfo* infos, long count, long size,
-                                      ASIOCallbacks* callbacks) override {
+  ASIOError createBuffers(ASIOBufferInfo* infos, long count, long size, ASIOCallbacks* callbacks) override {
     char line[64];
     std::snprintf(line, sizeof line, "createBuffers %ld %ld", count, size);
     Journal(line);
@@ -272,8 +264,8 @@ class SimulatedCard final : public CardInterface {
     CloseHandle(thread);
     thread = nullptr;
     char line[96];
-    std::snprintf(line, sizeof line, "switches %ld positions %ld ready %ld", switches.load(),
-                  positionQueries.load(), readyCalls.load());
+    std::snprintf(line, sizeof line, "switches %ld positions %ld ready %ld", switches.load(), positionQueries.load(),
+                  readyCalls.load());
     Journal(line);
   }
 
@@ -285,10 +277,8 @@ class SimulatedCard final : public CardInterface {
     if (file == nullptr) return;
     for (const Buffer& buffer : buffers) {
       if (buffer.captured.empty()) continue;
-      std::fprintf(file, "channel %ld width %ld frames %ld\n", buffer.channel, buffer.width,
-                   captureFramesTaken);
-      std::fwrite(buffer.captured.data(), 1, static_cast<size_t>(captureFramesTaken * buffer.width),
-                  file);
+      std::fprintf(file, "channel %ld width %ld frames %ld\n", buffer.channel, buffer.width, captureFramesTaken);
+      std::fwrite(buffer.captured.data(), 1, static_cast<size_t>(captureFramesTaken * buffer.width), file);
     }
     std::fclose(file);
     captureFramesTaken = 0;
@@ -356,14 +346,11 @@ class CardFactory final : public IClassFactory {
 
 }  // namespace
 
-extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid,
-                                                                          void** object) {
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
   auto* factory = new CardFactory(classId);
   const HRESULT status = factory->QueryInterface(iid, object);
   factory->Release();
   return status;
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  return serverLocks.load() == 0 ? S_OK : S_FALSE;
-}
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return serverLocks.load() == 0 ? S_OK : S_FALSE; }

@@ -9,8 +9,7 @@ bool ReadText(HKEY key, const char* value, std::string& out) {
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1;
   DWORD type = 0;
-  if (RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) {
     return false;
   }
   out = buffer;
@@ -90,8 +89,7 @@ SimulatedAsioConfig ReadSimulatedAsioConfig(const CLSID& classId) {
     std::string text;
     WCHAR wide[64] = {};
     CLSID parsed{};
-    const bool match = ReadText(key, "clsid", text) &&
-                       MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 64) > 0 &&
+    const bool match = ReadText(key, "clsid", text) && MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 64) > 0 &&
                        CLSIDFromString(wide, &parsed) == S_OK && IsEqualCLSID(parsed, classId);
     if (match) Read(key, config);
     RegCloseKey(key);

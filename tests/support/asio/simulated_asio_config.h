@@ -23,10 +23,10 @@ struct SimulatedAsioConfig {
   std::vector<double> rates{44100, 48000};
   bool outputReady = true;
   bool timeInfo = true;
-  std::string fail;          // comma list of methods that fail
+  std::string fail;  // comma list of methods that fail
   std::string errorMessage = "Simulated card refused";
-  std::string journal;       // file the calls are appended to
-  std::string capture;       // file the first channels' output is written to
+  std::string journal;  // file the calls are appended to
+  std::string capture;  // file the first channels' output is written to
   long captureChannels = 2;
   long captureFrames = 4096;
 

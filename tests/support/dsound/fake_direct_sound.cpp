@@ -71,14 +71,11 @@ class Buffer final : public Counted,
   HRESULT STDMETHODCALLTYPE GetPan(LPLONG) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* region1, LPDWORD bytes1,
-                                 LPVOID* region2, LPDWORD bytes2, DWORD) override {
+  HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* region1, LPDWORD bytes1, LPVOID* region2,
+                                 LPDWORD bytes2, DWORD) override {
     if (current->Fails("Lock") || offset != 0 || bytes > data.size()) return E_FAIL;
-    const DWORD split = current->lockSplit != 0 && current->lockSplit < bytes ? current->lockSplit
-                                                                               : bytes;
+    const DWORD split = current->lockSplit != 0 && current->lockSplit < bytes ? current->lockSplit : bytes;
     *region1 = data.data();
     *bytes1 = split;
     *region2 = split < bytes ? data.data() + split : nullptr;
@@ -106,9 +103,7 @@ class Buffer final : public Counted,
   HRESULT STDMETHODCALLTYPE Restore() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetFX(DWORD, LPDSEFFECTDESC, LPDWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE AcquireResources(DWORD, DWORD, LPDWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetObjectInPath(REFGUID, DWORD, REFGUID, LPVOID*) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE GetObjectInPath(REFGUID, DWORD, REFGUID, LPVOID*) override { return E_NOTIMPL; }
 
   // IDirectSound3DBuffer and IDirectSound3DListener
   HRESULT STDMETHODCALLTYPE GetAllParameters(LPDS3DBUFFER) override { return E_NOTIMPL; }
@@ -122,13 +117,9 @@ class Buffer final : public Counted,
   HRESULT STDMETHODCALLTYPE GetPosition(LPD3DVECTOR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetVelocity(LPD3DVECTOR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetAllParameters(LPCDS3DBUFFER, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetAllParameters(LPCDS3DLISTENER, DWORD) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE SetAllParameters(LPCDS3DLISTENER, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetConeAngles(DWORD, DWORD, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetConeOrientation(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE SetConeOrientation(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetConeOutsideVolume(LONG, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetMaxDistance(D3DVALUE, DWORD) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetMinDistance(D3DVALUE, DWORD) override { return S_OK; }
@@ -137,17 +128,14 @@ class Buffer final : public Counted,
     ++((flags & DSBCAPS_PRIMARYBUFFER) ? current->listenerPositions : current->emitterPositions);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE SetVelocity(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE SetVelocity(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetDistanceFactor(LPD3DVALUE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetDopplerFactor(LPD3DVALUE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetOrientation(LPD3DVECTOR, LPD3DVECTOR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetRolloffFactor(LPD3DVALUE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetDistanceFactor(D3DVALUE, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetDopplerFactor(D3DVALUE, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetOrientation(D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE,
-                                           D3DVALUE, DWORD) override {
+  HRESULT STDMETHODCALLTYPE SetOrientation(D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE SetRolloffFactor(D3DVALUE, DWORD) override { return E_NOTIMPL; }
@@ -157,11 +145,8 @@ class Buffer final : public Counted,
   }
 
   // IKsPropertySet
-  HRESULT STDMETHODCALLTYPE Get(REFGUID, ULONG, LPVOID, ULONG, LPVOID, ULONG, ULONG*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Set(REFGUID set, ULONG id, LPVOID, ULONG, LPVOID value,
-                                ULONG size) override {
+  HRESULT STDMETHODCALLTYPE Get(REFGUID, ULONG, LPVOID, ULONG, LPVOID, ULONG, ULONG*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Set(REFGUID set, ULONG id, LPVOID, ULONG, LPVOID value, ULONG size) override {
     const auto* bytes = static_cast<const uint8_t*>(value);
     current->sets.push_back({set, id, std::vector<uint8_t>(bytes, bytes + size)});
     return S_OK;
@@ -197,8 +182,7 @@ class DirectSound final : public Counted, public IDirectSound8 {
   ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
   ULONG STDMETHODCALLTYPE Release() override { return DropReference(); }
 
-  HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPLPDIRECTSOUNDBUFFER out,
-                                              IUnknown*) override {
+  HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPLPDIRECTSOUNDBUFFER out, IUnknown*) override {
     *out = nullptr;
     const bool primary = (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) != 0;
     if (current->Fails(primary ? "CreateSoundBuffer(primary)" : "CreateSoundBuffer(secondary)")) {
@@ -228,8 +212,7 @@ class DirectSound final : public Counted, public IDirectSound8 {
     caps->dwSize = sizeof(DSCAPS);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER,
-                                                 LPLPDIRECTSOUNDBUFFER) override {
+  HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPLPDIRECTSOUNDBUFFER) override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD level) override {
@@ -282,7 +265,9 @@ FakeDirectSound::~FakeDirectSound() {
 
 Device& FakeDirectSound::AddDevice(int number) {
   Device device;
-  device.guid = {0xFA4E0000u + static_cast<unsigned>(number), 0x1234, 0x5678,
+  device.guid = {0xFA4E0000u + static_cast<unsigned>(number),
+                 0x1234,
+                 0x5678,
                  {0, 1, 2, 3, 4, 5, 6, static_cast<unsigned char>(number)}};
   device.description = "Fake card " + std::to_string(number);
   device.caps.dwSize = sizeof(DSCAPS);

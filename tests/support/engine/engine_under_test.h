@@ -10,8 +10,8 @@
 // An engine over one RecordingOutput, with a recording status display
 // and the virtual clock: a run of any length takes no real time.
 struct EngineUnderTest {
-  explicit EngineUnderTest(int hw3DBuffers = 0, const char* deviceName = "Fake Device",
-                           int readingsBeforeFailure = -1, uint32_t realSleepDivisor = 0);
+  explicit EngineUnderTest(int hw3DBuffers = 0, const char* deviceName = "Fake Device", int readingsBeforeFailure = -1,
+                           uint32_t realSleepDivisor = 0);
   ~EngineUnderTest();
 
   // The settings of a run: the defaults with the kernel-statistics method,
@@ -21,8 +21,8 @@ struct EngineUnderTest {
   static std::unique_ptr<CpuLoadMeter> StartedMeter();
 
   std::unique_ptr<BenchmarkEngine> engine;
-  RecordingOutput* output = nullptr;  // owned by the engine
-  FakeStatusWindow* status = nullptr;     // owned by the engine
+  RecordingOutput* output = nullptr;   // owned by the engine
+  FakeStatusWindow* status = nullptr;  // owned by the engine
 };
 
 // The debug log as written, "" when there is none.

@@ -96,8 +96,7 @@ FAKE_API void FakeOpenALReadState(FakeOpenALState* out) {
 
 // ALC: devices and contexts.
 FAKE_API Device* alcOpenDevice(const char* name) {
-  if (name != nullptr && setup.failingDevice != nullptr && std::strcmp(name, setup.failingDevice) == 0)
-    return nullptr;
+  if (name != nullptr && setup.failingDevice != nullptr && std::strcmp(name, setup.failingDevice) == 0) return nullptr;
   ++state.openDevices;
   return new Device;
 }

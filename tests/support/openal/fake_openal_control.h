@@ -7,10 +7,10 @@ struct FakeOpenALSetup {
   const char* defaultDevice = "Fake Default";  // null: the library names no default
   // Zero-terminated names ended by an empty name, as the library returns them.
   const char* deviceList = "Fake Default\0";
-  int enumeration = 1;        // what alcIsExtensionPresent(null, "ALC_ENUMERATION_EXT") answers
+  int enumeration = 1;  // what alcIsExtensionPresent(null, "ALC_ENUMERATION_EXT") answers
   int major = 1;
   int minor = 1;
-  int sourceLimit = 256;      // alGenSources fails beyond this many live sources
+  int sourceLimit = 256;                // alGenSources fails beyond this many live sources
   const char* failingDevice = nullptr;  // alcOpenDevice of this name gives null
   // Extension names separated by '|' (names may hold blanks).
   const char* extensions = "";
@@ -21,11 +21,11 @@ struct FakeOpenALSetup {
 struct FakeOpenALState {
   int openDevices;
   int liveContexts;
-  int currentContextSet;       // non-zero while a context is current
+  int currentContextSet;  // non-zero while a context is current
   int liveSources;
   int liveBuffers;
   int eaxSetCalls;
-  int eaxSetGuidMatches;       // the EAX 2.0 listener property set was passed
+  int eaxSetGuidMatches;  // the EAX 2.0 listener property set was passed
   unsigned eaxSetProperty;
   unsigned eaxSetSource;
   unsigned eaxSetValue;
