@@ -30,7 +30,7 @@ foreach(line "Device: ${name}" "Output channels: 8" "Preferred buffer size: 256"
 endforeach()
 
 execute_process(
-  COMMAND ${emulator} ${KV3R} run --backend ASIO --device 0 --seconds 1 --buffers 4 --method 2
+  COMMAND ${emulator} ${KV3R} run --backend ASIO --device ${name} --seconds 1 --buffers 4 --method 2
           --2d 1 --3d-hardware 0 --3d-eax 0
   WORKING_DIRECTORY ${WORK}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
