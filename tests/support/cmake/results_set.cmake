@@ -1,0 +1,22 @@
+# kv3r_results_set(WORK MODE OUTPUT RESULT): the one results file a run left
+# in WORK must hold a "MODE" set with readings; RESULT is that set's text.
+# OUTPUT is the run's output, shown when it does not.
+function(kv3r_results_set work mode output result)
+  file(GLOB results ${work}/KV3D_*.xml)
+  list(LENGTH results count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one results file, found ${count}\n${output}")
+  endif()
+  file(READ ${results} xml)
+  string(FIND "${xml}" "<TestMode>${mode}</TestMode>" start)
+  if(start EQUAL -1)
+    message(FATAL_ERROR "no ${mode} set in\n${xml}")
+  endif()
+  string(SUBSTRING "${xml}" ${start} -1 set)
+  string(FIND "${set}" "</ResultsSet>" end)
+  string(SUBSTRING "${set}" 0 ${end} set)
+  if(NOT set MATCHES "<Data>[0-9]+\\.[0-9]+</Data>")
+    message(FATAL_ERROR "${mode} set without readings:\n${set}")
+  endif()
+  set(${result} "${set}" PARENT_SCOPE)
+endfunction()
