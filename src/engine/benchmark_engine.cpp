@@ -36,6 +36,8 @@ BenchmarkEngine::~BenchmarkEngine() {
   outputs.clear();
   sampleData.Free();
   platform::UninitializeComForThread();
+  // The dialog program ends its message loop here; the console has none.
+  if (hooks.postQuit != nullptr) hooks.postQuit();
 }
 
 void BenchmarkEngine::CreateOutputs(std::span<const OutputFactory> factories) {
@@ -59,9 +61,15 @@ bool BenchmarkEngine::SelectOutput(int backEnd, int device) {
   if (backEnd < 0 || static_cast<size_t>(backEnd) >= outputs.size()) return false;
   CAbstractOutput& output = *outputs[static_cast<size_t>(backEnd)];
   if (device < 0 || device >= output.GetDeviceCount()) return false;
-  selectedOutput = backEnd;
-  currentOutput = &output;
+  SelectBackEnd(backEnd);
   output.SelectDevice(device);
+  return true;
+}
+
+bool BenchmarkEngine::SelectBackEnd(int backEnd) {
+  if (backEnd < 0 || static_cast<size_t>(backEnd) >= outputs.size()) return false;
+  selectedOutput = backEnd;
+  currentOutput = outputs[static_cast<size_t>(backEnd)].get();
   return true;
 }
 

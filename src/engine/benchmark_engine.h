@@ -50,6 +50,9 @@ class BenchmarkEngine {
   // The one way to choose: back end `backEnd` and its device `device`.
   // False (nothing changed) when either does not exist.
   bool SelectOutput(int backEnd, int device);
+  // Makes `backEnd` current without choosing a device (the dialog's tree
+  // does this for a back end's own node). False when it does not exist.
+  bool SelectBackEnd(int backEnd);
 
   // "<name> <clock> Mhz", at most 127 characters.
   const char* CpuDescription() const { return cpuDescription; }

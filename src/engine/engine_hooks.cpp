@@ -11,4 +11,4 @@ void ShowError(platform::WindowHandle parent, const char* text, const char* titl
 
 }  // namespace
 
-EngineHooks EngineHooks::Real() { return EngineHooks{&platform::Beep, &ShowError, &platform::StartDetached}; }
+EngineHooks EngineHooks::Real() { return EngineHooks{&platform::Beep, &ShowError, &platform::StartDetached, nullptr}; }

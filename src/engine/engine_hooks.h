@@ -13,6 +13,8 @@ struct EngineHooks {
   void (*showMessage)(platform::WindowHandle parent, const char* text, const char* title);
   // False when it could not be started.
   bool (*startProgram)(platform::WindowHandle parent, const std::string& program, const std::string& argument);
+  // Called last when the engine goes; null (the console) means nothing.
+  void (*postQuit)() = nullptr;
 
   static EngineHooks Real();
 };

@@ -113,7 +113,7 @@ EngineHooks Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
   table.readLocalDateTime = &Calendar;
   table.resultsDirectory = [] { return resultsDirectory; };
   SetSourcesForTesting(&table);
-  return EngineHooks{&RecordBeep, &RecordMessage, &RecordStart};
+  return EngineHooks{&RecordBeep, &RecordMessage, &RecordStart, nullptr};
 }
 
 void Uninstall() { SetSourcesForTesting(nullptr); }

@@ -1,0 +1,35 @@
+// Resource and control numbers of the main dialog, shared by the resource
+// script and the code: plain #defines, because the resource compiler reads
+// this file too.
+#pragma once
+
+#define IDD_KV3RUZEVO_DIALOG 102
+#define IDR_MAINFRAME 5
+
+#define IDC_DEVICE_TREE 1001
+#define IDC_FEATURE_REPORT 1002
+#define IDC_TEST_2D 1003
+#define IDC_3D_HARDWARE 1004
+#define IDC_3D_HARDWARE_EAX 1005
+#define IDC_LOAD_SYSTEM_MEMORY 1006
+#define IDC_BATCH 1007
+#define IDC_DEFERRED_MODE 1008
+#define IDC_NO_XRAM 1009
+#define IDC_MEMORY_SIZE 1010
+#define IDC_MEMORY_USAGE 1011
+#define IDC_SAMPLE_RATE 1013
+#define IDC_BUFFERS 1014
+#define IDC_BENCHMARK_TIME 1015
+#define IDC_SAMPLE_SIZE 1016
+#define IDC_MEASURING_METHOD 1017
+#define IDC_START_BENCHMARK 1018
+#define IDC_EXIT 1019
+#define IDC_TEST_OPTIONS_GROUP 1020
+#define IDC_MODE_GROUP 1021
+#define IDC_MEMORY_SIZE_LABEL 1022
+#define IDC_MEMORY_USAGE_LABEL 1023
+#define IDC_MEASURING_METHOD_LABEL 1024
+#define IDC_SAMPLE_RATE_LABEL 1025
+#define IDC_BUFFERS_LABEL 1026
+#define IDC_BENCHMARK_TIME_LABEL 1027
+#define IDC_SAMPLE_SIZE_LABEL 1028
