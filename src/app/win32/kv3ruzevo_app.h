@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+// The dialog program's start-up: common controls, the rich-edit library,
+// the driver file and a new debug log, then the main dialog until it closes.
+class CKV3RUzevoApp {
+ public:
+  explicit CKV3RUzevoApp(HINSTANCE instance) : instance(instance) {}
+
+  // Returns false: the program ends when the dialog has closed.
+  bool InitInstance();
+
+ private:
+  HINSTANCE instance;
+};
