@@ -24,7 +24,8 @@ void Release(T*& object) {
 static_assert(sizeof(void*) != 4 || sizeof(WNDCLASSEXA) == 48);
 static_assert(kWindowStyle == 0x96000000);
 
-D3DStatusWindow::D3DStatusWindow(const char* fontLibrary) : fontLibraryName(fontLibrary) {}
+D3DStatusWindow::D3DStatusWindow(const char* fontLibrary)
+    : fontLibraryName(fontLibrary != nullptr ? fontLibrary : "") {}
 
 D3DStatusWindow::~D3DStatusWindow() {
   // The engine may go while a run still shows the window.
@@ -84,7 +85,7 @@ void D3DStatusWindow::Destroy(platform::WindowHandle restore) {
 
 HRESULT D3DStatusWindow::InitDevice() {
   if (!libraryLoaded) {
-    library = LoadD3DLibrary(fontLibraryName);
+    library = LoadD3DLibrary(fontLibraryName.c_str());
     libraryLoaded = true;
   }
   if (library.createDirect3D != nullptr) direct3D = library.createDirect3D(kSdkVersion);

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "ui/status_window.h"
 #include "ui/win32/d3d_library.h"
 
@@ -25,7 +27,7 @@ class D3DStatusWindow : public StatusWindow {
   void ReleaseDevice();
   void DestroyWindowAndClass();
 
-  const char* fontLibraryName;
+  std::string fontLibraryName;
   D3DLibrary library;
   bool libraryLoaded = false;
   bool cursorHidden = false;
