@@ -19,6 +19,8 @@ packages=(
   libopenal1 libopenal-data
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32 wine64 xvfb xauth
+  # Wine draws Direct3D (the status window) through OpenGL, for each architecture.
+  libgl1 libglx-mesa0 libgl1-mesa-dri libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
 )
 
 # The Windows build compiles tinyxml2 from Debian's own source package, so
