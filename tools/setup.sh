@@ -21,6 +21,8 @@ packages=(
   wine wine32 wine64 xvfb xauth
   # Wine draws Direct3D (the status window) through OpenGL, for each architecture.
   libgl1 libglx-mesa0 libgl1-mesa-dri libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
+  # Wine's own fonts: the dialog's "MS Sans Serif" (tools/wine-run puts them in the prefix).
+  fonts-wine
 )
 
 # The Windows build compiles tinyxml2 from Debian's own source package, so
