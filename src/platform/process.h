@@ -15,6 +15,9 @@ bool StartDetached(WindowHandle parent, const std::string& program, const std::s
 
 uint32_t CurrentProcessId();
 
+// The running program's module instance (its resources); null elsewhere.
+InstanceHandle ProgramInstance();
+
 // Initialises COM for the calling thread on Windows; nothing elsewhere.
 void InitializeComForThread();
 void UninitializeComForThread();

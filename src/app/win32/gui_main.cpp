@@ -1,10 +1,10 @@
-// Korvanta3RUzevo.exe: the benchmark's dialog program.
-#include <windows.h>
-
+// Korvanta3RUzevo.exe: the benchmark's dialog program. Linked for the
+// window subsystem; the C runtime calls main there as it does for a console.
 #include "app/win32/kv3ruzevo_app.h"
+#include "platform/process.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  CKV3RUzevoApp application(instance);
+int main() {
+  CKV3RUzevoApp application(platform::ProgramInstance());
   application.InitInstance();
   return 0;
 }

@@ -39,6 +39,8 @@ bool StartDetached(WindowHandle, const std::string& program, const std::string& 
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
 
+InstanceHandle ProgramInstance() { return nullptr; }
+
 void InitializeComForThread() {}
 void UninitializeComForThread() {}
 

@@ -22,6 +22,8 @@ bool StartDetached(WindowHandle parent, const std::string& program, const std::s
 
 uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
 
+InstanceHandle ProgramInstance() { return GetModuleHandleA(nullptr); }
+
 void InitializeComForThread() { CoInitialize(nullptr); }
 void UninitializeComForThread() { CoUninitialize(); }
 
