@@ -3,7 +3,7 @@
 #include <ostream>
 #include <span>
 
-#include "engine/run_record.h"
+#include "results/run_record.h"
 
 struct ReadingStatistics {
   uint32_t count = 0;

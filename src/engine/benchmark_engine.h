@@ -9,7 +9,7 @@
 
 #include "engine/audio_thread.h"
 #include "engine/engine_hooks.h"
-#include "engine/run_record.h"
+#include "engine/run_result.h"
 #include "engine/sample_data.h"
 #include "engine/test_settings.h"
 #include "output/abstract_output.h"

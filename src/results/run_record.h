@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "output/abstract_output.h"
 
 // What one test of a run measured and how it was set up: everything its
 // "ResultsSet" in the results file and the front end's summary are made from.
@@ -31,17 +30,7 @@ struct TestRecord {
 struct RunRecord {
   static constexpr int kEmptySlot = 0;
   static constexpr int kSlots = 5;
-  static constexpr int SlotOf(SoundMode mode) { return 1 + (mode & 3); }
+  // `mode` is a SoundMode (0..3).
+  static constexpr int SlotOf(int mode) { return 1 + (mode & 3); }
   TestRecord tests[kSlots];
-};
-
-// A finished run as the front end sees it.
-struct RunResult {
-  // False when the run did not start: the status display could not be shown,
-  // or the results could not be saved where the run would save them.
-  bool started = false;
-  RunRecord record;
-  std::string resultsFile;   // the file written, "" when none
-  std::string error;         // why no file was written, with the path ("" when one was, or nothing was measured)
-  bool interrupted = false;  // stopped early on the user's request
 };
