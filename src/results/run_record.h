@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-
 // What one test of a run measured and how it was set up: everything its
 // "ResultsSet" in the results file and the front end's summary are made from.
 struct TestRecord {
