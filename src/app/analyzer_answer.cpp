@@ -2,15 +2,6 @@
 
 #include "platform/program_output.h"
 
-namespace {
-
-std::string& Answer() {
-  static std::string answer;
-  return answer;
-}
-
-}  // namespace
-
 std::string LastLine(const std::string& output) {
   size_t end = output.find_last_not_of("\r\n");
   if (end == std::string::npos) return {};
@@ -19,13 +10,11 @@ std::string LastLine(const std::string& output) {
                        end - (start == std::string::npos ? 0 : start + 1) + 1);
 }
 
-bool RunAnalyzerForAnswer(platform::WindowHandle, const std::string& program, const std::string& resultsFile) {
-  Answer().clear();
+bool AnalyzerAnswer::Run(platform::WindowHandle, const std::string& program, const std::string& resultsFile) {
+  last.clear();
   std::string output;
   int exitCode = 0;
   if (!platform::RunForOutput(program, resultsFile, output, exitCode)) return false;
-  Answer() = LastLine(output);
+  last = LastLine(output);
   return true;
 }
-
-const std::string& LastAnalyzerAnswer() { return Answer(); }

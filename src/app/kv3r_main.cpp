@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <atomic>
+#include <memory>
 #include <iostream>
 
 #include "app/analyzer_answer.h"
@@ -12,7 +13,9 @@
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
 #include "platform/interrupt.h"
+#include "platform/terminal.h"
 #include "results/debug_log.h"
+#include "ui/console_status_window.h"
 
 #ifndef KV3R_VERSION
 #define KV3R_VERSION "0.0.0"
@@ -79,20 +82,26 @@ int main(int argc, char** argv) {
   DebugLog::Delete();
   WriteDriverFile(nullptr);  // Windows only; its result does not matter
   BenchmarkEngine engine(nullptr, nullptr);
+  engine.SetStatusWindow(std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal()));
   // The first Ctrl-C ends the test at its next reading and saves what was measured.
   std::atomic<bool> stopRequested{false};
   platform::CatchInterruptions(stopRequested);
   engine.SetStopFlag(&stopRequested);
   // The analyzer runs to its end, so its answer follows each results file.
+  AnalyzerAnswer answer;
   EngineHooks hooks = EngineHooks::Real();
-  hooks.startProgram = &RunAnalyzerForAnswer;
+  hooks.startProgram = [&answer](platform::WindowHandle parent, const std::string& program, const std::string& file) {
+    return answer.Run(parent, program, file);
+  };
   engine.SetHooks(hooks);
   int status = 0;
   if (*devices) ListDevices(engine, report, std::cout);
   if (*run)
-    status = RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode);
+    status =
+        RunBenchmarkCommand(engine, runOptions, false, std::cout, std::cerr, &platform::InterruptionExitCode, &answer);
   if (*batch)
-    status = RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr, &platform::InterruptionExitCode);
+    status =
+        RunBenchmarkCommand(engine, batchOptions, true, std::cout, std::cerr, &platform::InterruptionExitCode, &answer);
   DeleteDriverFile();
   return status;
 }

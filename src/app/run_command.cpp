@@ -7,6 +7,7 @@
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
 #include "engine/memory_load.h"
+#include "engine/run_plan.h"
 #include "platform/clock.h"
 
 namespace {
@@ -35,7 +36,8 @@ void PrintIncompleteTests(const RunResult& result, const TestSettings& settings,
   out << ".\n";
 }
 
-void PrintRunSummary(const RunResult& result, const TestSettings& settings, std::ostream& out) {
+void PrintRunSummary(const RunResult& result, const TestSettings& settings, const AnalyzerAnswer* answer,
+                     std::ostream& out) {
   PrintSummary(result.record, platform::ProcessorCount(), out);
   // Methods 0 and 1 count in one idle-priority thread, which can soak up
   // one processor's idle time at most.
@@ -46,7 +48,7 @@ void PrintRunSummary(const RunResult& result, const TestSettings& settings, std:
   if (result.interrupted) PrintIncompleteTests(result, settings, out);
   if (!result.resultsFile.empty()) {
     out << "Results file: " << result.resultsFile << '\n';
-    if (!LastAnalyzerAnswer().empty()) out << LastAnalyzerAnswer() << '\n';
+    if (answer != nullptr && !answer->Last().empty()) out << answer->Last() << '\n';
   } else if (!result.error.empty()) {
     out << result.error << '\n';
   } else {
@@ -73,6 +75,12 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
   out << '\n';
 }
 
+void PrintChosenDevice(CAbstractOutput& output, std::ostream& out) {
+  char name[128] = {};
+  output.GetDeviceName(output.GetSelectedDevice(), name);
+  out << "Device: " << output.name << " / " << name << '\n';
+}
+
 bool MissingEmitters(const RunRecord& record) {
   for (const TestRecord& test : record.tests) {
     if (test.ran && !test.shortfall.empty()) return true;
@@ -83,26 +91,25 @@ bool MissingEmitters(const RunRecord& record) {
 }  // namespace
 
 int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
-                        int (*interruptionCode)()) {
+                        const std::function<int()>& interruptionCode, const AnalyzerAnswer* answer) {
   if (engine.OutputCount() == 0) {
     PrintNoDevice(err);
     return kExitNothingSaved;
   }
   if (!SelectDevice(engine, options, err)) return kExitUsage;
 
-  TestSettings& settings = options.settings;
   PrintProcessor(engine, out);
-  CorrectSettings(settings, out);
-  ApplyDeviceRules(engine, settings, out);
-  if (!settings.test2D && !settings.test3DHardware && !settings.test3DHardwareEax) {
+  const RunPlan plan = PlanRun(options.settings, engine.CurrentOutput());
+  const TestSettings& settings = plan.settings;
+  for (const std::string& note : plan.corrections) out << note << '\n';
+  PrintChosenDevice(*engine.CurrentOutput(), out);
+  for (const std::string& note : plan.leftOut) out << note << '\n';
+  if (!plan.HasMode()) {
     out << "No mode left to run: nothing is measured.\n";
     return kExitNothingSaved;
   }
   DescribeRun(settings, batch, out);
-  if (settings.sampleRate != 44100 && std::string(engine.CurrentOutput()->name) == "OpenAL") {
-    out << "OpenAL plays every buffer at 44100 Hz: the " << settings.sampleRate
-        << " Hz setting is recorded in the results but changes nothing on this back end.\n";
-  }
+  for (const std::string& note : plan.remarks) out << note << '\n';
   if (settings.loadMemory != 0) {
     // The engine allocates the block for every test; say at once when it cannot.
     MemoryLoad trial;
@@ -121,7 +128,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
       notStartedReason = result.error;
       return;
     }
-    PrintRunSummary(result, settings, out);
+    PrintRunSummary(result, settings, answer, out);
     unsaved = unsaved || result.resultsFile.empty();
     interrupted = interrupted || result.interrupted;
     missingEmitters = missingEmitters || MissingEmitters(result.record);
@@ -139,7 +146,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     return kExitNothingSaved;
   }
   if (interrupted) {
-    const int code = interruptionCode != nullptr ? interruptionCode() : 0;
+    const int code = interruptionCode ? interruptionCode() : 0;
     return code != 0 ? code : 130;
   }
   if (unsaved || missingEmitters) return kExitNothingSaved;

@@ -1,8 +1,10 @@
 #pragma once
+#include <functional>
 #include <ostream>
 
 #include "app/run_options.h"
 
+class AnalyzerAnswer;
 class BenchmarkEngine;
 
 // Exit codes of kv3r.
@@ -10,12 +12,13 @@ inline constexpr int kExitMeasuredAndSaved = 0;
 inline constexpr int kExitNothingSaved = 1;  // nothing measured, or not saved
 inline constexpr int kExitUsage = 2;
 
-// `kv3r run` and `kv3r batch`: chooses the device, applies the dialog's
-// corrections and mode rules (saying each), runs, and after every run prints
-// the summary table and the results file's name. Returns the exit code:
+// `kv3r run` and `kv3r batch`: chooses the device, applies the engine's run
+// plan (saying each of its notes), runs, and after every run prints the
+// summary table, the results file's name and, with `answer`, what the
+// analyzer made of it. Returns the exit code:
 // 0 when every run was measured and saved, 2 for a device that does not
 // exist, the interruption's code (130, 143) when the user stopped the run,
 // 1 otherwise (nothing measured, a results file not saved, a sound test
 // without its emitters).
 int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
-                        int (*interruptionCode)() = nullptr);
+                        const std::function<int()>& interruptionCode = {}, const AnalyzerAnswer* answer = nullptr);

@@ -6,7 +6,6 @@
 
 #include "app/devices_command.h"
 #include "engine/benchmark_engine.h"
-#include "engine/output_lookup.h"
 
 namespace {
 
@@ -70,59 +69,21 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   number("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words (0 means 256)");
 }
 
-void CorrectSettings(TestSettings& s, std::ostream& out) {
-  // The memory figures are corrected as the dialog does, but only worth a
-  // word when the memory load runs.
-  const bool said = s.loadMemory != 0;
-  if (s.memorySizeMb == 0) {
-    s.memorySizeMb = 512;
-    if (said) out << "Memory size 0 MiB corrected to 512 MiB.\n";
-  }
-  if (s.memoryUsagePercent == 0 || s.memoryUsagePercent > 100) {
-    if (said) out << "Memory usage " << s.memoryUsagePercent << " % corrected to 10 %.\n";
-    s.memoryUsagePercent = 10;
-  }
-  if (s.sampleSizeKb == 0) {
-    s.sampleSizeKb = 256;
-    out << "Sample size 0 KB corrected to 256 KB.\n";
-  }
-}
-
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err) {
   if (engine.OutputCount() == 0) {
     PrintNoDevice(err);
     return false;
   }
-  const int backEnd = options.backEnd.empty() ? 0 : FindOutput(engine, options.backEnd);
+  const int backEnd = options.backEnd.empty() ? 0 : engine.Devices().FindOutput(options.backEnd);
   if (backEnd < 0) {
     err << "No back end \"" << options.backEnd << "\" with a device; `kv3r devices` lists them.\n";
     return false;
   }
   CAbstractOutput& output = engine.Output(static_cast<size_t>(backEnd));
-  const int device = options.device.empty() ? 0 : FindDevice(output, options.device);
+  const int device = options.device.empty() ? 0 : DeviceCatalogue::FindDevice(output, options.device);
   if (device < 0) {
     err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
     return false;
   }
   return engine.SelectOutput(backEnd, device);
-}
-
-void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& s, std::ostream& out) {
-  CAbstractOutput& output = *engine.CurrentOutput();
-  const int device = output.GetSelectedDevice();
-  char name[128] = {};
-  output.GetDeviceName(device, name);
-  out << "Device: " << output.name << " / " << name << '\n';
-  if (s.test3DHardware != 0 && output.GetFeature(device, Hardware3D) == 0) {
-    s.test3DHardware = 0;
-    out << "3D hardware mode left out: the device has no hardware 3D buffers.\n";
-  }
-  if (s.test3DHardwareEax != 0 && output.GetFeature(device, Eax20) == 0) {
-    s.test3DHardwareEax = 0;
-    out << "3D hardware + EAX mode left out: the device has no EAX 2.0.\n";
-  }
-  if (s.useXRam != 0 && output.GetFeature(device, XRam) == 0) {
-    s.useXRam = 0;
-    out << "X-RAM not used: the device has none.\n";
-  }
 }

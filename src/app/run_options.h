@@ -27,16 +27,6 @@ struct RunOptions {
 // range, is a parse error naming the option before anything runs.
 void AddRunOptions(CLI::App& command, RunOptions& options);
 
-// The corrections the main dialog applies (memory 0 -> 512, share 0 or above
-// 100 -> 10, sample size 0 -> 256), each said on `out`; the memory ones only
-// when the memory load is on.
-void CorrectSettings(TestSettings& settings, std::ostream& out);
-
 // Makes the chosen device the engine's current one. False, with the reason on
 // `err`, when the back end or device does not exist.
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err);
-
-// The dialog's mode rules for the selected device: 3D hardware only with
-// Hardware3D, EAX only with Eax20, X-RAM only with XRam; each mode
-// turned off is said on `out`.
-void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& settings, std::ostream& out);

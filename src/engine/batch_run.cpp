@@ -14,7 +14,8 @@ int BenchmarkEngine::RunBatch(TestSettings run, const RunSink& finished) {
   for (const uint32_t count : {8u, 16u, 24u, 32u}) {
     if (!runWith(count)) return 0;
   }
-  if (currentOutput != nullptr && currentOutput->GetHw3DBufferCount(currentOutput->GetSelectedDevice()) > 32) {
+  CAbstractOutput* const output = CurrentOutput();
+  if (output != nullptr && output->GetHw3DBufferCount(output->GetSelectedDevice()) > 32) {
     if (!runWith(60)) return 0;
   }
   DebugLog::Write("BATCH: END.\n");

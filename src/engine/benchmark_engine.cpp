@@ -3,25 +3,32 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <string>
 
+#include "cpu/cpu_load_meter.h"
 #include "cpu/processor_info.h"
+#include "engine/load_measurement.h"
+#include "engine/run_sequence.h"
 #include "platform/process.h"
-#include "platform/terminal.h"
 #include "results/debug_log.h"
-#include "ui/console_status_window.h"
+
+namespace {
+
+// The catalogue is a member made before the constructor's body runs; COM
+// must be up on this thread before any back end is constructed.
+std::span<const OutputFactory> WithComStarted(std::span<const OutputFactory> factories) {
+  platform::InitializeComForThread();
+  return factories;
+}
+
+}  // namespace
 
 BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platform::WindowHandle windowHandle)
     : BenchmarkEngine(instanceHandle, windowHandle, DefaultOutputFactories()) {}
 
 BenchmarkEngine::BenchmarkEngine(platform::InstanceHandle instanceHandle, platform::WindowHandle windowHandle,
                                  std::span<const OutputFactory> factories)
-    : instance(instanceHandle), window(windowHandle) {
-  statusWindow = std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal());
-  platform::InitializeComForThread();
-  CreateOutputs(factories);
-  currentOutput = outputs.empty() ? nullptr : outputs[0].get();
+    : instance(instanceHandle), window(windowHandle), catalogue(WithComStarted(factories)) {
   StartAudioThread();
   DescribeProcessor();
   SetPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
@@ -32,45 +39,19 @@ BenchmarkEngine::~BenchmarkEngine() {
   // Stopped cooperatively and waited for, so no back-end call can follow.
   audioThread.reset();
   statusWindow.reset();
-  currentOutput = nullptr;
-  outputs.clear();
+  catalogue.Clear();
   sampleData.Free();
   platform::UninitializeComForThread();
   // The dialog program ends its message loop here; the console has none.
-  if (hooks.postQuit != nullptr) hooks.postQuit();
+  if (hooks.postQuit) hooks.postQuit();
 }
 
-void BenchmarkEngine::CreateOutputs(std::span<const OutputFactory> factories) {
-  // The dialog's tree and the back ends' lists have room for 16.
-  constexpr size_t kMaxOutputs = 16;
-  for (const OutputFactory& factory : factories) {
-    if (outputs.size() >= kMaxOutputs) break;
-    DebugLog::Writef("Create %s..\n", factory.logName);
-    std::unique_ptr<CAbstractOutput> output;
-    try {
-      output.reset(factory.create());
-    } catch (...) {
-      DebugLog::Writef("unknown error in %s\n", factory.logName);
-      continue;
-    }
-    if (output && output->GetDeviceCount() != 0) outputs.push_back(std::move(output));
-  }
+void BenchmarkEngine::SetStatusWindow(std::unique_ptr<StatusWindow> window) {
+  statusWindow = window ? std::move(window) : std::make_unique<NullStatusWindow>();
 }
 
-bool BenchmarkEngine::SelectOutput(int backEnd, int device) {
-  if (backEnd < 0 || static_cast<size_t>(backEnd) >= outputs.size()) return false;
-  CAbstractOutput& output = *outputs[static_cast<size_t>(backEnd)];
-  if (device < 0 || device >= output.GetDeviceCount()) return false;
-  SelectBackEnd(backEnd);
-  output.SelectDevice(device);
-  return true;
-}
-
-bool BenchmarkEngine::SelectBackEnd(int backEnd) {
-  if (backEnd < 0 || static_cast<size_t>(backEnd) >= outputs.size()) return false;
-  selectedOutput = backEnd;
-  currentOutput = outputs[static_cast<size_t>(backEnd)].get();
-  return true;
+void BenchmarkEngine::SetMeterFactory(std::function<std::unique_ptr<CpuLoadMeter>(uint32_t)> factory) {
+  meterFactory = std::move(factory);
 }
 
 void BenchmarkEngine::StartAudioThread() {
@@ -94,8 +75,62 @@ void BenchmarkEngine::DescribeProcessor() {
 }
 
 bool BenchmarkEngine::SetPriority(platform::PriorityClass priorityClass, platform::ThreadPriority threadPriority) {
-  if (!platform::SetProcessPriorityClass(priorityClass)) return false;
-  return platform::SetCurrentThreadPriority(threadPriority);
+  return SetRunPriority(priorityClass, threadPriority);
+}
+
+RunParts BenchmarkEngine::Parts() {
+  RunParts parts;
+  parts.window = window;
+  parts.instance = instance;
+  parts.output = catalogue.Current();
+  parts.audioThread = audioThread.get();
+  parts.samples = &sampleData;
+  parts.display = statusWindow.get();
+  parts.hooks = &hooks;
+  parts.stopFlag = stopFlag;
+  parts.createMeter = meterFactory;
+  parts.sources = &Sources();
+  return parts;
+}
+
+RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
+  RunResult result;
+  if (run.test2D == 0 && run.test3DHardware == 0 && run.test3DHardwareEax == 0) {
+    hooks.beep(100, 1);
+    result.started = true;
+    return result;
+  }
+  // Measuring for minutes and then finding that nothing can be saved loses the run.
+  if (!CanWriteResults(result.error)) return result;
+  // The AudioThread and the front ends read the run's settings from here.
+  settings = run;
+
+  const RunParts parts = Parts();
+  TestRun testRun(parts, settings);
+  if (!testRun.Run(result.record)) return result;
+  result.started = true;
+  result.interrupted = testRun.Interrupted();
+
+  // Runs of a batch are saved under the plain name too.
+  result.resultsFile = SaveResults(result.record, false, result.error);
+
+  if (!run.batch && !result.interrupted) {
+    hooks.beep(1000, 1);
+    hooks.beep(500, 5);
+  }
+  return result;
+}
+
+int BenchmarkEngine::RunEmptyTest(uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
+                                  TestRecord& record) {
+  MeasureEmptyLoad(Parts(), durationMs, run, meter, record);
+  return 1;
+}
+
+int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, SoundMode mode, CpuLoadMeter& meter,
+                                  TestRecord& record) {
+  MeasureSoundLoad(Parts(), durationMs, run, mode, meter, record);
+  return 1;
 }
 
 void FormatCpuDescription(const char* name, uint64_t clockHz, char (&description)[128]) {

@@ -3,12 +3,12 @@
 #include "platform/notify.h"
 #include "platform/process.h"
 
-namespace {
-
-void ShowError(platform::WindowHandle parent, const char* text, const char* title) {
-  platform::ShowMessageBox(parent, text, title, platform::MessageIcon::Error);
+EngineHooks EngineHooks::Real() {
+  EngineHooks hooks;
+  hooks.beep = &platform::Beep;
+  hooks.showMessage = [](platform::WindowHandle parent, const char* text, const char* title) {
+    platform::ShowMessageBox(parent, text, title, platform::MessageIcon::Error);
+  };
+  hooks.startProgram = &platform::StartDetached;
+  return hooks;
 }
-
-}  // namespace
-
-EngineHooks EngineHooks::Real() { return EngineHooks{&platform::Beep, &ShowError, &platform::StartDetached, nullptr}; }

@@ -101,6 +101,11 @@ class CAbstractOutput {
   // 23. Always 0.
   virtual int CommitDeferred(int apply) = 0;
 
+  // Not one of the 23: the rate a back end plays every buffer at whatever
+  // `frequency` it is given, 0 when it follows the setting. Read by the run
+  // plan, so no front end needs to know which back end does this.
+  virtual int FixedPlaybackRate() { return 0; }
+
   int emitterCount = 0;  // 0..256
   const char* name = "";
 };

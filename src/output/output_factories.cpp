@@ -4,18 +4,11 @@
 #include "output/dsound_factory.h"
 #include "output/openal/openal_output_factory.h"
 
-namespace {
-
-CAbstractOutput* CreateDirectSound() { return CreateDirectSoundOutput(); }
-CAbstractOutput* CreateOpenAL() { return CreateOpenALOutput(); }
-CAbstractOutput* CreateAsio() { return CreateAsioOutput(); }
-
-constexpr OutputFactory kFactories[] = {
-    {"CDSound", &CreateDirectSound},
-    {"COpenAL", &CreateOpenAL},
-    {"CASIO", &CreateAsio},
-};
-
-}  // namespace
-
-std::span<const OutputFactory> DefaultOutputFactories() { return kFactories; }
+const std::vector<OutputFactory>& DefaultOutputFactories() {
+  static const std::vector<OutputFactory> factories = {
+      {"CDSound", [] { return std::unique_ptr<CAbstractOutput>(CreateDirectSoundOutput()); }},
+      {"COpenAL", [] { return std::unique_ptr<CAbstractOutput>(CreateOpenALOutput()); }},
+      {"CASIO", [] { return std::unique_ptr<CAbstractOutput>(CreateAsioOutput()); }},
+  };
+  return factories;
+}

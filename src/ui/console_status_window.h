@@ -1,7 +1,7 @@
 #pragma once
 #include <ostream>
 
-#include "ui/status_window.h"
+#include "engine/status_window.h"
 
 // The status display of the console front end: the title and every status
 // text as lines, and while a test measures, one progress line rewritten in

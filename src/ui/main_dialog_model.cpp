@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/benchmark_engine.h"
+#include "engine/run_plan.h"
 #include "output/abstract_output.h"
 #include "ui/main_dialog_ids.h"
 
@@ -157,9 +158,9 @@ StartOutcome MainDialogModel::OnStartBenchmark() {
   TestSettings run;
   if (!ReadSettings(run, outcome)) return outcome;
 
-  if (run.memorySizeMb == 0) run.memorySizeMb = 512;
-  if (run.memoryUsagePercent == 0 || run.memoryUsagePercent > 100) run.memoryUsagePercent = 10;
-  if (run.sampleSizeKb == 0) run.sampleSizeKb = 256;
+  // The same plan kv3r prints, applied without a word: the boxes of what the
+  // device lacks are disabled already, so only the corrections show.
+  run = PlanRun(run, engine.CurrentOutput()).settings;
   controls.memorySizeMb = std::to_string(run.memorySizeMb);
   controls.memoryUsagePercent = std::to_string(run.memoryUsagePercent);
   controls.sampleSizeKb = std::to_string(run.sampleSizeKb);

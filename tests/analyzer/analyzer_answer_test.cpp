@@ -10,12 +10,13 @@ namespace {
 TEST(AnalyzerAnswer, KvrGetsTheReportLineOfTheRealAnalyzer) {
   WriteTextFile("answer.xml", WrittenResults({{"Empty CPU test", "Card", 0, {1, 2}}}));
   std::filesystem::remove("answer.html");
-  ASSERT_TRUE(RunAnalyzerForAnswer({}, KV3R_ANALYZER, "answer.xml"));
-  EXPECT_EQ(LastAnalyzerAnswer(), "Report: answer.html");
+  AnalyzerAnswer answer;
+  ASSERT_TRUE(answer.Run({}, KV3R_ANALYZER, "answer.xml"));
+  EXPECT_EQ(answer.Last(), "Report: answer.html");
   EXPECT_TRUE(std::filesystem::exists("answer.html"));
 
-  EXPECT_FALSE(RunAnalyzerForAnswer({}, "no-such-analyzer", "answer.xml"));
-  EXPECT_EQ(LastAnalyzerAnswer(), "");
+  EXPECT_FALSE(answer.Run({}, "no-such-analyzer", "answer.xml"));
+  EXPECT_EQ(answer.Last(), "") << "an answer of an earlier file is not shown for this one";
   EXPECT_EQ(LastLine("a\r\nReport: x.html\r\n\r\n"), "Report: x.html");
   EXPECT_EQ(LastLine("one"), "one");
 }

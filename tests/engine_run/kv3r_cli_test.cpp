@@ -102,40 +102,6 @@ TEST(RunOptions, NumbersAreDecimalAndRefusalsNameTheOptionAndItsRange) {
   EXPECT_EQ(Refusal({"--sample-kb", "-1"}, options), "--sample-kb: \"-1\" is not a whole number in decimal digits");
 }
 
-TEST(RunOptions, TheDialogsCorrectionsAreAppliedAndSaidWhenTheyMatter) {
-  TestSettings s;
-  s.loadMemory = 1;
-  s.memorySizeMb = 0;
-  s.memoryUsagePercent = 101;
-  s.sampleSizeKb = 0;
-  std::ostringstream out;
-  CorrectSettings(s, out);
-  EXPECT_EQ(s.memorySizeMb, 512u);
-  EXPECT_EQ(s.memoryUsagePercent, 10u);
-  EXPECT_EQ(s.sampleSizeKb, 256u);
-  EXPECT_EQ(out.str(),
-            "Memory size 0 MiB corrected to 512 MiB.\n"
-            "Memory usage 101 % corrected to 10 %.\n"
-            "Sample size 0 KB corrected to 256 KB.\n");
-
-  // Without the memory load its figures are corrected as the dialog does, unsaid.
-  TestSettings noLoad;
-  noLoad.memorySizeMb = 0;
-  noLoad.memoryUsagePercent = 0;
-  noLoad.sampleSizeKb = 0;
-  std::ostringstream onlySample;
-  CorrectSettings(noLoad, onlySample);
-  EXPECT_EQ(noLoad.memorySizeMb + noLoad.memoryUsagePercent, 522u);
-  EXPECT_EQ(onlySample.str(), "Sample size 0 KB corrected to 256 KB.\n");
-
-  TestSettings fine;
-  fine.memoryUsagePercent = 100;
-  std::ostringstream quiet;
-  CorrectSettings(fine, quiet);
-  EXPECT_EQ(fine.memoryUsagePercent, 100u);
-  EXPECT_EQ(quiet.str(), "");
-}
-
 TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
   EngineUnderTest t(0, "Front Speakers");
   std::ostringstream err;
@@ -159,27 +125,6 @@ TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
   options.device = "-1";
   EXPECT_FALSE(SelectDevice(*t.engine, options, err));
   EXPECT_NE(err.str().find("No device \"Rear\" in Fake"), std::string::npos) << err.str();
-}
-
-TEST(DeviceChoice, ModesFollowTheDevicesFeatures) {
-  EngineUnderTest t;
-  TestSettings s;
-  s.useXRam = 1;
-  std::ostringstream out;
-  ApplyDeviceRules(*t.engine, s, out);
-  EXPECT_EQ(s.test2D, 1u);
-  EXPECT_EQ(s.test3DHardware, 0u);
-  EXPECT_EQ(s.test3DHardwareEax, 0u);
-  EXPECT_EQ(s.useXRam, 0u);
-  EXPECT_NE(out.str().find("3D hardware mode left out"), std::string::npos);
-
-  t.output->features[1] = 1;
-  t.output->features[3] = 1;
-  t.output->features[7] = 1;
-  TestSettings all;
-  all.useXRam = 1;
-  ApplyDeviceRules(*t.engine, all, out);
-  EXPECT_EQ(all.test3DHardware + all.test3DHardwareEax + all.useXRam, 3u);
 }
 
 TEST(Summary, StatisticsOfTheReadings) {
@@ -260,7 +205,12 @@ TEST(RunCommand, ExitCodesTellNothingMeasuredMissingEmittersAndInterruption) {
   options.settings.test2D = 0;
   std::ostringstream out, err;
   EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err), 1) << "no mode left on this device";
-  EXPECT_NE(out.str().find("No mode left to run: nothing is measured."), std::string::npos);
+  EXPECT_NE(out.str().find("Device: Fake / Fake Device\n"
+                           "3D hardware mode left out: the device has no hardware 3D buffers.\n"
+                           "3D hardware + EAX mode left out: the device has no EAX 2.0.\n"
+                           "No mode left to run: nothing is measured."),
+            std::string::npos)
+      << "the plan's notes, in order";
 
   // Sound data larger than a back end takes: the test measures with no emitters, and says why.
   options.settings.test2D = 1;

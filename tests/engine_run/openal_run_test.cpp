@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "results/debug_log.h"
 #include "support/engine/fake_status_window.h"
+#include "support/engine/recorded_effects.h"
 #include "support/engine/virtual_clock.h"
 
 namespace {
@@ -30,6 +31,7 @@ class OpenALRun : public ::testing::Test {
     engine.reset();
     virtual_clock::Uninstall();
   }
+  RecordedEffects effects;  // outlives the engine that holds its hooks
   std::unique_ptr<BenchmarkEngine> engine;
 };
 
@@ -77,7 +79,8 @@ TEST_F(OpenALRun, OneSecondPerTestGivesReadingsForEveryChosenMode) {
 }
 
 TEST_F(OpenALRun, ABatchOnTheRealBackEndSavesFourRuns) {
-  engine->SetHooks(virtual_clock::Install());
+  virtual_clock::Install();
+  engine->SetHooks(effects.Hooks());
   TestSettings run;
   run.test3DHardware = 0;
   run.test3DHardwareEax = 0;

@@ -60,10 +60,10 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
             (Strings{"Create Korvanta 3RUzevo v2.3", "Show Testing. Please wait\nCurrent mode: Empty test",
                      "Show Testing. Please wait\nCurrent mode: 2D hardware", "Show Test complete!", "Destroy"}));
   EXPECT_EQ(t.status->progressCalls, 4) << "one progress report per reading";
-  ASSERT_EQ(virtual_clock::Beeps().size(), 2u);
-  EXPECT_EQ(virtual_clock::Beeps()[0].frequency, 1000u);
-  EXPECT_EQ(virtual_clock::Beeps()[1].frequency, 500u);
-  EXPECT_EQ(virtual_clock::Beeps()[1].milliseconds, 5u);
+  ASSERT_EQ(t.effects.beeps.size(), 2u);
+  EXPECT_EQ(t.effects.beeps[0].frequency, 1000u);
+  EXPECT_EQ(t.effects.beeps[1].frequency, 500u);
+  EXPECT_EQ(t.effects.beeps[1].milliseconds, 5u);
 
   ASSERT_EQ(result.resultsFile, kFileName);
   EXPECT_EQ(ReadFile(kFileName), AsTextFile("<?xml version=\"1.0\"?>\n"
@@ -99,10 +99,10 @@ TEST(TestRun, Only2DWritesTheWholeLogAndResultsFileAndRunsOneSoundTest) {
                                             "        </Result>\n"
                                             "    </ResultsSet>\n"
                                             "</TestResults>\n"));
-  ASSERT_EQ(virtual_clock::StartedPrograms().size(), 1u);
-  EXPECT_EQ(virtual_clock::StartedPrograms()[0].argument, kFileName);
-  EXPECT_NE(virtual_clock::StartedPrograms()[0].program.find("Korvanta3RUzevoDataAnalyzer"), std::string::npos);
-  EXPECT_TRUE(virtual_clock::Messages().empty()) << "a missing analyzer is no error";
+  ASSERT_EQ(t.effects.started.size(), 1u);
+  EXPECT_EQ(t.effects.started[0].argument, kFileName);
+  EXPECT_NE(t.effects.started[0].program.find("Korvanta3RUzevoDataAnalyzer"), std::string::npos);
+  EXPECT_TRUE(t.effects.messages.empty()) << "a missing analyzer is no error";
 
   // The summary's record: the same readings, the emitters and this
   // process's own time (a tenth of one processor on the virtual machine).
@@ -150,13 +150,13 @@ TEST(TestRun, NoModeChosenIsOneLowBeepAndNothingElse) {
   run.test2D = run.test3DHardware = run.test3DHardwareEax = 0;
   const RunResult result = t.engine->RunTests(run);
   EXPECT_TRUE(result.started);
-  ASSERT_EQ(virtual_clock::Beeps().size(), 1u);
-  EXPECT_EQ(virtual_clock::Beeps()[0].frequency, 100u);
-  EXPECT_EQ(virtual_clock::Beeps()[0].milliseconds, 1u);
+  ASSERT_EQ(t.effects.beeps.size(), 1u);
+  EXPECT_EQ(t.effects.beeps[0].frequency, 100u);
+  EXPECT_EQ(t.effects.beeps[0].milliseconds, 1u);
   EXPECT_TRUE(t.status->calls.empty());
   EXPECT_EQ(virtual_clock::SamplesTaken(), 0) << "no meter, no empty test";
   EXPECT_TRUE(result.resultsFile.empty());
-  EXPECT_TRUE(virtual_clock::StartedPrograms().empty());
+  EXPECT_TRUE(t.effects.started.empty());
   EXPECT_EQ(ReadLog(), "");
 }
 
@@ -167,7 +167,7 @@ TEST(TestRun, AStatusDisplayThatCannotBeShownAbandonsTheRun) {
   EXPECT_FALSE(result.started);
   EXPECT_EQ(ReadLog(), "Initialize Direct3D 9\r\n");
   EXPECT_EQ(virtual_clock::SamplesTaken(), 0);
-  EXPECT_TRUE(virtual_clock::Beeps().empty());
+  EXPECT_TRUE(t.effects.beeps.empty());
   EXPECT_TRUE(result.resultsFile.empty());
 }
 
@@ -176,7 +176,7 @@ TEST(TestRun, ARunInABatchEndsWithoutBeeps) {
   TestSettings run = Only2D();
   run.batch = true;
   const RunResult result = t.engine->RunTests(run);
-  EXPECT_TRUE(virtual_clock::Beeps().empty());
+  EXPECT_TRUE(t.effects.beeps.empty());
   EXPECT_EQ(result.resultsFile.rfind("KV3D_", 0), 0u) << "a batch's runs keep the plain name";
   Delete(result.resultsFile);
 }
@@ -222,10 +222,10 @@ TEST(SavingResults, AWriteThatFailsLeavesNoFileAndSaysWhereAndWhy) {
   EXPECT_TRUE(result.resultsFile.empty());
   EXPECT_EQ(result.error, "Cannot save " + kFileName + ": File too large");
   EXPECT_FALSE(platform::FileExists(kFileName.c_str()));
-  ASSERT_EQ(virtual_clock::Messages().size(), 1u);
-  EXPECT_EQ(virtual_clock::Messages()[0], "Error: Cannot save " + kFileName);
+  ASSERT_EQ(t.effects.messages.size(), 1u);
+  EXPECT_EQ(t.effects.messages[0], "Error: Cannot save " + kFileName);
   EXPECT_NE(ReadLog().find("Cannot save " + kFileName + ": File too large\r\n"), std::string::npos);
-  EXPECT_TRUE(virtual_clock::StartedPrograms().empty());
+  EXPECT_TRUE(t.effects.started.empty());
 }
 #endif
 
@@ -246,7 +246,7 @@ TEST(Interruption, EndsTheTestAtTheNextReadingTearsDownAndSavesWhatWasMeasured) 
   EXPECT_FALSE(result.record.tests[3].ran) << "no test after the interruption";
   EXPECT_EQ(t.output->Events().back(), "Close") << "emitters destroyed and the device closed";
   EXPECT_EQ(t.output->CreatedCount(), 16);
-  EXPECT_TRUE(virtual_clock::Beeps().empty());
+  EXPECT_TRUE(t.effects.beeps.empty());
   EXPECT_EQ(t.status->calls.back(), "Destroy");
 
   tinyxml2::XMLDocument document;
@@ -290,8 +290,8 @@ TEST(Batch, FourRunsWithRisingCountsAndOneEndSignal) {
                 runLog + "\nBatch: 16 Buffers\r\n" + runLog + "\nBatch: 24 Buffers\r\n" + runLog +
                 "\nBatch: 32 Buffers\r\n" + runLog + "BATCH: END.\r\n");
   EXPECT_EQ(t.output->CreatedCount(), 8 + 16 + 24 + 32);
-  ASSERT_EQ(virtual_clock::Beeps().size(), 2u) << "only the batch's own end signal";
-  EXPECT_EQ(virtual_clock::Beeps()[0].frequency, 1000u);
+  ASSERT_EQ(t.effects.beeps.size(), 2u) << "only the batch's own end signal";
+  EXPECT_EQ(t.effects.beeps[0].frequency, 1000u);
   ASSERT_EQ(outcome.runs.size(), 4u);
   EXPECT_EQ(outcome.runs[3].record.tests[1].emitters, 32u);
   EXPECT_EQ(outcome.runs[1].resultsFile, "KV3D_Wednesday_09_December_2026_14_05_09-2.xml")
@@ -324,7 +324,7 @@ TEST(Batch, StopsAtOnceWhenARunCannotShowItsStatusOrIsInterrupted) {
   t.status->createSucceeds = false;
   EXPECT_EQ(RunBatch(t, Only2D()).status, 0);
   EXPECT_EQ(ReadLog(), "BATCH: START\r\n\nBatch: 8 Buffers\r\nInitialize Direct3D 9\r\n");
-  EXPECT_TRUE(virtual_clock::Beeps().empty());
+  EXPECT_TRUE(t.effects.beeps.empty());
 
   t.status->createSucceeds = true;
   std::atomic<bool> stop{false};
@@ -343,7 +343,7 @@ TEST(Batch, NoModeChosenBeepsOncePerCountAndStillEnds) {
   TestSettings run = EngineUnderTest::Settings();
   run.test2D = run.test3DHardware = run.test3DHardwareEax = 0;
   EXPECT_EQ(RunBatch(t, run).status, 1);
-  EXPECT_EQ(virtual_clock::Beeps().size(), 4u + 2u);
+  EXPECT_EQ(t.effects.beeps.size(), 4u + 2u);
   EXPECT_NE(ReadLog().find("BATCH: END.\r\n"), std::string::npos);
 }
 

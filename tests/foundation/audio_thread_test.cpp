@@ -9,14 +9,16 @@
 
 namespace {
 
-RecordingOutput* recorder = nullptr;
-CAbstractOutput* CreateRecorder() { return recorder = new RecordingOutput("Recording"); }
-const OutputFactory kRecorder[] = {{"CRecording", &CreateRecorder}};
-
 class AudioThreadTest : public ::testing::Test {
  protected:
+  RecordingOutput* recorder = nullptr;  // owned by the engine made with kRecorder
+  const OutputFactory kRecorder[1] = {{"CRecording", [this] {
+                                         recorder = new RecordingOutput("Recording");
+                                         return std::unique_ptr<CAbstractOutput>(recorder);
+                                       }}};
+
   // Lets the thread run until it has made at least `passes` commits, then deactivates it.
-  static std::vector<RecordingOutput::Call> RunPasses(BenchmarkEngine& engine, int passes) {
+  std::vector<RecordingOutput::Call> RunPasses(BenchmarkEngine& engine, int passes) {
     const uint32_t start = platform::TickCount();
     for (;;) {
       int commits = 0;

@@ -11,28 +11,33 @@
 
 namespace {
 
-int constructed = 0;
-
-CAbstractOutput* Throwing() { throw std::runtime_error("no driver"); }
-CAbstractOutput* NoDevice() {
-  ++constructed;
-  return new CNoDeviceOutput("Empty");
-}
-CAbstractOutput* Usable() {
-  ++constructed;
-  return new RecordingOutput("Usable", "Device 0", 0, 2);
-}
-
 class EngineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    DebugLog::Delete();
-    constructed = 0;
+  void SetUp() override { DebugLog::Delete(); }
+
+  // Back ends under the given log names: one whose constructor throws, one
+  // with no device, one with two; the last two count their constructions.
+  static OutputFactory Throwing(const char* logName) {
+    return {logName, []() -> std::unique_ptr<CAbstractOutput> { throw std::runtime_error("no driver"); }};
   }
+  OutputFactory NoDevice(const char* logName) {
+    return {logName, [this] {
+              ++constructed;
+              return std::unique_ptr<CAbstractOutput>(std::make_unique<CNoDeviceOutput>("Empty"));
+            }};
+  }
+  OutputFactory Usable(const char* logName) {
+    return {logName, [this] {
+              ++constructed;
+              return std::unique_ptr<CAbstractOutput>(std::make_unique<RecordingOutput>("Usable", "Device 0", 0, 2));
+            }};
+  }
+
+  int constructed = 0;
 };
 
 TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
-  const OutputFactory factories[] = {{"CDSound", &Throwing}, {"COpenAL", &NoDevice}, {"CASIO", &Usable}};
+  const OutputFactory factories[] = {Throwing("CDSound"), NoDevice("COpenAL"), Usable("CASIO")};
   {
     BenchmarkEngine engine(nullptr, nullptr, factories);
     EXPECT_EQ(constructed, 2);
@@ -51,7 +56,7 @@ TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
 }
 
 TEST_F(EngineTest, BackEndsKeepTheirCreationOrderAndOneChoiceSelectsBackEndAndDevice) {
-  const OutputFactory factories[] = {{"CDSound", &Usable}, {"COpenAL", &NoDevice}, {"CASIO", &Usable}};
+  const OutputFactory factories[] = {Usable("CDSound"), NoDevice("COpenAL"), Usable("CASIO")};
   BenchmarkEngine engine(nullptr, nullptr, factories);
   ASSERT_EQ(engine.OutputCount(), 2u);
   EXPECT_NE(&engine.Output(0), &engine.Output(1));
@@ -69,7 +74,7 @@ TEST_F(EngineTest, BackEndsKeepTheirCreationOrderAndOneChoiceSelectsBackEndAndDe
 }
 
 TEST_F(EngineTest, WithNoDeviceAnywhereThereIsNoCurrentOutput) {
-  const OutputFactory factories[] = {{"CDSound", &NoDevice}, {"COpenAL", &Throwing}};
+  const OutputFactory factories[] = {NoDevice("CDSound"), Throwing("COpenAL")};
   BenchmarkEngine engine(nullptr, nullptr, factories);
   EXPECT_EQ(engine.OutputCount(), 0u);
   EXPECT_EQ(engine.CurrentOutput(), nullptr);

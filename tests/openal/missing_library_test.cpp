@@ -14,8 +14,8 @@ namespace {
 
 constexpr const char* kNoLibrary = "kv3r-no-such-openal-library";
 
-CAbstractOutput* CreateMissingOutput() { return new COpenALOutput(kNoLibrary); }
-constexpr OutputFactory kMissingFactory[] = {{"COpenAL", &CreateMissingOutput}};
+std::unique_ptr<CAbstractOutput> CreateMissingOutput() { return std::make_unique<COpenALOutput>(kNoLibrary); }
+const OutputFactory kMissingFactory[] = {{"COpenAL", &CreateMissingOutput}};
 
 }  // namespace
 

@@ -22,8 +22,8 @@ constexpr const char* kOpenALSoft = "libopenal.so.1";
 // Before anything loads the library.
 const bool kNullOutput = platform::SetEnvironmentText("ALSOFT_DRIVERS", "null");
 
-CAbstractOutput* CreateSoftOutput() { return new COpenALOutput(kOpenALSoft); }
-constexpr OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
+std::unique_ptr<CAbstractOutput> CreateSoftOutput() { return std::make_unique<COpenALOutput>(kOpenALSoft); }
+const OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
 
 int CountOccurrences(const std::string& text, const std::string& part) {
   int count = 0;

@@ -33,8 +33,8 @@ bool UseWaveOutput() {
 }
 const bool kWaveOutput = UseWaveOutput();
 
-CAbstractOutput* CreateSoftOutput() { return new COpenALOutput(kOpenALSoft); }
-constexpr OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
+std::unique_ptr<CAbstractOutput> CreateSoftOutput() { return std::make_unique<COpenALOutput>(kOpenALSoft); }
+const OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
 
 float Peak(const StereoSound& sound) {
   float peak = 0;

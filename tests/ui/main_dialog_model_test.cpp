@@ -30,14 +30,21 @@ class NamedDevices : public RecordingOutput {
   std::vector<std::string> names;
 };
 
-NamedDevices* asio = nullptr;
-CAbstractOutput* SoundCard() { return new NamedDevices("DirectSound", {"zeta", "Alpha", "beta"}); }
-CAbstractOutput* NoDevice() { return new NamedDevices("OpenAL", {}); }
-CAbstractOutput* AsioCard() { return asio = new NamedDevices("ASIO", {"Card"}); }
+std::unique_ptr<CAbstractOutput> SoundCard() {
+  return std::make_unique<NamedDevices>("DirectSound", std::vector<std::string>{"zeta", "Alpha", "beta"});
+}
+std::unique_ptr<CAbstractOutput> NoDevice() {
+  return std::make_unique<NamedDevices>("OpenAL", std::vector<std::string>{});
+}
 
 class DialogOverThreeBackEnds : public ::testing::Test {
  protected:
-  static constexpr OutputFactory kFactories[] = {{"CDSound", &SoundCard}, {"COpenAL", &NoDevice}, {"CASIO", &AsioCard}};
+  NamedDevices* asio = nullptr;  // owned by the engine
+  const OutputFactory kFactories[3] = {
+      {"CDSound", &SoundCard}, {"COpenAL", &NoDevice}, {"CASIO", [this] {
+                                                          asio = new NamedDevices("ASIO", {"Card"});
+                                                          return std::unique_ptr<CAbstractOutput>(asio);
+                                                        }}};
   BenchmarkEngine engine{nullptr, nullptr, kFactories};
   MainDialogModel dialog{engine};
 };

@@ -293,3 +293,5 @@ int COpenALOutput::SetListenerOrientation(float frontX, float frontY, float fron
 }
 
 int COpenALOutput::CommitDeferred(int) { return 0; }
+
+int COpenALOutput::FixedPlaybackRate() { return kBufferFrequency; }

@@ -39,6 +39,7 @@ class COpenALOutput : public CAbstractOutput {
   int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
                              int apply) override;
   int CommitDeferred(int apply) override;
+  int FixedPlaybackRate() override;
 
   // For inspection: the loaded library (null when unusable) and an
   // emitter's OpenAL names (0 = none).

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "ui/status_window.h"
+#include "engine/status_window.h"
 #include "ui/win32/d3d_library.h"
 
 // The Windows program's status display: a window covering the screen with an

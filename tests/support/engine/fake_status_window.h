@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/status_window.h"
+#include "engine/status_window.h"
 
 // A status display that records what it was asked to show; Create can be
 // made to fail.

@@ -18,9 +18,6 @@ uint64_t idle = 0;
 uint64_t lastReadAt = 0;
 uint32_t divisor = 0;
 std::string resultsDirectory;
-std::vector<Beep> beeps;
-std::vector<std::string> messages;
-std::vector<Started> started;
 MeasurementSources table{};
 
 void Sleep(uint32_t ms) {
@@ -64,18 +61,9 @@ platform::LocalDateTime Calendar() {
   return when;
 }
 
-void RecordBeep(uint32_t frequency, uint32_t ms) { beeps.push_back({frequency, ms}); }
-void RecordMessage(platform::WindowHandle, const char* text, const char* title) {
-  messages.push_back(std::string(title) + ": " + text);
-}
-bool RecordStart(platform::WindowHandle, const std::string& program, const std::string& argument) {
-  started.push_back({program, argument});
-  return false;
-}
-
 }  // namespace
 
-EngineHooks Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
+void Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
   divisor = realSleepDivisor;
   now = slept = lastReadAt = 0;
   // A machine that has been idle for a while already.
@@ -83,9 +71,6 @@ EngineHooks Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
   reads = 0;
   failAfter = readingsBeforeFailure;
   resultsDirectory.clear();
-  beeps.clear();
-  messages.clear();
-  started.clear();
 
   table = DefaultSources();
   table.queryPerformanceCounter = [](int64_t& count) {
@@ -113,7 +98,6 @@ EngineHooks Install(int readingsBeforeFailure, uint32_t realSleepDivisor) {
   table.readLocalDateTime = &Calendar;
   table.resultsDirectory = [] { return resultsDirectory; };
   SetSourcesForTesting(&table);
-  return EngineHooks{&RecordBeep, &RecordMessage, &RecordStart, nullptr};
 }
 
 void Uninstall() { SetSourcesForTesting(nullptr); }
@@ -122,9 +106,6 @@ void SetResultsDirectory(const std::string& directory) { resultsDirectory = dire
 
 uint64_t Now() { return now; }
 uint64_t TotalSleptMs() { return slept; }
-const std::vector<Beep>& Beeps() { return beeps; }
-const std::vector<std::string>& Messages() { return messages; }
-const std::vector<Started>& StartedPrograms() { return started; }
 int SamplesTaken() { return reads > 1 ? reads - 1 : 0; }
 
 }  // namespace virtual_clock

@@ -6,9 +6,12 @@
 #include "cpu/benchmark_timer.h"
 #include "cpu/cpu_load_meter.h"
 #include "cpu/measurement_sources.h"
-#include "engine/benchmark_engine.h"
+#include "engine/audio_thread.h"
 #include "engine/emitter_limit.h"
+#include "engine/load_measurement.h"
 #include "engine/memory_load.h"
+#include "engine/sample_data.h"
+#include "engine/status_window.h"
 #include "output/no_device_output.h"
 #include "results/debug_log.h"
 
@@ -30,9 +33,8 @@ const char* TestModeFormat(SoundMode mode) {
 }
 
 // Milliseconds of the performance counter; only differences are used.
-uint64_t CounterMilliseconds() {
+uint64_t CounterMilliseconds(const MeasurementSources& sources) {
   int64_t count = 0, frequency = 0;
-  const MeasurementSources& sources = Sources();
   if (!sources.queryPerformanceCounter(count) || !sources.queryPerformanceFrequency(frequency) || frequency <= 0) {
     return sources.tickCount();
   }
@@ -45,11 +47,10 @@ const char* ProgressMode(const TestRecord& record) {
   return record.sampleRate == 0 || space == nullptr ? record.mode : space + 1;
 }
 
-}  // namespace
-
-void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
-                                  TestRecord& record) {
-  const MeasurementSources& sources = Sources();
+void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
+                 TestRecord& record) {
+  const MeasurementSources& sources = parts.sources != nullptr ? *parts.sources : Sources();
+  StatusWindow* const statusWindow = parts.display;
   // Everything the loop touches exists before the timer starts.
   std::vector<float> store(kSampleStorePlaces, 0.0f);
   BenchmarkTimer timer;
@@ -63,7 +64,7 @@ void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, 
 
   sources.sleepMilliseconds(kSettlingMs);
   timer.Start(durationMs);
-  const uint64_t startMs = CounterMilliseconds();
+  const uint64_t startMs = CounterMilliseconds(sources);
   const uint64_t startCpu = sources.processCpuTime100ns();
   const uint64_t startIdleCpu = CpuLoadMeter::IdleThreadCpuTime100ns();
 
@@ -74,14 +75,14 @@ void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, 
     store[count++] = reading;
     memory.Touch();
     if (statusWindow) {
-      const uint64_t elapsed = CounterMilliseconds() - startMs;
+      const uint64_t elapsed = CounterMilliseconds(sources) - startMs;
       progress.elapsedMs = elapsed;
       progress.remainingMs = elapsed < durationMs ? durationMs - elapsed : 0;
       progress.readings = count;
       progress.latestReading = reading;
       statusWindow->ShowProgress(progress);
     }
-    if (StopRequested()) {
+    if (parts.StopRequested()) {
       record.interrupted = true;
       break;
     }
@@ -96,14 +97,17 @@ void BenchmarkEngine::MeasureInto(uint32_t durationMs, const TestSettings& run, 
   const uint64_t idleEnd = CpuLoadMeter::IdleThreadCpuTime100ns();
   const uint64_t idleCpu = idleEnd > startIdleCpu ? idleEnd - startIdleCpu : 0;
   record.processCpu100ns = processCpu - std::min(processCpu, idleCpu);
-  record.measuredMs = CounterMilliseconds() - startMs;
+  record.measuredMs = CounterMilliseconds(sources) - startMs;
 
   store.resize(count);
   record.readings = std::move(store);
 }
 
-int BenchmarkEngine::RunEmptyTest(uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
-                                  TestRecord& record) {
+}  // namespace
+
+void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
+                      TestRecord& record) {
+  CAbstractOutput* const currentOutput = parts.output;
   char deviceName[516] = {};
   if (currentOutput != nullptr) currentOutput->GetDeviceName(currentOutput->GetSelectedDevice(), deviceName);
 
@@ -111,19 +115,20 @@ int BenchmarkEngine::RunEmptyTest(uint32_t durationMs, const TestSettings& run, 
   record.ran = true;
   std::strcpy(record.mode, "Empty CPU test");
   record.deviceName = deviceName;
-  MeasureInto(durationMs, run, meter, record);
-  return 1;
+  MeasureInto(parts, durationMs, run, meter, record);
 }
 
-int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, SoundMode mode, CpuLoadMeter& meter,
-                                  TestRecord& record) {
+void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, SoundMode mode,
+                      CpuLoadMeter& meter, TestRecord& record) {
   // Without a device the test still measures, with nothing playing.
   CNoDeviceOutput noDevice("");
-  CAbstractOutput& output = currentOutput != nullptr ? *currentOutput : noDevice;
+  CAbstractOutput& output = parts.output != nullptr ? *parts.output : noDevice;
+  SampleData& sampleData = *parts.samples;
+  AudioThread* const audioThread = parts.audioThread;
 
   record = TestRecord{};
   record.ran = true;
-  const bool haveSampleData = BuildSampleData(static_cast<uint64_t>(run.sampleSizeKb) * 1024);
+  const bool haveSampleData = sampleData.Build(static_cast<uint64_t>(run.sampleSizeKb) * 1024);
   if (!haveSampleData) {
     DebugLog::Writef("Sound data of %u KB cannot be allocated: no emitters\n", run.sampleSizeKb);
     char reason[96];
@@ -150,7 +155,8 @@ int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, 
   // The back end keeps this as its emitter count and the AudioThread moves
   // that many: the emitters this test creates (at most 256, which a byte
   // would turn into 0).
-  output.Init(window, output.GetSelectedDevice(), static_cast<int>(run.sampleRate), static_cast<int>(emitters), mode);
+  output.Init(parts.window, output.GetSelectedDevice(), static_cast<int>(run.sampleRate), static_cast<int>(emitters),
+              mode);
   DebugLog::Write("AllocateEmitters\n");
   for (uint32_t i = 0; i < emitters; ++i) {
     output.CreateEmitter(static_cast<int>(i), static_cast<int>(sampleData.Size()), sampleData.Data(),
@@ -161,7 +167,7 @@ int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, 
   for (uint32_t i = 0; i < emitters; ++i) output.PlayEmitter(static_cast<int>(i));
 
   if (audioThread) audioThread->Activate(output, run.deferredMode);
-  MeasureInto(durationMs, run, meter, record);
+  MeasureInto(parts, durationMs, run, meter, record);
   // Also waits for a pass that began before the flag was cleared.
   if (audioThread) audioThread->Deactivate();
 
@@ -169,5 +175,4 @@ int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, 
   DebugLog::Write("StopAllEmitters\n");
   DebugLog::Write("Done\n");
   output.Close();
-  return 1;
 }

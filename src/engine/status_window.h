@@ -14,7 +14,8 @@ struct TestProgress {
 };
 
 // What the user sees while a run is in progress: a title line and the
-// current status. The engine owns one for the whole life of the process;
+// current status. Each front end brings its own (the console's, the
+// full-screen window); the engine owns one for the whole life of the process;
 // every run calls Create, ShowStatus any number of times, then Destroy, and
 // the same object must serve the next run. All calls come from the thread
 // that runs the tests.
@@ -36,6 +37,15 @@ class StatusWindow {
   virtual void ShowNote(const char*) {}
   // Tears the display down and gives `restore` back to the user.
   virtual void Destroy(platform::WindowHandle restore) = 0;
+};
+
+// What the engine shows until a front end gives it a display: nothing, and
+// a run goes ahead.
+class NullStatusWindow : public StatusWindow {
+ public:
+  bool Create(platform::WindowHandle, platform::InstanceHandle, const char*) override { return true; }
+  void ShowStatus(const char*) override {}
+  void Destroy(platform::WindowHandle) override {}
 };
 
 // Copies at most 79 characters of `text` and a terminator.

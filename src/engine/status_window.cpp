@@ -1,4 +1,4 @@
-#include "ui/status_window.h"
+#include "engine/status_window.h"
 
 #include <cstring>
 

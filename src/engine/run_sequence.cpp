@@ -2,7 +2,12 @@
 #include <memory>
 
 #include "cpu/cpu_load_meter.h"
-#include "engine/benchmark_engine.h"
+#include "engine/audio_thread.h"
+#include "engine/load_measurement.h"
+#include "engine/run_sequence.h"
+#include "engine/status_window.h"
+#include "engine/version.h"
+#include "platform/priority.h"
 #include "results/debug_log.h"
 
 namespace {
@@ -45,28 +50,24 @@ void DescribeCalibration(uint32_t milliseconds, StatusWindow& display) {
 
 }  // namespace
 
-RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
-  RunResult result;
-  if (run.test2D == 0 && run.test3DHardware == 0 && run.test3DHardwareEax == 0) {
-    hooks.beep(100, 1);
-    result.started = true;
-    return result;
-  }
-  // Measuring for minutes and then finding that nothing can be saved loses the run.
-  if (!CanWriteResults(result.error)) return result;
-  // The AudioThread and the front ends read the run's settings from here.
-  settings = run;
+bool SetRunPriority(platform::PriorityClass priorityClass, platform::ThreadPriority threadPriority) {
+  if (!platform::SetProcessPriorityClass(priorityClass)) return false;
+  return platform::SetCurrentThreadPriority(threadPriority);
+}
 
+bool TestRun::Run(RunRecord& record) {
+  StatusWindow* const statusWindow = parts.display;
+  AudioThread* const audioThread = parts.audioThread;
   DebugLog::Write("Initialize Direct3D 9\n");
   char title[64];
   std::snprintf(title, sizeof(title), "Korvanta 3RUzevo %s", kBenchmarkVersion);
-  if (!statusWindow || !statusWindow->Create(window, instance, title)) return result;
+  if (statusWindow == nullptr || !statusWindow->Create(parts.window, parts.instance, title)) return false;
   DebugLog::Write("Direct3D 9 Initialized\n");
-  result.started = true;
 
-  SetPriority(platform::PriorityClass::High, platform::ThreadPriority::Highest);
+  SetRunPriority(platform::PriorityClass::High, platform::ThreadPriority::Highest);
 
-  const std::unique_ptr<CpuLoadMeter> meter(CreateMeterForMethod(run.measuringMethod));
+  std::unique_ptr<CpuLoadMeter> meter = parts.createMeter ? parts.createMeter(run.measuringMethod) : nullptr;
+  if (!meter) meter.reset(CreateMeterForMethod(run.measuringMethod));
   meter->CheckOsVersion();
   const bool calibrates = meter->WillCalibrate();
   if (calibrates) {
@@ -77,7 +78,6 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   if (calibrates) DescribeCalibration(meter->CalibrationMilliseconds(), *statusWindow);
 
   const uint32_t durationMs = BenchmarkMilliseconds(run.benchmarkSeconds);
-  RunRecord& record = result.record;
 
   DebugLog::Write("Test0 - Empty\n");
   const int suspended = audioThread ? audioThread->Suspend() : -1;
@@ -87,7 +87,7 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
     DebugLog::Write("Suspend Failed\n");
   }
   statusWindow->ShowStatus("Testing. Please wait\nCurrent mode: Empty test");
-  RunEmptyTest(durationMs, run, *meter, record.tests[RunRecord::kEmptySlot]);
+  MeasureEmptyLoad(parts, durationMs, run, *meter, record.tests[RunRecord::kEmptySlot]);
   const int resumed = audioThread ? audioThread->Resume() : -1;
   if (resumed >= 0) {
     DebugLog::Writef("Resume thread : %d\n", resumed);
@@ -96,29 +96,21 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   }
 
   for (const SoundStep& sound : kSoundSteps) {
-    if (StopRequested()) break;
+    if (parts.StopRequested()) break;
     DebugLog::Write(sound.logLine);
     if (run.*sound.chosen == 0) continue;
     statusWindow->ShowStatus(sound.status);
-    RunSoundTest(durationMs, run, sound.mode, *meter, record.tests[RunRecord::SlotOf(sound.mode)]);
+    MeasureSoundLoad(parts, durationMs, run, sound.mode, *meter, record.tests[RunRecord::SlotOf(sound.mode)]);
   }
-  result.interrupted = StopRequested();
+  interrupted = parts.StopRequested();
 
   DebugLog::Write("\n");
   meter->Stop();
 
-  SetPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
-  statusWindow->ShowStatus(result.interrupted ? "Interrupted: saving the readings taken" : "Test complete!");
+  SetRunPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
+  statusWindow->ShowStatus(interrupted ? "Interrupted: saving the readings taken" : "Test complete!");
   DebugLog::Write("Restore GBWindow focus\n");
-  statusWindow->Destroy(window);
+  statusWindow->Destroy(parts.window);
   DebugLog::Write("Direct3D 9 Succeessfully destroyed\n");
-
-  // Runs of a batch are saved under the plain name too.
-  result.resultsFile = SaveResults(record, false, result.error);
-
-  if (!run.batch && !result.interrupted) {
-    hooks.beep(1000, 1);
-    hooks.beep(500, 5);
-  }
-  return result;
+  return true;
 }

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+#include "engine/run_parts.h"
+#include "engine/test_settings.h"
+#include "output/abstract_output.h"
+#include "results/run_record.h"
+
+class CpuLoadMeter;
+
+// The two load tests of a run. Each measures `durationMs` after a settling
+// wait into `record`, reading `meter` every half second; the empty test
+// plays nothing, the sound test plays the run's emitters in `mode` on the
+// parts' back end while the AudioThread moves them.
+void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
+                      TestRecord& record);
+void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, SoundMode mode,
+                      CpuLoadMeter& meter, TestRecord& record);
