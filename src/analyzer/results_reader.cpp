@@ -10,8 +10,10 @@
 #include <system_error>
 
 #include "analyzer/lenient_text.h"
+#include "results/results_elements.h"
 
 using tinyxml2::XMLElement;
+namespace names = results_elements;
 
 namespace {
 
@@ -97,22 +99,22 @@ bool Reading(const XMLElement* data, size_t index, double& value, std::string& e
 
 bool ReadSet(const XMLElement* element, size_t index, ResultsSet& set, std::string& error) {
   Children children(element, error);
-  const XMLElement* mode = children.Take("TestMode");
+  const XMLElement* mode = children.Take(names::kTestMode);
   if (mode == nullptr || !TextOf(mode, set.mode, error)) return false;
-  const XMLElement* device = children.Take("DeviceName");
+  const XMLElement* device = children.Take(names::kDeviceName);
   if (device == nullptr || !TextOf(device, set.device, error)) return false;
-  const XMLElement* emitters = children.Take("nBuffers");
+  const XMLElement* emitters = children.Take(names::kEmitters);
   if (emitters == nullptr || !Whole(emitters, set.emitters, error)) return false;
-  const XMLElement* rate = children.Take("SampleRate");
+  const XMLElement* rate = children.Take(names::kSampleRate);
   if (rate == nullptr || !Whole(rate, set.sampleRate, error)) return false;
-  const XMLElement* xRam = children.Take("X-RAM");
+  const XMLElement* xRam = children.Take(names::kXRam);
   std::string onOff;
   if (xRam == nullptr || !TextOf(xRam, onOff, error)) return false;
-  set.xRam = Trimmed(onOff) == "On";
-  while (children.Has("Result")) {
-    const XMLElement* result = children.Take("Result");
+  set.xRam = Trimmed(onOff) == names::kOn;
+  while (children.Has(names::kResult)) {
+    const XMLElement* result = children.Take(names::kResult);
     Children inside(result, error);
-    const XMLElement* data = inside.Take("Data");
+    const XMLElement* data = inside.Take(names::kData);
     double value = 0;
     if (data == nullptr || !inside.End() || !Reading(data, set.readings.size(), value, error)) break;
     set.readings.push_back(value);
@@ -150,9 +152,10 @@ bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error)
     return false;
   }
   const XMLElement* root = document.RootElement();
-  if (root == nullptr || std::strcmp(root->Name(), "TestResults") != 0) {
-    error = root == nullptr ? "no root element"
-                            : "the root element is <" + LenientUtf8(root->Name()) + ">, not <TestResults>";
+  if (root == nullptr || std::strcmp(root->Name(), names::kTestResults) != 0) {
+    error = root == nullptr
+                ? "no root element"
+                : "the root element is <" + LenientUtf8(root->Name()) + ">, not <" + names::kTestResults + ">";
     return false;
   }
   if (root->NextSiblingElement() != nullptr) {
@@ -160,21 +163,21 @@ bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error)
     return false;
   }
   Children children(root, error);
-  const XMLElement* version = children.Take("Version");
+  const XMLElement* version = children.Take(names::kVersion);
   if (version == nullptr || !TextOf(version, file.version, error)) return false;
-  const XMLElement* dateTime = children.Take("DateTime");
+  const XMLElement* dateTime = children.Take(names::kDateTime);
   if (dateTime == nullptr || !TextOf(dateTime, file.dateTime, error)) return false;
-  const XMLElement* cpu = children.Take("CPU");
+  const XMLElement* cpu = children.Take(names::kCpu);
   if (cpu == nullptr || !TextOf(cpu, file.cpu, error)) return false;
   file.sets.clear();
-  while (children.Has("ResultsSet")) {
+  while (children.Has(names::kResultsSet)) {
     ResultsSet set;
-    if (!ReadSet(children.Take("ResultsSet"), file.sets.size(), set, error)) return false;
+    if (!ReadSet(children.Take(names::kResultsSet), file.sets.size(), set, error)) return false;
     file.sets.push_back(std::move(set));
   }
   if (!children.End()) return false;
   if (file.sets.empty()) {
-    error = "<TestResults> has no <ResultsSet>";
+    error = std::string("<") + names::kTestResults + "> has no <" + names::kResultsSet + ">";
     return false;
   }
   return true;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analyzer/results_file.h"
-#include "analyzer/statistics.h"
+#include "stats/statistics.h"
 
 // What several results files say together. The runs of one batch (the same
 // device and modes, a different emitter count in each file) give cost

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "analyzer/results_file.h"
-#include "analyzer/statistics.h"
+#include "stats/statistics.h"
 
 // One results set with its figures and its cost above the file's empty test.
 struct SetSummary {

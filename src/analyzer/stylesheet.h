@@ -1,8 +1,10 @@
 #pragma once
 #include <string_view>
 
+#include "results/results_elements.h"
+
 // The name the results file's stylesheet instruction refers to.
-inline constexpr const char* kStylesheetName = "dataresults.xsl";
+inline constexpr const char* kStylesheetName = results_elements::kStylesheetFile;
 
 // dataresults.xsl as shipped beside the programs, compiled in so the
 // analyzer can put it beside any results file that lacks it.

@@ -1,35 +1,32 @@
 #include "app/summary_table.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
-ReadingStatistics Summarize(std::span<const float> readings) {
-  ReadingStatistics stats;
-  stats.count = static_cast<uint32_t>(readings.size());
-  if (readings.empty()) return stats;
-  std::vector<double> sorted(readings.begin(), readings.end());
-  std::sort(sorted.begin(), sorted.end());
-  double sum = 0;
-  for (const double value : sorted) sum += value;
-  const size_t n = sorted.size();
-  stats.mean = sum / static_cast<double>(n);
-  stats.median = n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
-  stats.minimum = sorted.front();
-  stats.maximum = sorted.back();
-  return stats;
+#include "stats/statistics.h"
+
+namespace {
+
+// The figures of one test's readings as the table prints them: all 0 when
+// there are none, where the library says NaN.
+Summary TableFigures(const std::vector<float>& readings) {
+  Summary s = Summarize(std::vector<double>(readings.begin(), readings.end()));
+  if (s.count == 0) s.mean = s.median = s.min = s.max = 0;
+  return s;
 }
+
+}  // namespace
 
 void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out) {
   char line[256];
   std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters", "Readings",
                 "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
   out << '\n' << line;
-  const ReadingStatistics baseline = Summarize(run.tests[RunRecord::kEmptySlot].readings);
+  const Summary baseline = TableFigures(run.tests[RunRecord::kEmptySlot].readings);
   const bool haveBaseline = run.tests[RunRecord::kEmptySlot].ran && baseline.count > 0;
   for (const TestRecord& test : run.tests) {
     if (!test.ran) continue;
-    const ReadingStatistics stats = Summarize(test.readings);
+    const Summary stats = TableFigures(test.readings);
     const double processSeconds = static_cast<double>(test.processCpu100ns) / 1e7;
     const double processPercent =
         test.measuredMs > 0 && processorCount > 0
@@ -40,8 +37,8 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
       std::snprintf(above, sizeof(above), "%+.2f", stats.mean - baseline.mean);
     }
     std::snprintf(line, sizeof(line), "%-30.30s %8u %8u %8.2f %8.2f %8.2f %8.2f %8s   %10.3f %9.2f\n", test.mode,
-                  test.emitters, stats.count, stats.mean, stats.median, stats.minimum, stats.maximum, above,
-                  processSeconds, processPercent);
+                  test.emitters, static_cast<uint32_t>(stats.count), stats.mean, stats.median, stats.min, stats.max,
+                  above, processSeconds, processPercent);
     out << line;
   }
   for (const TestRecord& test : run.tests) {

@@ -1,9 +1,11 @@
 #pragma once
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "results/results_document.h"
+#include "results/results_writer.h"
 
 // Results files as the benchmark itself writes them.
 struct WrittenSet {
@@ -13,23 +15,23 @@ struct WrittenSet {
   std::vector<float> readings;
 };
 
+// At most RunRecord::kSlots sets, in the order given.
 inline std::string WrittenResults(const std::vector<WrittenSet>& sets, const char* cpu = "Unknown 1000.00 Mhz") {
-  ResultsDocument document;
-  std::vector<tinyxml2::XMLElement*> elements;
-  for (const WrittenSet& s : sets) {
-    tinyxml2::XMLElement* set = document.NewResultsSet();
-    const bool empty = s.mode == "Empty CPU test";
-    ResultsDocument::AddText(set, "TestMode", s.mode.c_str());
-    ResultsDocument::AddText(set, "DeviceName", s.device.c_str());
-    ResultsDocument::AddText(set, "nBuffers", std::to_string(s.emitters).c_str());
-    ResultsDocument::AddText(set, "SampleRate", empty ? "0" : "44100");
-    ResultsDocument::AddText(set, "X-RAM", "Off");
-    ResultsDocument::AddReadings(set, s.readings);
-    elements.push_back(set);
+  RunRecord record;
+  for (size_t i = 0; i < sets.size() && i < static_cast<size_t>(RunRecord::kSlots); ++i) {
+    const WrittenSet& s = sets[i];
+    TestRecord& test = record.tests[i];
+    test.ran = true;
+    std::snprintf(test.mode, sizeof(test.mode), "%s", s.mode.c_str());
+    test.deviceName = s.device;
+    test.emitters = s.emitters;
+    test.sampleRate = s.mode == "Empty CPU test" ? 0 : 44100;
+    test.readings = s.readings;
   }
-  ResultsDocument::Assemble(document.Xml(), "Korvanta 3RUzevo: CPU Utilization test v2.3",
-                            "Wednesday,09,December,2026, 14:05 09 PM", cpu, elements);
-  return ResultsDocument::Print(document.Xml());
+  std::ostringstream out;
+  WriteResults(record, {"Korvanta 3RUzevo: CPU Utilization test v2.3", "Wednesday,09,December,2026, 14:05 09 PM", cpu},
+               out);
+  return out.str();
 }
 
 inline void WriteTextFile(const std::string& path, const std::string& text) {

@@ -127,17 +127,33 @@ TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
   EXPECT_NE(err.str().find("No device \"Rear\" in Fake"), std::string::npos) << err.str();
 }
 
-TEST(Summary, StatisticsOfTheReadings) {
-  const float odd[] = {3.0f, 1.0f, 2.0f};
-  ReadingStatistics stats = Summarize(odd);
-  EXPECT_EQ(stats.count, 3u);
-  EXPECT_DOUBLE_EQ(stats.mean, 2.0);
-  EXPECT_DOUBLE_EQ(stats.median, 2.0);
-  EXPECT_DOUBLE_EQ(stats.minimum, 1.0);
-  EXPECT_DOUBLE_EQ(stats.maximum, 3.0);
-  const float even[] = {4.0f, 1.0f, 2.0f, 10.0f};
-  EXPECT_DOUBLE_EQ(Summarize(even).median, 3.0);
-  EXPECT_EQ(Summarize({}).count, 0u);
+TEST(Summary, EachTestsFiguresAndZeroForATestWithNoReadings) {
+  RunRecord run;
+  run.tests[0].ran = true;
+  std::strcpy(run.tests[0].mode, "Empty CPU test");
+  run.tests[1].ran = true;
+  std::strcpy(run.tests[1].mode, "OpenAL 2D");
+  run.tests[1].emitters = 16;
+  run.tests[1].readings = {4.0f, 1.0f, 2.0f, 10.0f};
+  run.tests[2].ran = true;
+  std::strcpy(run.tests[2].mode, "OpenAL 3D");
+  run.tests[2].emitters = 8;
+  run.tests[2].readings = {3.0f, 1.0f, 2.0f};
+  std::ostringstream out;
+  PrintSummary(run, 1, out);
+  const std::string text = out.str();
+  // The statistics library says NaN for a set of none; the table prints 0.00
+  // and, with no baseline readings, no figure above it.
+  EXPECT_NE(text.find("Empty CPU test                        0        0     0.00     0.00     0.00     0.00        -"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("OpenAL 2D                            16        4     4.25     3.00     1.00    10.00        -"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("OpenAL 3D                             8        3     2.00     2.00     1.00     3.00        -"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("nan"), std::string::npos) << text;
 }
 
 TEST(Summary, OneRowPerTestWithTheCostAboveTheBaselineAndTheProcessTime) {

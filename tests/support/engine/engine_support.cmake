@@ -4,5 +4,6 @@ if(NOT TARGET kv3r_engine_test_support)
     ${CMAKE_CURRENT_LIST_DIR}/engine_under_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/virtual_clock.cpp)
   target_include_directories(kv3r_engine_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(kv3r_engine_test_support PUBLIC kv3r_engine kv3r_warnings)
+  # The tests read the results file back with a real parser.
+  target_link_libraries(kv3r_engine_test_support PUBLIC kv3r_engine tinyxml2::tinyxml2 kv3r_warnings)
 endif()

@@ -1,4 +1,4 @@
-#include "analyzer/statistics.h"
+#include "stats/statistics.h"
 
 #include <algorithm>
 #include <cmath>

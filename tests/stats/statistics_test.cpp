@@ -3,8 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "analyzer/set_summary.h"
-#include "analyzer/statistics.h"
+#include "stats/statistics.h"
 
 namespace {
 
@@ -29,7 +28,8 @@ TEST(Statistics, HandComputedSetsAndTheirIntervals) {
   EXPECT_NEAR(cost.value, 8.0 / 3, 1e-12);
   EXPECT_NEAR(cost.low, 8.0 / 3 - 2.7764 * std::sqrt(7.0 / 18), 1e-3);
   EXPECT_NEAR(cost.p, 0.01289, 1e-4);
-  EXPECT_EQ(Verdict(false, cost), "measurable cost");
+  EXPECT_TRUE(cost.Significant());
+  EXPECT_FALSE(cost.IncludesZero());
 
   // Critical values from the published table; one degree of freedom is the heavy tail.
   EXPECT_NEAR(StudentCritical95(1), 12.706, 1e-3);
@@ -44,23 +44,44 @@ TEST(Statistics, OverlappingReadingsAreNoMeasurableCostAndTooFewAreSaid) {
   EXPECT_LT(noise.low, 0);
   EXPECT_GT(noise.high, 0);
   EXPECT_GT(noise.p, 0.05);
-  EXPECT_EQ(Verdict(false, noise), "no measurable cost");
+  EXPECT_FALSE(noise.Significant());
+  EXPECT_TRUE(noise.IncludesZero());
 
   const Difference lower =
       Welch(Summarize(std::vector<double>{5, 5.5, 4.5}), Summarize(std::vector<double>{9, 9.5, 8.5}));
-  EXPECT_EQ(Verdict(false, lower), "below the baseline");
+  ASSERT_TRUE(lower.defined);
+  EXPECT_NEAR(lower.value, -4, 1e-12);
+  EXPECT_LT(lower.high, 0);
+  EXPECT_TRUE(lower.Significant());
 
   const Summary one = Summarize(std::vector<double>{7});
   EXPECT_DOUBLE_EQ(one.mean, 7);
   EXPECT_TRUE(std::isnan(one.deviation) && std::isnan(one.low));
   EXPECT_FALSE(Welch(one, base).defined);
-  EXPECT_EQ(Verdict(false, Welch(one, base)), "too few readings");
-  EXPECT_TRUE(std::isnan(Summarize({}).mean));
+  EXPECT_TRUE(std::isnan(Welch(one, base).p));
+  EXPECT_FALSE(Welch(one, base).Significant());
+  EXPECT_TRUE(Welch(one, base).IncludesZero()) << "an undefined difference claims nothing";
+  const Summary none = Summarize({});
+  EXPECT_EQ(none.count, 0u);
+  EXPECT_TRUE(std::isnan(none.mean) && std::isnan(none.median) && std::isnan(none.min) && std::isnan(none.max));
 
   // No spread at all: equal is no difference, unequal is certain.
   const Summary flat = Summarize(std::vector<double>{3, 3, 3});
-  EXPECT_EQ(Verdict(false, Welch(flat, flat)), "no measurable cost");
+  EXPECT_EQ(Welch(flat, flat).p, 1);
+  EXPECT_FALSE(Welch(flat, flat).Significant());
   EXPECT_TRUE(Welch(Summarize(std::vector<double>{4, 4}), flat).Significant());
+}
+
+TEST(Statistics, ReadingsOfTheMeterAsDoublesKeepTheirFloatValues) {
+  // kv3r's table summarizes the meter's float readings converted to double.
+  const std::vector<float> readings = {3.0f, 1.0f, 2.0f, 10.25f};
+  const Summary s = Summarize(std::vector<double>(readings.begin(), readings.end()));
+  EXPECT_EQ(s.count, 4u);
+  EXPECT_DOUBLE_EQ(s.mean, 16.25 / 4);
+  EXPECT_DOUBLE_EQ(s.median, 2.5);
+  EXPECT_DOUBLE_EQ(s.min, 1.0);
+  EXPECT_DOUBLE_EQ(s.max, 10.25);
+  EXPECT_DOUBLE_EQ(Summarize(std::vector<double>{3, 1, 2}).median, 2.0) << "odd count: the middle one";
 }
 
 TEST(Statistics, FittedLineAndCombinedDifference) {

@@ -1,14 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include <tinyxml2.h>
 
 #include "engine_run/xml_reading.h"
 #include "platform/files.h"
-#include "results/results_document.h"
+#include "platform/process.h"
+#include "results/results_elements.h"
+#include "results/results_file.h"
+#include "results/results_file_name.h"
+#include "results/results_writer.h"
 #include "results/xml_text.h"
 #include "support/engine/engine_under_test.h"
 
@@ -28,6 +36,27 @@ std::vector<std::string> ChildNames(const XMLElement* parent) {
     names.push_back(child->Name());
   }
   return names;
+}
+
+const ResultsHeader kHeader{"Korvanta 3RUzevo: CPU Utilization test v2.3", "Tuesday,08,December,2026, 13:05 07 PM",
+                            "Intel Pentium 4 Northwood 2400.00 Mhz"};
+
+TestRecord RanTest(const char* mode, const std::string& device, uint32_t emitters, uint32_t sampleRate,
+                   std::vector<float> readings) {
+  TestRecord test;
+  test.ran = true;
+  std::snprintf(test.mode, sizeof(test.mode), "%s", mode);
+  test.deviceName = device;
+  test.emitters = emitters;
+  test.sampleRate = sampleRate;
+  test.readings = std::move(readings);
+  return test;
+}
+
+std::string Written(const RunRecord& record, const ResultsHeader& header = kHeader) {
+  std::ostringstream out;
+  WriteResults(record, header, out);
+  return out.str();
 }
 
 // Runs the engine once on the virtual clock and returns the file's name.
@@ -100,28 +129,70 @@ TEST(ResultsFile, ChosenSetsAppearInTheirFixedOrder) {
   platform::DeleteFileNamed(file.c_str());
 }
 
-TEST(ResultsFile, ReadingsAreWrittenWithEightDecimals) {
+TEST(ResultsWriter, ReadingsAreWrittenWithEightDecimals) {
+  RunRecord record;
+  record.tests[RunRecord::kEmptySlot] = RanTest("Empty CPU test", "Card", 0, 0, {0.0f, 100.0f, 3.25f, 0.125f, -2.5f});
   XMLDocument document;
-  XMLElement* set = document.NewElement("ResultsSet");
-  document.InsertEndChild(set);
-  const float readings[] = {0.0f, 100.0f, 3.25f, 0.125f};
-  ResultsDocument::AddReadings(set, readings);
-  EXPECT_EQ(SetContents(set),
-            (Items{"Result=0.00000000", "Result=100.00000000", "Result=3.25000000", "Result=0.12500000"}));
+  const std::string text = Written(record);
+  ASSERT_EQ(document.Parse(text.c_str(), text.size()), tinyxml2::XML_SUCCESS);
+  const XMLElement* set = document.RootElement()->FirstChildElement("ResultsSet");
+  ASSERT_NE(set, nullptr);
+  EXPECT_EQ(SetContents(set), (Items{"TestMode=Empty CPU test", "DeviceName=Card", "nBuffers=0", "SampleRate=0",
+                                     "X-RAM=Off", "Result=0.00000000", "Result=100.00000000", "Result=3.25000000",
+                                     "Result=0.12500000", "Result=-2.50000000"}));
 }
 
-// A document of one set with the given device name and CPU text, saved as `file`.
+TEST(ResultsWriter, OnlyTestsThatRanAppearInSlotOrderReadBackByARealParser) {
+  RunRecord record;
+  record.tests[RunRecord::SlotOf(3)] = RanTest("OpenAL 3D hardware + EAX", "Card", 32, 48000, {7.5f});
+  record.tests[RunRecord::SlotOf(3)].xRam = true;
+  record.tests[RunRecord::kEmptySlot] = RanTest("Empty CPU test", "Card", 0, 0, {1.5f});
+  record.tests[RunRecord::SlotOf(1)] = RanTest("OpenAL 3D software", "Card", 32, 48000, {});
+  // Filled in but never started: not written.
+  record.tests[RunRecord::SlotOf(0)] = RanTest("OpenAL 2D", "Card", 32, 48000, {9.0f});
+  record.tests[RunRecord::SlotOf(0)].ran = false;
+
+  XMLDocument document;
+  const std::string text = Written(record);
+  ASSERT_EQ(document.Parse(text.c_str(), text.size()), tinyxml2::XML_SUCCESS);
+  const XMLElement* root = document.RootElement();
+  EXPECT_STREQ(root->Name(), results_elements::kTestResults);
+  EXPECT_EQ(ChildNames(root), (Items{"Version", "DateTime", "CPU", "ResultsSet", "ResultsSet", "ResultsSet"}));
+  EXPECT_STREQ(root->FirstChildElement("Version")->GetText(), kHeader.version.c_str());
+  EXPECT_STREQ(root->FirstChildElement("DateTime")->GetText(), kHeader.dateTime.c_str());
+  EXPECT_STREQ(root->FirstChildElement("CPU")->GetText(), kHeader.cpu.c_str());
+  const XMLElement* empty = root->FirstChildElement("ResultsSet");
+  const XMLElement* software = empty->NextSiblingElement("ResultsSet");
+  const XMLElement* eax = software->NextSiblingElement("ResultsSet");
+  EXPECT_EQ(SetContents(empty), (Items{"TestMode=Empty CPU test", "DeviceName=Card", "nBuffers=0", "SampleRate=0",
+                                       "X-RAM=Off", "Result=1.50000000"}));
+  EXPECT_EQ(SetContents(software),
+            (Items{"TestMode=OpenAL 3D software", "DeviceName=Card", "nBuffers=32", "SampleRate=48000", "X-RAM=Off"}))
+      << "a test that ran with no readings keeps its set";
+  EXPECT_EQ(SetContents(eax), (Items{"TestMode=OpenAL 3D hardware + EAX", "DeviceName=Card", "nBuffers=32",
+                                     "SampleRate=48000", "X-RAM=On", "Result=7.50000000"}));
+  EXPECT_EQ(text.find("OpenAL 2D"), std::string::npos);
+}
+
+TEST(ResultsWriter, ARunWithNoTestsIsTheHeaderAlone) {
+  EXPECT_EQ(Written(RunRecord{}),
+            "<?xml version=\"1.0\"?>\n"
+            "<?xml-stylesheet type=\"text/xsl\" href=\"dataresults.xsl\"?>\n"
+            "<TestResults>\n"
+            "    <Version>Korvanta 3RUzevo: CPU Utilization test v2.3</Version>\n"
+            "    <DateTime>Tuesday,08,December,2026, 13:05 07 PM</DateTime>\n"
+            "    <CPU>Intel Pentium 4 Northwood 2400.00 Mhz</CPU>\n"
+            "</TestResults>\n");
+}
+
+// A run of one empty test with the given device name and CPU text, saved as
+// `file` the way the engine saves it.
 bool SaveWithNames(const char* file, const char* device, const char* cpu) {
-  ResultsDocument results;
-  XMLElement* set = results.NewResultsSet();
-  ResultsDocument::AddText(set, "TestMode", "Empty CPU test");
-  ResultsDocument::AddText(set, "DeviceName", device);
-  const float readings[] = {1.5f};
-  ResultsDocument::AddReadings(set, readings);
-  XMLElement* sets[] = {set};
-  ResultsDocument::Assemble(results.Xml(), "Korvanta 3RUzevo: CPU Utilization test v2.3",
-                            "Tuesday,08,December,2026, 13:05 07 PM", cpu, sets);
-  const std::string text = platform::TextFileBytes(ResultsDocument::Print(results.Xml()));
+  RunRecord record;
+  record.tests[RunRecord::kEmptySlot] = RanTest("Empty CPU test", device, 0, 0, {1.5f});
+  ResultsHeader header = kHeader;
+  header.cpu = cpu;
+  const std::string text = platform::TextFileBytes(Written(record, header));
   std::string error;
   platform::DeleteFileNamed(file);
   return platform::WriteNewFile(file, text.data(), text.size(), error);
@@ -144,7 +215,7 @@ std::string SystemText(const char* utf8) {
 #endif
 }
 
-TEST(ResultsFile, AnAsciiFileKeepsItsExactBytes) {
+TEST(ResultsWriter, AnAsciiFileKeepsItsExactBytes) {
   ASSERT_TRUE(SaveWithNames("ascii.xml", "Speakers & <Phones>", "Intel Pentium 4 Northwood 2400.00 Mhz"));
   std::string raw;
   ASSERT_TRUE(platform::ReadWholeFile("ascii.xml", raw));
@@ -159,6 +230,9 @@ TEST(ResultsFile, AnAsciiFileKeepsItsExactBytes) {
             "    <ResultsSet>\n"
             "        <TestMode>Empty CPU test</TestMode>\n"
             "        <DeviceName>Speakers &amp; &lt;Phones&gt;</DeviceName>\n"
+            "        <nBuffers>0</nBuffers>\n"
+            "        <SampleRate>0</SampleRate>\n"
+            "        <X-RAM>Off</X-RAM>\n"
             "        <Result>\n"
             "            <Data>1.50000000</Data>\n"
             "        </Result>\n"
@@ -167,7 +241,7 @@ TEST(ResultsFile, AnAsciiFileKeepsItsExactBytes) {
   platform::DeleteFileNamed("ascii.xml");
 }
 
-TEST(ResultsFile, NonAsciiNamesGiveAWellFormedUtf8File) {
+TEST(ResultsWriter, NonAsciiNamesGiveAWellFormedUtf8File) {
   // The K6's micro sign is the single byte 0xB5 of the ANSI code page.
   const char* cpu = "Original OEM AMD K6 (0.30 \xB5m) 300.00 Mhz";
   // Cyrillic needs code page 1251 on Windows; a Western page spells the other.
@@ -197,6 +271,78 @@ TEST(ResultsFile, NonAsciiNamesGiveAWellFormedUtf8File) {
   }
 #endif
   platform::DeleteFileNamed("names.xml");
+}
+
+// The names in `directory`, sorted.
+Items FilesIn(const std::string& directory) {
+  Items names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// An empty folder of the test's own.
+std::string FreshFolder(const char* name) {
+  std::filesystem::remove_all(name);
+  std::filesystem::create_directories(name);
+  return std::string(name) + "/";
+}
+
+TEST(ResultsFileSave, TheTemporaryFileIsNamedAfterThisProcess) {
+  EXPECT_EQ(TemporaryFileName("KV3D_x.xml"), "KV3D_x.xml." + std::to_string(platform::CurrentProcessId()) + ".tmp");
+}
+
+TEST(ResultsFileSave, TheBytesGoUnderTheirNameWithNoTemporaryFileLeft) {
+  const std::string folder = FreshFolder("save_once");
+  const std::string bytes("<a>\r\n\0b</a>", 11);
+  const SavedResultsFile saved = SaveResultsFile(bytes, folder, "KV3D_x.xml");
+  ASSERT_TRUE(saved.saved) << saved.reason;
+  EXPECT_EQ(saved.path, folder + "KV3D_x.xml");
+  EXPECT_EQ(saved.reason, "");
+  std::string content;
+  ASSERT_TRUE(platform::ReadWholeFile(saved.path.c_str(), content));
+  EXPECT_EQ(content, bytes) << "the bytes exactly as given";
+  EXPECT_EQ(FilesIn(folder), (Items{"KV3D_x.xml"}));
+  std::filesystem::remove_all("save_once");
+}
+
+TEST(ResultsFileSave, ATakenNameGetsACounterBeforeXmlAndIsNeverReplaced) {
+  const std::string folder = FreshFolder("save_again");
+  EXPECT_EQ(SaveResultsFile("first", folder, "KV3D_x.xml").path, folder + "KV3D_x.xml");
+  EXPECT_EQ(SaveResultsFile("second", folder, "KV3D_x.xml").path, folder + "KV3D_x-2.xml");
+  EXPECT_EQ(SaveResultsFile("third", folder, "KV3D_x.xml").path, folder + "KV3D_x-3.xml");
+  std::string content;
+  ASSERT_TRUE(platform::ReadWholeFile((folder + "KV3D_x.xml").c_str(), content));
+  EXPECT_EQ(content, "first");
+  ASSERT_TRUE(platform::ReadWholeFile((folder + "KV3D_x-3.xml").c_str(), content));
+  EXPECT_EQ(content, "third");
+  EXPECT_EQ(FilesIn(folder), (Items{"KV3D_x-2.xml", "KV3D_x-3.xml", "KV3D_x.xml"}));
+  std::filesystem::remove_all("save_again");
+}
+
+TEST(ResultsFileSave, After999FilesOfOneNameItGivesUpAndRemovesItsTemporaryFile) {
+  const std::string folder = FreshFolder("save_full");
+  std::string why;
+  for (int counter = 1; counter <= 999; ++counter) {
+    const std::string name = folder + (counter == 1 ? "KV3D_x.xml" : "KV3D_x-" + std::to_string(counter) + ".xml");
+    ASSERT_TRUE(platform::WriteNewFile(name.c_str(), "", 0, why)) << why;
+  }
+  const SavedResultsFile saved = SaveResultsFile("late", folder, "KV3D_x.xml");
+  EXPECT_FALSE(saved.saved);
+  EXPECT_EQ(saved.path, folder + "KV3D_x.xml");
+  EXPECT_EQ(saved.reason, "999 files of that name exist");
+  EXPECT_EQ(FilesIn(folder).size(), 999u) << "no temporary file left, nothing replaced";
+  std::filesystem::remove_all("save_full");
+}
+
+TEST(ResultsFileSave, AFolderThatCannotBeWrittenNamesThePathAndTheSystemsReason) {
+  std::filesystem::remove_all("save_missing");
+  const SavedResultsFile saved = SaveResultsFile("bytes", "save_missing/", "KV3D_x.xml");
+  EXPECT_FALSE(saved.saved);
+  EXPECT_EQ(saved.path, "save_missing/KV3D_x.xml");
+  EXPECT_FALSE(saved.reason.empty());
+  EXPECT_FALSE(std::filesystem::exists("save_missing"));
 }
 
 TEST(XmlText, WhatXmlCannotCarryBecomesAQuestionMark) {
