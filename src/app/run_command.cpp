@@ -99,7 +99,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     return kExitNothingSaved;
   }
   DescribeRun(settings, batch, out);
-  if (settings.sampleRate != 44100 && std::string(engine.CurrentOutput()->name) == "OpenAL") {
+  if (settings.sampleRate != 44100 && std::string(engine.CurrentOutput()->Name()) == "OpenAL") {
     out << "OpenAL plays every buffer at 44100 Hz: the " << settings.sampleRate
         << " Hz setting is recorded in the results but changes nothing on this back end.\n";
   }

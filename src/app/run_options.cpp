@@ -101,7 +101,7 @@ bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostre
   CAbstractOutput& output = engine.Output(static_cast<size_t>(backEnd));
   const int device = options.device.empty() ? 0 : FindDevice(output, options.device);
   if (device < 0) {
-    err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
+    err << "No device \"" << options.device << "\" in " << output.Name() << "; `kv3r devices` lists them.\n";
     return false;
   }
   return engine.SelectOutput(backEnd, device);
@@ -110,9 +110,9 @@ bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostre
 void ApplyDeviceRules(BenchmarkEngine& engine, TestSettings& s, std::ostream& out) {
   CAbstractOutput& output = *engine.CurrentOutput();
   const int device = output.GetSelectedDevice();
-  char name[128] = {};
+  char name[kDeviceNameCapacity] = {};
   output.GetDeviceName(device, name);
-  out << "Device: " << output.name << " / " << name << '\n';
+  out << "Device: " << output.Name() << " / " << name << '\n';
   if (s.test3DHardware != 0 && output.GetFeature(device, Hardware3D) == 0) {
     s.test3DHardware = 0;
     out << "3D hardware mode left out: the device has no hardware 3D buffers.\n";

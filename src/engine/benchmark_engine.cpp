@@ -48,7 +48,7 @@ void BenchmarkEngine::CreateOutputs(std::span<const OutputFactory> factories) {
     DebugLog::Writef("Create %s..\n", factory.logName);
     std::unique_ptr<CAbstractOutput> output;
     try {
-      output.reset(factory.create());
+      output = factory.create();
     } catch (...) {
       DebugLog::Writef("unknown error in %s\n", factory.logName);
       continue;

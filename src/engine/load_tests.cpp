@@ -140,7 +140,7 @@ int BenchmarkEngine::RunSoundTest(uint32_t durationMs, const TestSettings& run, 
 
   record.emitters = emitters;
   if (const char* format = TestModeFormat(mode)) {
-    std::snprintf(record.mode, sizeof(record.mode), format, output.name);
+    std::snprintf(record.mode, sizeof(record.mode), format, output.Name());
   }
   record.deviceName = deviceName;
   record.sampleRate = run.sampleRate;

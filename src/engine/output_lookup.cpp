@@ -25,7 +25,7 @@ int FindByNumberOrName(const std::string& text, int count, const std::function<s
 
 int FindOutput(const BenchmarkEngine& engine, const std::string& numberOrName) {
   return FindByNumberOrName(numberOrName, static_cast<int>(engine.OutputCount()),
-                            [&](int i) { return std::string(engine.Output(static_cast<size_t>(i)).name); });
+                            [&](int i) { return std::string(engine.Output(static_cast<size_t>(i)).Name()); });
 }
 
 int FindDevice(CAbstractOutput& output, const std::string& numberOrName) {

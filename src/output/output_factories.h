@@ -1,18 +1,19 @@
 #pragma once
+#include <functional>
 #include <memory>
-#include <span>
+#include <vector>
 
 #include "output/abstract_output.h"
 
-// One way of constructing a back end, tried by the engine in order. The
-// constructor may throw; `logName` completes "Create %s..\n" and
-// "unknown error in %s\n".
+// One way of constructing a back end, tried by the engine in order. `create`
+// carries whatever it needs and may throw; `logName` completes
+// "Create %s..\n" and "unknown error in %s\n".
 struct OutputFactory {
   const char* logName;
-  CAbstractOutput* (*create)();
+  std::function<std::unique_ptr<CAbstractOutput>()> create;
 };
 
 // DirectSound, OpenAL, ASIO: those that exist on this platform. One that does
 // not exist here yields a back end with no device, so the engine logs and
 // drops it exactly as if it had found none.
-std::span<const OutputFactory> DefaultOutputFactories();
+std::vector<OutputFactory> DefaultOutputFactories();

@@ -10,7 +10,11 @@
 namespace {
 
 RecordingOutput* recorder = nullptr;
-CAbstractOutput* CreateRecorder() { return recorder = new RecordingOutput("Recording"); }
+std::unique_ptr<CAbstractOutput> CreateRecorder() {
+  auto output = std::make_unique<RecordingOutput>("Recording");
+  recorder = output.get();
+  return output;
+}
 const OutputFactory kRecorder[] = {{"CRecording", &CreateRecorder}};
 
 class AudioThreadTest : public ::testing::Test {

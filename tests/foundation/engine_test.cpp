@@ -13,14 +13,14 @@ namespace {
 
 int constructed = 0;
 
-CAbstractOutput* Throwing() { throw std::runtime_error("no driver"); }
-CAbstractOutput* NoDevice() {
+std::unique_ptr<CAbstractOutput> Throwing() { throw std::runtime_error("no driver"); }
+std::unique_ptr<CAbstractOutput> NoDevice() {
   ++constructed;
-  return new CNoDeviceOutput("Empty");
+  return std::make_unique<CNoDeviceOutput>("Empty");
 }
-CAbstractOutput* Usable() {
+std::unique_ptr<CAbstractOutput> Usable() {
   ++constructed;
-  return new RecordingOutput("Usable", "Device 0", 0, 2);
+  return std::make_unique<RecordingOutput>("Usable", "Device 0", 0, 2);
 }
 
 class EngineTest : public ::testing::Test {
@@ -37,7 +37,7 @@ TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
     BenchmarkEngine engine(nullptr, nullptr, factories);
     EXPECT_EQ(constructed, 2);
     ASSERT_EQ(engine.OutputCount(), 1u) << "the dropped back ends leave no slot behind";
-    EXPECT_STREQ(engine.Output(0).name, "Usable");
+    EXPECT_STREQ(engine.Output(0).Name(), "Usable");
     EXPECT_EQ(engine.SelectedOutput(), 0);
     EXPECT_EQ(engine.CurrentOutput(), &engine.Output(0));
   }

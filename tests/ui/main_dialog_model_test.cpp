@@ -19,7 +19,7 @@ class NamedDevices : public RecordingOutput {
   NamedDevices(const char* backEnd, std::vector<std::string> deviceNames)
       : RecordingOutput(backEnd, "", 0, static_cast<int>(deviceNames.size())), names(std::move(deviceNames)) {}
   int GetDeviceName(int device, char* text) override {
-    std::snprintf(text, 128, "%s", names.at(static_cast<size_t>(device)).c_str());
+    std::snprintf(text, kDeviceNameCapacity, "%s", names.at(static_cast<size_t>(device)).c_str());
     return 1;
   }
   void GetFeatureReport(char* text) override {
@@ -31,14 +31,22 @@ class NamedDevices : public RecordingOutput {
 };
 
 NamedDevices* asio = nullptr;
-CAbstractOutput* SoundCard() { return new NamedDevices("DirectSound", {"zeta", "Alpha", "beta"}); }
-CAbstractOutput* NoDevice() { return new NamedDevices("OpenAL", {}); }
-CAbstractOutput* AsioCard() { return asio = new NamedDevices("ASIO", {"Card"}); }
+std::unique_ptr<CAbstractOutput> SoundCard() {
+  return std::make_unique<NamedDevices>("DirectSound", std::vector<std::string>{"zeta", "Alpha", "beta"});
+}
+std::unique_ptr<CAbstractOutput> NoDevice() {
+  return std::make_unique<NamedDevices>("OpenAL", std::vector<std::string>{});
+}
+std::unique_ptr<CAbstractOutput> AsioCard() {
+  auto card = std::make_unique<NamedDevices>("ASIO", std::vector<std::string>{"Card"});
+  asio = card.get();
+  return card;
+}
 
 class DialogOverThreeBackEnds : public ::testing::Test {
  protected:
-  static constexpr OutputFactory kFactories[] = {{"CDSound", &SoundCard}, {"COpenAL", &NoDevice}, {"CASIO", &AsioCard}};
-  BenchmarkEngine engine{nullptr, nullptr, kFactories};
+  const OutputFactory factories[3] = {{"CDSound", &SoundCard}, {"COpenAL", &NoDevice}, {"CASIO", &AsioCard}};
+  BenchmarkEngine engine{nullptr, nullptr, factories};
   MainDialogModel dialog{engine};
 };
 

@@ -3,28 +3,16 @@
 #include "platform/files.h"
 #include "results/debug_log.h"
 
-namespace {
-
-RecordingOutput* made = nullptr;
-int nextHw3DBuffers = 0;
-const char* nextDeviceName = "";
-
-CAbstractOutput* MakeOutput() {
-  made = new RecordingOutput("Fake", nextDeviceName, nextHw3DBuffers);
-  return made;
-}
-
-}  // namespace
-
 EngineUnderTest::EngineUnderTest(int hw3DBuffers, const char* deviceName, int readingsBeforeFailure,
                                  uint32_t realSleepDivisor) {
-  nextHw3DBuffers = hw3DBuffers;
-  nextDeviceName = deviceName;
-  static const OutputFactory factories[] = {{"CFake", &MakeOutput}};
+  const OutputFactory factories[] = {{"CFake", [this, hw3DBuffers, deviceName] {
+                                        auto made = std::make_unique<RecordingOutput>("Fake", deviceName, hw3DBuffers);
+                                        output = made.get();
+                                        return std::unique_ptr<CAbstractOutput>(std::move(made));
+                                      }}};
   // Installed first, so the processor is described on the virtual machine too.
   const EngineHooks hooks = virtual_clock::Install(readingsBeforeFailure, realSleepDivisor);
   engine = std::make_unique<BenchmarkEngine>(nullptr, nullptr, factories);
-  output = made;
   auto window = std::make_unique<FakeStatusWindow>();
   status = window.get();
   engine->SetStatusWindow(std::move(window));
