@@ -1,4 +1,4 @@
-// COpenALOutput over a fake library with EAX and X-RAM: what no installed
+// The OpenAL back end over a fake library with EAX and X-RAM: what no installed
 // library here offers.
 #include <gtest/gtest.h>
 
