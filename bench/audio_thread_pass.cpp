@@ -16,7 +16,8 @@ namespace {
 
 void BM_AudioThreadPass(benchmark::State& state) {
   platform::SetEnvironmentText("ALSOFT_DRIVERS", "null");
-  COpenALOutput output("libopenal.so.1");
+  const auto made = CreateOpenALOutput("libopenal.so.1");
+  CAbstractOutput& output = *made;
   if (output.GetDeviceCount() == 0) {
     state.SkipWithError("OpenAL Soft is not installed");
     return;

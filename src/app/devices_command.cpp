@@ -12,7 +12,7 @@ namespace {
 void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
   const int previous = output.GetSelectedDevice();
   output.SelectDevice(device);
-  char text[4096] = {};
+  char text[kFeatureReportCapacity] = {};
   output.GetFeatureReport(text);
   output.SelectDevice(previous);
   // Indent every report line under its device.
@@ -46,9 +46,9 @@ void ListDevices(BenchmarkEngine& engine, bool report, std::ostream& out) {
   }
   for (size_t b = 0; b < engine.OutputCount(); ++b) {
     CAbstractOutput& output = engine.Output(b);
-    out << output.name << '\n';
+    out << output.Name() << '\n';
     for (int d = 0; d < output.GetDeviceCount(); ++d) {
-      char name[128] = {};
+      char name[kDeviceNameCapacity] = {};
       output.GetDeviceName(d, name);
       out << "  " << d << ": " << name << '\n';
       if (report) PrintReport(output, d, out);

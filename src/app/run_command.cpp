@@ -76,9 +76,9 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
 }
 
 void PrintChosenDevice(CAbstractOutput& output, std::ostream& out) {
-  char name[128] = {};
+  char name[kDeviceNameCapacity] = {};
   output.GetDeviceName(output.GetSelectedDevice(), name);
-  out << "Device: " << output.name << " / " << name << '\n';
+  out << "Device: " << output.Name() << " / " << name << '\n';
 }
 
 bool MissingEmitters(const RunRecord& record) {

@@ -82,7 +82,7 @@ bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostre
   CAbstractOutput& output = engine.Output(static_cast<size_t>(backEnd));
   const int device = options.device.empty() ? 0 : DeviceCatalogue::FindDevice(output, options.device);
   if (device < 0) {
-    err << "No device \"" << options.device << "\" in " << output.name << "; `kv3r devices` lists them.\n";
+    err << "No device \"" << options.device << "\" in " << output.Name() << "; `kv3r devices` lists them.\n";
     return false;
   }
   return engine.SelectOutput(backEnd, device);

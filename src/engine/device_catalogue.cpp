@@ -57,12 +57,12 @@ bool DeviceCatalogue::SelectBackEnd(int backEnd) {
 
 int DeviceCatalogue::FindOutput(const std::string& numberOrName) const {
   return FindByNumberOrName(numberOrName, static_cast<int>(outputs.size()),
-                            [&](int i) { return std::string(outputs[static_cast<size_t>(i)]->name); });
+                            [&](int i) { return std::string(outputs[static_cast<size_t>(i)]->Name()); });
 }
 
 int DeviceCatalogue::FindDevice(CAbstractOutput& output, const std::string& numberOrName) {
   return FindByNumberOrName(numberOrName, output.GetDeviceCount(), [&](int i) {
-    char name[128] = {};
+    char name[kDeviceNameCapacity] = {};
     output.GetDeviceName(i, name);
     return std::string(name);
   });

@@ -18,6 +18,10 @@
 namespace {
 
 constexpr uint32_t kSettlingMs = 2000;
+// The engine's scratch text buffer the device name is written into; roomier
+// than a device name needs.
+constexpr size_t kDeviceNameScratch = 516;
+static_assert(kDeviceNameScratch >= kDeviceNameCapacity);
 constexpr uint32_t kSamplePeriodMs = 500;
 // About 5100 s of readings; a longer test ends when the store is full.
 constexpr size_t kSampleStorePlaces = 10240;
@@ -108,7 +112,7 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
 void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
                       TestRecord& record) {
   CAbstractOutput* const currentOutput = parts.output;
-  char deviceName[516] = {};
+  char deviceName[kDeviceNameScratch] = {};
   if (currentOutput != nullptr) currentOutput->GetDeviceName(currentOutput->GetSelectedDevice(), deviceName);
 
   record = TestRecord{};
@@ -136,7 +140,7 @@ void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSett
     record.shortfall = reason;
   }
 
-  char deviceName[516] = {};
+  char deviceName[kDeviceNameScratch] = {};
   output.GetDeviceName(output.GetSelectedDevice(), deviceName);
 
   const bool hardware3D = mode == Mode3DHardware || mode == Mode3DHardwareEax;
@@ -145,7 +149,7 @@ void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSett
 
   record.emitters = emitters;
   if (const char* format = TestModeFormat(mode)) {
-    std::snprintf(record.mode, sizeof(record.mode), format, output.name);
+    std::snprintf(record.mode, sizeof(record.mode), format, output.Name());
   }
   record.deviceName = deviceName;
   record.sampleRate = run.sampleRate;

@@ -46,7 +46,7 @@ void RemarkOnIgnoredSettings(RunPlan& plan, CAbstractOutput& output) {
   const TestSettings& s = plan.settings;
   const int fixedRate = output.FixedPlaybackRate();
   if (fixedRate > 0 && s.sampleRate != static_cast<uint32_t>(fixedRate)) {
-    plan.remarks.push_back(std::string(output.name) + " plays every buffer at " + std::to_string(fixedRate) +
+    plan.remarks.push_back(std::string(output.Name()) + " plays every buffer at " + std::to_string(fixedRate) +
                            " Hz: the " + std::to_string(s.sampleRate) +
                            " Hz setting is recorded in the results but changes nothing on this back end.");
   }

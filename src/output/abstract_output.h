@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/types.h"
@@ -54,6 +55,12 @@ enum OutputFeature : int {
 //   AudioThread away from anything being created or destroyed.
 class CAbstractOutput {
  public:
+  // `name` is what the dialog's tree, kv3r and the results show for the back
+  // end ("DirectSound", "OpenAL", "ASIO"); it must outlive the back end.
+  explicit CAbstractOutput(const char* name) : name(name) {}
+  CAbstractOutput(const CAbstractOutput&) = delete;
+  CAbstractOutput& operator=(const CAbstractOutput&) = delete;
+
   // 1. Releases everything, including the device list and loaded libraries.
   virtual ~CAbstractOutput();
   // 2. Stores emitterCount (the emitters the test creates, 0..256), then
@@ -63,7 +70,8 @@ class CAbstractOutput {
   virtual int Close() = 0;
   // 4. Devices found at construction.
   virtual int GetDeviceCount() = 0;
-  // 5. At most 127 characters and a terminator into `name`.
+  // 5. At most 127 characters and a terminator into `name`
+  // (kDeviceNameCapacity bytes).
   virtual int GetDeviceName(int device, char* name) = 0;
   // 6.
   virtual int GetSelectedDevice() = 0;
@@ -75,7 +83,8 @@ class CAbstractOutput {
   virtual int GetHw2DBufferCount(int device) = 0;
   // 10.
   virtual int GetHw3DBufferCount(int device) = 0;
-  // 11. Appends the selected device's report (lines end in "\n") to `text`.
+  // 11. Appends the selected device's report (lines end in "\n") to `text`,
+  // a buffer of kFeatureReportCapacity bytes that it never writes past.
   virtual void GetFeatureReport(char* text) = 0;
   // 12.
   virtual int GetXRamSize(int device) = 0;
@@ -106,9 +115,20 @@ class CAbstractOutput {
   // plan, so no front end needs to know which back end does this.
   virtual int FixedPlaybackRate() { return 0; }
 
-  int emitterCount = 0;  // 0..256
-  const char* name = "";
+  // Not a slot: the name given at construction.
+  const char* Name() const { return name; }
+
+ protected:
+  int emitterCount = 0;  // 0..256, stored by Init
+
+ private:
+  const char* name;
 };
+
+// The text capacities of the contract: a feature report's buffer and a
+// device name's (127 characters and the terminator).
+inline constexpr size_t kFeatureReportCapacity = 4096;
+inline constexpr size_t kDeviceNameCapacity = 128;
 
 // Emitter slots every back end keeps.
 inline constexpr int kMaxEmitters = 256;

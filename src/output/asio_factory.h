@@ -1,6 +1,8 @@
 #pragma once
+#include <memory>
+
 #include "output/abstract_output.h"
 
 // The ASIO back end where it exists (Windows), elsewhere a back end with no
 // device that the engine drops.
-CAbstractOutput* CreateAsioOutput();
+std::unique_ptr<CAbstractOutput> CreateAsioOutput();

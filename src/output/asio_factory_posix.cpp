@@ -1,4 +1,4 @@
 #include "output/asio_factory.h"
 #include "output/no_device_output.h"
 
-CAbstractOutput* CreateAsioOutput() { return new CNoDeviceOutput("ASIO"); }
+std::unique_ptr<CAbstractOutput> CreateAsioOutput() { return std::make_unique<CNoDeviceOutput>("ASIO"); }

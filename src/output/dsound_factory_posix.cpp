@@ -1,4 +1,4 @@
 #include "output/dsound_factory.h"
 #include "output/no_device_output.h"
 
-CAbstractOutput* CreateDirectSoundOutput() { return new CNoDeviceOutput("DirectSound"); }
+std::unique_ptr<CAbstractOutput> CreateDirectSoundOutput() { return std::make_unique<CNoDeviceOutput>("DirectSound"); }

@@ -5,7 +5,7 @@
 // this platform turns into. Every operation is a harmless no-op.
 class CNoDeviceOutput : public CAbstractOutput {
  public:
-  explicit CNoDeviceOutput(const char* displayName) { name = displayName; }
+  explicit CNoDeviceOutput(const char* displayName) : CAbstractOutput(displayName) {}
   int Init(platform::WindowHandle, int, int, int count, uint8_t) override {
     emitterCount = count;
     return 0;

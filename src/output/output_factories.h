@@ -16,4 +16,4 @@ struct OutputFactory {
 // DirectSound, OpenAL, ASIO: those that exist on this platform. One that does
 // not exist here yields a back end with no device, so the engine logs and
 // drops it exactly as if it had found none.
-const std::vector<OutputFactory>& DefaultOutputFactories();
+std::vector<OutputFactory> DefaultOutputFactories();

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr uint32_t kNoDevice = 0xFFFF;
-// GetFeatureReport writes into a buffer of this size.
-constexpr size_t kReportCapacity = 4096;
 
 bool AlphabeticallyBefore(const DeviceTreeNode& a, const DeviceTreeNode& b) {
   return std::lexicographical_compare(a.text.begin(), a.text.end(), b.text.begin(), b.text.end(), [](char x, char y) {
@@ -47,9 +45,9 @@ void MainDialogModel::FillControls() {
   controls.tree.clear();
   for (size_t i = 0; i < engine.OutputCount(); ++i) {
     CAbstractOutput& output = engine.Output(i);
-    DeviceTreeNode root{output.name != nullptr ? output.name : "", static_cast<uint32_t>(i << 16) | kNoDevice, {}};
+    DeviceTreeNode root{output.Name() != nullptr ? output.Name() : "", static_cast<uint32_t>(i << 16) | kNoDevice, {}};
     for (int j = 0; j < output.GetDeviceCount(); ++j) {
-      char name[128] = {};
+      char name[kDeviceNameCapacity] = {};
       output.GetDeviceName(j, name);
       name[sizeof(name) - 1] = '\0';
       DeviceTreeNode device{name, static_cast<uint32_t>(i << 16) | static_cast<uint32_t>(j), {}};
@@ -104,7 +102,7 @@ void MainDialogModel::SelectTreeItem(int backEndValue, int deviceValue) {
       controls.test3DHardware.enabled = output.GetFeature(device, Hardware3D) != 0;
       controls.test3DHardwareEax.enabled = output.GetFeature(device, Eax20) != 0;
       controls.noXRam.enabled = output.GetFeature(device, XRam) != 0;
-      std::string text(kReportCapacity, '\0');
+      std::string text(kFeatureReportCapacity, '\0');
       output.GetFeatureReport(text.data());
       text.back() = '\0';
       report = text.c_str();

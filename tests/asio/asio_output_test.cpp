@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "asio/asio_cards.h"
-#include "output/asio/asio_output.h"
+#include "output/asio_factory.h"
 
 namespace {
 
-int DeviceOf(CASIOOutput& output, const char* card) {
+int DeviceOf(CAbstractOutput& output, const char* card) {
   for (int device = 0; device < output.GetDeviceCount(); ++device) {
-    char name[128] = {};
+    char name[kDeviceNameCapacity] = {};
     output.GetDeviceName(device, name);
     if (std::strcmp(name, card) == 0) return device;
   }
@@ -58,7 +58,8 @@ std::vector<std::vector<int16_t>> Blocks(int emitters) {
 // One test as the engine runs it: create, play all, wait, destroy all, close.
 void PlayTest(const char* card, int emitters, int milliseconds) {
   ClearJournal(card);
-  CASIOOutput output;
+  const auto made = CreateAsioOutput();
+  CAbstractOutput& output = *made;
   ASSERT_EQ(output.Init(nullptr, DeviceOf(output, card), 48000, emitters, 0), 1);
   const auto blocks = Blocks(emitters);
   for (int e = 0; e < emitters; ++e) {
@@ -119,7 +120,8 @@ TEST(CASIOOutput, SilencesOtherSampleTypesAndLeavesUnknownOnesAlone) {
 }
 
 TEST(CASIOOutput, RefusesWhatItCannotPlay) {
-  CASIOOutput output;
+  const auto made = CreateAsioOutput();
+  CAbstractOutput& output = *made;
   EXPECT_EQ(output.Init(nullptr, DeviceOf(output, kRateZero), 48000, 2, 0), 0);
   output.Close();
   EXPECT_EQ(output.Init(nullptr, DeviceOf(output, kRateHigh), 48000, 2, 0), 0);
@@ -139,9 +141,10 @@ TEST(CASIOOutput, RefusesWhatItCannotPlay) {
 }
 
 std::string Report(const char* card) {
-  CASIOOutput output;
+  const auto made = CreateAsioOutput();
+  CAbstractOutput& output = *made;
   output.SelectDevice(DeviceOf(output, card));
-  std::vector<char> text(4096, 'x');
+  std::vector<char> text(kFeatureReportCapacity, 'x');
   output.GetFeatureReport(text.data());
   return text.data();
 }

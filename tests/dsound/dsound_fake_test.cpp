@@ -1,4 +1,5 @@
-// CDSoundOutput against a DirectSound of our own, for cards Wine cannot be.
+// The DirectSound back end against a DirectSound of our own, for cards Wine
+// cannot be: everything is seen through the fake and the output contract.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string Report(CDSoundOutput& output, int device) {
-  char text[4096] = {};
+std::string Report(CAbstractOutput& output, int device) {
+  char text[kFeatureReportCapacity] = {};
   output.SelectDevice(device);
   output.GetFeatureReport(text);
   return text;
@@ -28,7 +29,8 @@ TEST(FakeDSound, HardwareBufferCountsAreCappedAndNeedMoreThanTwo) {
   system.devices[0].caps.dwFreeHwMixingAllBuffers = 2;
   system.AddDevice(1).caps.dwFreeHwMixingAllBuffers = 3;
   system.devices[1].caps.dwFreeHw3DAllBuffers = 2;
-  CDSoundOutput output(system.Api());
+  const auto made = CreateDirectSoundOutput(system.Api());
+  CAbstractOutput& output = *made;
   ASSERT_EQ(output.GetDeviceCount(), 2);
 
   EXPECT_EQ(output.GetHw3DBufferCount(0), 256);
@@ -54,10 +56,11 @@ TEST(FakeDSound, KeepsThirtyTwoDevicesAndLeavesOutBrokenOnes) {
   for (int i = 0; i < 36; ++i) system.AddDevice(i);
   system.devices[1].createFails = true;
   system.devices[2].capsFails = true;
-  CDSoundOutput output(system.Api());
+  const auto made = CreateDirectSoundOutput(system.Api());
+  CAbstractOutput& output = *made;
 
   ASSERT_EQ(output.GetDeviceCount(), 32);
-  char name[128] = {};
+  char name[kDeviceNameCapacity] = {};
   output.GetDeviceName(0, name);
   EXPECT_STREQ(name, "Fake card 0 (fake.sys)");
   output.GetDeviceName(1, name);
@@ -90,9 +93,10 @@ TEST(FakeDSound, PrimaryDriverEntryEndsTheListOnceADeviceIsRecorded) {
   enumerationOrder[3] = &system.devices[1].guid;
   DSoundApi api = system.Api();
   api.enumerate = &EnumerateWithTwoPrimaryEntries;
-  CDSoundOutput output(api);
+  const auto made = CreateDirectSoundOutput(api);
+  CAbstractOutput& output = *made;
   ASSERT_EQ(output.GetDeviceCount(), 1);
-  char name[128] = {};
+  char name[kDeviceNameCapacity] = {};
   output.GetDeviceName(0, name);
   EXPECT_STREQ(name, "A (m)");
 }
@@ -102,7 +106,8 @@ TEST(FakeDSound, EaxVersionIsAvailableOnlyWhenBothSetsAnswerGetAndSet) {
   fake_dsound::Device& card = system.AddDevice(0);
   card.supportedSets = {dsound_ids::kEax[2].listener, dsound_ids::kEax[2].buffer, dsound_ids::kEax[3].listener,
                         dsound_ids::kZoomFxBuffer};
-  CDSoundOutput output(system.Api());
+  const auto made = CreateDirectSoundOutput(system.Api());
+  CAbstractOutput& output = *made;
   ASSERT_EQ(output.GetDeviceCount(), 1);
 
   EXPECT_EQ(output.GetFeature(0, Eax10), 0);
@@ -128,15 +133,18 @@ class FakeCardTest : public ::testing::Test {
   FakeCardTest() {
     fake_dsound::Device& card = system.AddDevice(0);
     card.caps.dwFreeHw3DAllBuffers = 64;
-    output = std::make_unique<CDSoundOutput>(system.Api());
+    output = CreateDirectSoundOutput(system.Api());
+    // Only what the tests do, not the probes at construction.
     system.buffers.clear();
+    system.buffers3DHandedOut = 0;
+    system.propertySetsHandedOut = 0;
   }
   int CreateEmitter(int index, int frequency, uint8_t mode) {
     return output->CreateEmitter(index, static_cast<int>(data.size()), data.data(), frequency, mode, 0, 1);
   }
 
   fake_dsound::FakeDirectSound system;
-  std::unique_ptr<CDSoundOutput> output;
+  std::unique_ptr<CAbstractOutput> output;
   std::vector<uint8_t> data = std::vector<uint8_t>(1000);
   HWND window = reinterpret_cast<HWND>(0x1234);
 };
@@ -167,17 +175,33 @@ TEST_F(FakeCardTest, EachModeCreatesItsKindOfBuffer) {
   for (uint8_t mode = 0; mode < 4; ++mode) {
     SCOPED_TRACE(int(mode));
     system.buffers.clear();
+    const bool is3D = mode != Mode2D;
+    const bool isEax = mode == Mode3DHardwareEax;
+    const int listeners = system.listenersHandedOut;
+    const int buffers3D = system.buffers3DHandedOut;
+    const int propertySets = system.propertySetsHandedOut;
+    const size_t sets = system.sets.size();
     ASSERT_EQ(output->Init(window, 0, 44100, 1, mode), 1);
+    EXPECT_EQ(system.listenersHandedOut - listeners, is3D ? 1 : 0);
+    EXPECT_EQ(system.propertySetsHandedOut - propertySets, isEax ? 1 : 0) << "the EAX listener's";
+    EXPECT_EQ(system.sets.size() - sets, isEax ? 1u : 0u) << "the reverb goes to the EAX listener";
     ASSERT_EQ(CreateEmitter(0, 44100, mode), 1);
     EXPECT_EQ(system.buffers.back().flags, expected[mode]);
     EXPECT_EQ(system.buffers[0].flags, mode == Mode2D ? 0x1u : 0x11u);
-    EXPECT_EQ(output->listener != nullptr, mode != Mode2D);
-    EXPECT_EQ(output->emitters[0].buffer3D != nullptr, mode != Mode2D);
-    EXPECT_EQ(output->emitters[0].propertySet != nullptr, mode == Mode3DHardwareEax);
-    EXPECT_EQ(output->eaxListener != nullptr, mode == Mode3DHardwareEax);
+    EXPECT_EQ(system.buffers3DHandedOut - buffers3D, is3D ? 1 : 0);
+    EXPECT_EQ(system.propertySetsHandedOut - propertySets, isEax ? 2 : 0) << "and the emitter's";
+    // The AudioThread's calls reach the listener and the emitter's 3D
+    // buffer exactly when the mode has them.
+    const int listenerMoves = system.listenerPositions;
+    const int emitterMoves = system.emitterPositions;
+    EXPECT_EQ(output->SetListenerPosition(1, 2, 3, 0), 1);
+    EXPECT_EQ(output->SetEmitterPosition(0, 1, 2, 3, 0), 1);
+    EXPECT_EQ(system.listenerPositions - listenerMoves, is3D ? 1 : 0);
+    EXPECT_EQ(system.emitterPositions - emitterMoves, is3D ? 1 : 0);
     output->DestroyEmitter(0);
     output->Close();
     EXPECT_EQ(system.liveObjects, 0);
+    EXPECT_EQ(system.overReleases, 0);
   }
 }
 
@@ -220,30 +244,46 @@ TEST_F(FakeCardTest, AFailingInitCallKeepsWhatWasCreatedForClose) {
     SCOPED_TRACE(call);
     system.failingCall = call;
     EXPECT_EQ(output->Init(window, 0, 44100, 1, Mode3DHardwareEax), 0);
-    EXPECT_NE(output->directSound, nullptr);
-    EXPECT_GT(system.liveObjects, 0);
+    EXPECT_GT(system.liveObjects, 0) << "the device stays open for Close";
     EXPECT_EQ(output->Close(), 1);
-    EXPECT_EQ(output->directSound, nullptr);
-    EXPECT_EQ(output->primaryBuffer, nullptr);
-    EXPECT_EQ(output->eaxBuffer, nullptr);
     EXPECT_EQ(system.liveObjects, 0);
+    // Close forgot what it released: a second one releases nothing again.
+    EXPECT_EQ(output->Close(), 1);
+    EXPECT_EQ(system.overReleases, 0);
   }
   system.failingCall = "SetFormat";
+  const int listeners = system.listenersHandedOut;
   output->Init(window, 0, 44100, 1, Mode3DSoftware);
-  EXPECT_NE(output->primaryBuffer, nullptr);
-  EXPECT_EQ(output->listener, nullptr);
+  EXPECT_EQ(system.liveObjects, 2) << "the device and its primary buffer";
+  EXPECT_EQ(system.listenersHandedOut, listeners) << "no listener after the failure";
+  const int listenerMoves = system.listenerPositions;
+  EXPECT_EQ(output->SetListenerPosition(1, 2, 3, 0), 1);
+  EXPECT_EQ(system.listenerPositions, listenerMoves);
   output->Close();
+  EXPECT_EQ(system.liveObjects, 0);
+  EXPECT_EQ(system.overReleases, 0);
+  // A later test opens again.
+  system.failingCall.clear();
+  EXPECT_EQ(output->Init(window, 0, 44100, 1, Mode3DHardwareEax), 1);
+  output->Close();
+  EXPECT_EQ(system.liveObjects, 0);
 }
 
 TEST_F(FakeCardTest, AFailingEmitterCallKeepsWhatWasCreatedForDestroy) {
   ASSERT_EQ(output->Init(window, 0, 44100, 1, Mode3DHardwareEax), 1);
+  const int open = system.liveObjects;
+  const int propertySets = system.propertySetsHandedOut;
   system.failingCall = "Lock";
   EXPECT_EQ(CreateEmitter(0, 44100, Mode3DHardwareEax), 0);
-  EXPECT_NE(output->emitters[0].propertySet, nullptr);
+  EXPECT_EQ(system.propertySetsHandedOut - propertySets, 1) << "it got as far as the property set";
+  EXPECT_EQ(system.liveObjects, open + 1) << "the emitter's buffer is kept for DestroyEmitter";
   output->DestroyEmitter(0);
-  EXPECT_EQ(output->emitters[0].buffer, nullptr);
+  EXPECT_EQ(system.liveObjects, open) << "every interface of it released";
+  output->DestroyEmitter(0);
+  EXPECT_EQ(system.overReleases, 0) << "and forgotten";
   output->Close();
   EXPECT_EQ(system.liveObjects, 0);
+  EXPECT_EQ(system.overReleases, 0);
 }
 
 TEST_F(FakeCardTest, CopiesTheSampleBlockAcrossBothLockedRegions) {
@@ -284,17 +324,36 @@ TEST_F(FakeCardTest, RefusesEmitterIndexesOutsideTheSlots) {
   output->Close();
 }
 
-TEST_F(FakeCardTest, StartPositionsLieInTheUnitCubeAndDiffer) {
+// Each 3D emitter is created at its slot's start position: in the cube
+// -1..1, different from slot to slot, the same in every test.
+TEST_F(FakeCardTest, StartPositionsLieInTheUnitCubeDifferAndStay) {
+  ASSERT_EQ(output->Init(window, 0, 44100, kMaxEmitters, Mode3DSoftware), 1);
+  system.emitterPositionValues.clear();
+  for (int i = 0; i < kMaxEmitters; ++i) ASSERT_EQ(CreateEmitter(i, 44100, Mode3DSoftware), 1);
+  const std::vector<D3DVECTOR> starts = system.emitterPositionValues;
+  ASSERT_EQ(starts.size(), static_cast<size_t>(kMaxEmitters));
   int distinct = 0;
-  for (int i = 0; i < kMaxEmitters; ++i) {
-    const DSoundEmitter& e = output->emitters[i];
-    for (float v : {e.x, e.y, e.z}) {
+  for (size_t i = 0; i < starts.size(); ++i) {
+    for (float v : {starts[i].x, starts[i].y, starts[i].z}) {
       EXPECT_GE(v, -1.0f);
       EXPECT_LE(v, 1.0f);
     }
-    if (i > 0 && e.x != output->emitters[i - 1].x) ++distinct;
+    if (i > 0 && starts[i].x != starts[i - 1].x) ++distinct;
   }
   EXPECT_GT(distinct, 200);
+  for (int i = 0; i < kMaxEmitters; ++i) output->DestroyEmitter(i);
+  output->Close();
+
+  ASSERT_EQ(output->Init(window, 0, 44100, 1, Mode3DHardware), 1);
+  system.emitterPositionValues.clear();
+  ASSERT_EQ(CreateEmitter(77, 44100, Mode3DHardware), 1);
+  ASSERT_EQ(system.emitterPositionValues.size(), 1u);
+  EXPECT_EQ(system.emitterPositionValues[0].x, starts[77].x);
+  EXPECT_EQ(system.emitterPositionValues[0].y, starts[77].y);
+  EXPECT_EQ(system.emitterPositionValues[0].z, starts[77].z);
+  output->DestroyEmitter(77);
+  output->Close();
+  EXPECT_EQ(system.liveObjects, 0);
 }
 
 }  // namespace

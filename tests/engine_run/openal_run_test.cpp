@@ -23,7 +23,7 @@ class OpenALRun : public ::testing::Test {
     DebugLog::Delete();
     engine = std::make_unique<BenchmarkEngine>(nullptr, nullptr);
     if (engine->OutputCount() == 0) GTEST_SKIP() << "OpenAL Soft is not installed";
-    ASSERT_STREQ(engine->CurrentOutput()->name, "OpenAL");
+    ASSERT_STREQ(engine->CurrentOutput()->Name(), "OpenAL");
     engine->SetStatusWindow(std::make_unique<FakeStatusWindow>());
     DebugLog::Delete();
   }

@@ -42,7 +42,7 @@ TEST_F(EngineTest, OnlyTheThirdBackEndUsableBecomesTheFirstAndCurrent) {
     BenchmarkEngine engine(nullptr, nullptr, factories);
     EXPECT_EQ(constructed, 2);
     ASSERT_EQ(engine.OutputCount(), 1u) << "the dropped back ends leave no slot behind";
-    EXPECT_STREQ(engine.Output(0).name, "Usable");
+    EXPECT_STREQ(engine.Output(0).Name(), "Usable");
     EXPECT_EQ(engine.SelectedOutput(), 0);
     EXPECT_EQ(engine.CurrentOutput(), &engine.Output(0));
   }

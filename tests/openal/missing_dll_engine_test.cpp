@@ -13,7 +13,7 @@ TEST(OpenALMissingLibrary, EngineWithoutOpenAL32DropsOpenAL) {
   DebugLog::Delete();
   {
     BenchmarkEngine engine(nullptr, nullptr);
-    for (size_t i = 0; i < engine.OutputCount(); ++i) EXPECT_STRNE(engine.Output(i).name, "OpenAL");
+    for (size_t i = 0; i < engine.OutputCount(); ++i) EXPECT_STRNE(engine.Output(i).Name(), "OpenAL");
   }
   std::ifstream file(DebugLog::kFileName, std::ios::binary);
   std::stringstream log;

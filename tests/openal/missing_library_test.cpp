@@ -14,17 +14,17 @@ namespace {
 
 constexpr const char* kNoLibrary = "kv3r-no-such-openal-library";
 
-std::unique_ptr<CAbstractOutput> CreateMissingOutput() { return std::make_unique<COpenALOutput>(kNoLibrary); }
-const OutputFactory kMissingFactory[] = {{"COpenAL", &CreateMissingOutput}};
+const OutputFactory kMissingFactory[] = {{"COpenAL", [] { return CreateOpenALOutput(kNoLibrary); }}};
 
 }  // namespace
 
 TEST(OpenALMissingLibrary, EveryOperationIsHarmless) {
-  COpenALOutput output(kNoLibrary);
-  EXPECT_EQ(output.Library(), nullptr);
-  EXPECT_STREQ(output.name, "OpenAL");
+  const auto made = CreateOpenALOutput(kNoLibrary);
+  ASSERT_NE(made, nullptr);
+  CAbstractOutput& output = *made;
+  EXPECT_STREQ(output.Name(), "OpenAL");
   EXPECT_EQ(output.GetDeviceCount(), 0);
-  char name[128] = "untouched";
+  char name[kDeviceNameCapacity] = "untouched";
   EXPECT_EQ(output.GetDeviceName(0, name), 0);
   EXPECT_STREQ(name, "untouched");
   for (int feature = 0; feature <= 10; ++feature) EXPECT_EQ(output.GetFeature(0, feature), 0);
@@ -32,7 +32,7 @@ TEST(OpenALMissingLibrary, EveryOperationIsHarmless) {
   EXPECT_EQ(output.GetHw3DBufferCount(0), 0);
   EXPECT_EQ(output.GetXRamSize(0), 0);
   EXPECT_EQ(output.GetXRamFree(0), 0);
-  char text[4096] = {};
+  char text[kFeatureReportCapacity] = {};
   output.GetFeatureReport(text);
   EXPECT_STREQ(text, "");
 

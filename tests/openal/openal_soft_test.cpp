@@ -6,10 +6,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/benchmark_engine.h"
 #include "engine/motion_tables.h"
 #include "openal/test_sound.h"
+#include "output/openal/openal_library.h"
 #include "output/openal/openal_output.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -22,8 +24,36 @@ constexpr const char* kOpenALSoft = "libopenal.so.1";
 // Before anything loads the library.
 const bool kNullOutput = platform::SetEnvironmentText("ALSOFT_DRIVERS", "null");
 
-std::unique_ptr<CAbstractOutput> CreateSoftOutput() { return std::make_unique<COpenALOutput>(kOpenALSoft); }
-const OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
+const OutputFactory kSoftFactory[] = {{"COpenAL", [] { return CreateOpenALOutput(kOpenALSoft); }}};
+
+// The test's own binding of the installed library, made while no test is
+// open: the same library the back end loaded (one copy per process), so the
+// test asks OpenAL Soft itself what the back end made of its calls.
+class SoftInspector {
+ public:
+  SoftInspector() : library(LoadOpenALLibrary(kOpenALSoft)) {}
+  ~SoftInspector() { FreeOpenALLibrary(library); }
+  SoftInspector(const SoftInspector&) = delete;
+  SoftInspector& operator=(const SoftInspector&) = delete;
+
+  bool Loaded() const { return library != nullptr; }
+  const OpenALFunctions& al() const { return library->al; }
+  // The names alive in the current context (sources) and on its device
+  // (buffers), found by asking about each; OpenAL Soft numbers them from 1.
+  std::vector<ALuint> Sources() const { return Alive(library->al.alIsSource); }
+  std::vector<ALuint> Buffers() const { return Alive(library->al.alIsBuffer); }
+
+ private:
+  template <typename IsName>
+  static std::vector<ALuint> Alive(IsName isName) {
+    std::vector<ALuint> names;
+    for (ALuint name = 1; name <= 4096; ++name)
+      if (isName(name) != 0) names.push_back(name);
+    return names;
+  }
+
+  OpenALLibrary* library;
+};
 
 int CountOccurrences(const std::string& text, const std::string& part) {
   int count = 0;
@@ -64,11 +94,12 @@ TEST(OpenALSoft, LoaderBindsEverythingAndProbesTheDefaultDevice) {
 }
 
 TEST(OpenALSoft, ReportAndQueries) {
-  COpenALOutput output(kOpenALSoft);
-  EXPECT_STREQ(output.name, "OpenAL");
+  const auto made = CreateOpenALOutput(kOpenALSoft);
+  CAbstractOutput& output = *made;
+  EXPECT_STREQ(output.Name(), "OpenAL");
   ASSERT_GE(output.GetDeviceCount(), 1);
   EXPECT_EQ(output.GetSelectedDevice(), 0);
-  char text[4096] = {};
+  char text[kFeatureReportCapacity] = {};
   output.GetFeatureReport(text);
   EXPECT_STREQ(text,
                "Device: OpenAL Soft\n"
@@ -87,7 +118,7 @@ TEST(OpenALSoft, ReportAndQueries) {
   EXPECT_EQ(output.GetFeature(0, 10), 0);
   EXPECT_EQ(output.GetFeature(0, -1), 0);
 
-  char name[128] = "untouched";
+  char name[kDeviceNameCapacity] = "untouched";
   const int count = output.GetDeviceCount();
   for (int bad : {-1, count}) {
     EXPECT_EQ(output.GetDeviceName(bad, name), 0);
@@ -104,13 +135,16 @@ TEST(OpenALSoft, ReportAndQueries) {
   output.SelectDevice(count);
   EXPECT_EQ(output.GetFeature(0, Version), 0);
   EXPECT_EQ(output.Init(nullptr, count, 44100, 1, Mode2D), 0);
-  char empty[4096] = {};
+  char empty[kFeatureReportCapacity] = {};
   output.GetFeatureReport(empty);
   EXPECT_STREQ(empty, "");
 }
 
 TEST(OpenALSoft, GuardsBeforeInitAfterCloseAndOutsideTheSlots) {
-  COpenALOutput output(kOpenALSoft);
+  const auto made = CreateOpenALOutput(kOpenALSoft);
+  CAbstractOutput& output = *made;
+  const SoftInspector soft;
+  ASSERT_TRUE(soft.Loaded());
   const std::vector<int16_t> tone = MakeTestTone();
   const int size = static_cast<int>(tone.size() * sizeof(int16_t));
   EXPECT_EQ(output.SetListenerPosition(1, 2, 3, 0), 1);
@@ -122,9 +156,11 @@ TEST(OpenALSoft, GuardsBeforeInitAfterCloseAndOutsideTheSlots) {
   EXPECT_EQ(output.PlayEmitter(0), 0);
   EXPECT_EQ(output.DestroyEmitter(0), 1);
   EXPECT_EQ(output.Close(), 1);
+  EXPECT_EQ(soft.al().alcGetCurrentContext(), nullptr);
 
   ASSERT_EQ(output.Init(nullptr, 0, 44100, 0, Mode3DHardware), 1);
   EXPECT_EQ(output.GetEmitterCount(), 0);
+  EXPECT_NE(soft.al().alcGetCurrentContext(), nullptr);
   for (int bad : {-1, kMaxEmitters}) {
     EXPECT_EQ(output.CreateEmitter(bad, size, tone.data(), 44100, Mode2D, 0, 1), 0);
     EXPECT_EQ(output.PlayEmitter(bad), 0);
@@ -135,10 +171,12 @@ TEST(OpenALSoft, GuardsBeforeInitAfterCloseAndOutsideTheSlots) {
   }
   EXPECT_EQ(output.SetEmitterPosition(7, 1, 2, 3, 0), 1) << "never created: nothing to move";
   EXPECT_EQ(output.CommitDeferred(1), 0);
+  EXPECT_TRUE(soft.Sources().empty()) << "no refused index made a source";
+  EXPECT_TRUE(soft.Buffers().empty()) << "no refused index made a buffer";
   EXPECT_EQ(output.Close(), 1);
   EXPECT_EQ(output.SetListenerPosition(1, 2, 3, 0), 1);
   EXPECT_EQ(output.SetEmitterPosition(0, 1, 2, 3, 0), 1);
-  EXPECT_EQ(output.Library()->al.alcGetCurrentContext(), nullptr);
+  EXPECT_EQ(soft.al().alcGetCurrentContext(), nullptr);
 }
 
 // The test lifecycle as the engine drives it, twice on one object, with the
@@ -149,7 +187,10 @@ TEST(OpenALSoft, FullTestLifecycleTwiceWithTheAudioThread) {
   ASSERT_EQ(engine.OutputCount(), 1u);
   CAbstractOutput* base = engine.CurrentOutput();
   ASSERT_NE(base, nullptr);
-  auto& output = *static_cast<COpenALOutput*>(base);
+  CAbstractOutput& output = *base;
+  const SoftInspector soft;
+  ASSERT_TRUE(soft.Loaded());
+  const OpenALFunctions& al = soft.al();
   const std::vector<int16_t> tone = MakeTestTone();
   const int size = static_cast<int>(tone.size() * sizeof(int16_t));
   const ALfloat origin[3] = {0, 0, 0};
@@ -160,27 +201,39 @@ TEST(OpenALSoft, FullTestLifecycleTwiceWithTheAudioThread) {
     ASSERT_EQ(output.Init(nullptr, device, 22050, 16, Mode3DHardware), 1);
     for (int i = 0; i < 16; ++i) ASSERT_EQ(output.CreateEmitter(i, size, tone.data(), 22050, Mode3DHardware, 0, 1), 1);
     for (int i = 0; i < 16; ++i) ASSERT_EQ(output.PlayEmitter(i), 1);
-    const OpenALFunctions& al = output.Library()->al;
-    ALint frequency = 0;
-    al.alGetBufferi(output.EmitterBuffer(3), AL_FREQUENCY, &frequency);
-    EXPECT_EQ(frequency, 44100) << "the user's 22050 Hz does not reach the buffers";
+    const std::vector<ALuint> buffers = soft.Buffers();
+    ASSERT_EQ(buffers.size(), 16u) << "one buffer per emitter";
+    for (ALuint buffer : buffers) {
+      ALint frequency = 0;
+      al.alGetBufferi(buffer, AL_FREQUENCY, &frequency);
+      EXPECT_EQ(frequency, 44100) << "the user's 22050 Hz does not reach the buffers";
+    }
+    const std::vector<ALuint> sources = soft.Sources();
+    ASSERT_EQ(sources.size(), 16u) << "one source per emitter";
 
     engine.AudioThreadHandle()->Activate(output, 0);
     platform::SleepMilliseconds(300);
     engine.AudioThreadHandle()->Deactivate();
     EXPECT_GT(engine.AudioThreadHandle()->MotionIndex(), 0);
 
-    for (int i = 0; i < 16; ++i) {
+    for (ALuint source : sources) {
       ALint state = 0;
-      al.alGetSourcei(output.EmitterSource(i), AL_SOURCE_STATE, &state);
-      EXPECT_EQ(state, AL_PLAYING) << i;
+      al.alGetSourcei(source, AL_SOURCE_STATE, &state);
+      EXPECT_EQ(state, AL_PLAYING) << source;
+      ALint buffer = 0;
+      al.alGetSourcei(source, AL_BUFFER, &buffer);
+      EXPECT_NE(buffer, 0) << source;
+      ALint looping = 0;
+      al.alGetSourcei(source, AL_LOOPING, &looping);
+      EXPECT_EQ(looping, 1) << source;
       float position[3] = {};
-      al.alGetSourcefv(output.EmitterSource(i), AL_POSITION, position);
-      EXPECT_TRUE(IsEmitterTablePosition(position)) << i;
+      al.alGetSourcefv(source, AL_POSITION, position);
+      EXPECT_TRUE(IsEmitterTablePosition(position)) << source;
       EXPECT_FALSE(position[0] == origin[0] && position[1] == origin[1] && position[2] == origin[2]);
     }
     for (int i = 0; i < 16; ++i) EXPECT_EQ(output.DestroyEmitter(i), 1);
-    EXPECT_EQ(output.EmitterSource(0), 0u);
+    EXPECT_TRUE(soft.Sources().empty()) << "every emitter's source is deleted";
+    EXPECT_TRUE(soft.Buffers().empty()) << "every emitter's buffer is deleted";
     EXPECT_EQ(output.Close(), 1);
     EXPECT_EQ(al.alcGetCurrentContext(), nullptr);
   }

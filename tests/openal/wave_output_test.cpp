@@ -33,8 +33,7 @@ bool UseWaveOutput() {
 }
 const bool kWaveOutput = UseWaveOutput();
 
-std::unique_ptr<CAbstractOutput> CreateSoftOutput() { return std::make_unique<COpenALOutput>(kOpenALSoft); }
-const OutputFactory kSoftFactory[] = {{"COpenAL", &CreateSoftOutput}};
+const OutputFactory kSoftFactory[] = {{"COpenAL", [] { return CreateOpenALOutput(kOpenALSoft); }}};
 
 float Peak(const StereoSound& sound) {
   float peak = 0;
@@ -44,7 +43,7 @@ float Peak(const StereoSound& sound) {
 }
 
 // Plays `count` emitters of a tone for `milliseconds` and returns what was mixed.
-StereoSound Mix(COpenALOutput& output, int count, uint32_t milliseconds) {
+StereoSound Mix(CAbstractOutput& output, int count, uint32_t milliseconds) {
   const std::vector<int16_t> tone = MakeTestTone();
   const int size = static_cast<int>(tone.size() * sizeof(int16_t));
   EXPECT_EQ(output.Init(nullptr, 0, 44100, static_cast<uint8_t>(count), Mode3DHardware), 1);
@@ -62,7 +61,8 @@ StereoSound Mix(COpenALOutput& output, int count, uint32_t milliseconds) {
 
 TEST(OpenALWaveOutput, SixteenEmittersAreHeardAndNoneIsSilence) {
   ASSERT_TRUE(kWaveOutput);
-  COpenALOutput output(kOpenALSoft);
+  const auto made = CreateOpenALOutput(kOpenALSoft);
+  CAbstractOutput& output = *made;
   ASSERT_EQ(output.GetDeviceCount(), 1);
 
   const StereoSound playing = Mix(output, 16, 600);
@@ -83,7 +83,7 @@ TEST(OpenALWaveOutput, MovingEmitterShiftsTheBalance) {
   ASSERT_TRUE(kWaveOutput);
   BenchmarkEngine engine(nullptr, nullptr, kSoftFactory);
   ASSERT_EQ(engine.OutputCount(), 1u);
-  auto& output = *static_cast<COpenALOutput*>(engine.CurrentOutput());
+  CAbstractOutput& output = *engine.CurrentOutput();
   const std::vector<int16_t> tone = MakeTestTone();
   const int size = static_cast<int>(tone.size() * sizeof(int16_t));
 

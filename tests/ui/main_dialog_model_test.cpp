@@ -19,7 +19,7 @@ class NamedDevices : public RecordingOutput {
   NamedDevices(const char* backEnd, std::vector<std::string> deviceNames)
       : RecordingOutput(backEnd, "", 0, static_cast<int>(deviceNames.size())), names(std::move(deviceNames)) {}
   int GetDeviceName(int device, char* text) override {
-    std::snprintf(text, 128, "%s", names.at(static_cast<size_t>(device)).c_str());
+    std::snprintf(text, kDeviceNameCapacity, "%s", names.at(static_cast<size_t>(device)).c_str());
     return 1;
   }
   void GetFeatureReport(char* text) override {

@@ -193,3 +193,8 @@ bool OpenAsioDriverByName(const char* name) {
   if (asioDriverLoader == nullptr) asioDriverLoader = new AsioDriverLoader();
   return asioDriverLoader != nullptr && asioDriverLoader->LoadByName(name);
 }
+
+bool OpenAsioDriverOf(const AsioDriverRegistry& devices, int number) {
+  char driverName[32];
+  return devices.DriverName(number, driverName, 32) == 0 && OpenAsioDriverByName(driverName);
+}

@@ -56,3 +56,6 @@ extern AsioDriverLoader* asioDriverLoader;
 extern IASIO* CurrentAsioDriver;
 
 bool OpenAsioDriverByName(const char* name);
+// Loads device `number` of `devices` by the name its own list gives
+// (capacity 32).
+bool OpenAsioDriverOf(const AsioDriverRegistry& devices, int number);

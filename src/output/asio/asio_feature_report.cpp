@@ -1,37 +1,22 @@
-// CASIOOutput::GetFeatureReport: the selected driver's answers, asked anew
-// each time; the driver is loaded and unloaded around the queries.
-#include <cstdarg>
-#include <cstdio>
+// An ASIO driver's feature report: its answers, asked anew each time; the
+// driver is loaded and unloaded around the queries.
+#include "output/asio/asio_feature_report.h"
+
 #include <cstring>
 
 #include "output/asio/asio_host.h"
-#include "output/asio/asio_output.h"
 #include "output/asio/asio_sample_type_name.h"
+#include "output/feature_report_text.h"
 
 namespace {
 
-// The dialog's buffer holds 4096 bytes; a report with many channels is cut
-// there rather than written past it.
-constexpr size_t kReportBufferSize = 4096;
-constexpr size_t kLineSize = 128;
-
-__attribute__((format(printf, 2, 3))) void Append(char* text, const char* format, ...) {
-  char line[kLineSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  const size_t used = std::strlen(text);
-  const size_t room = kReportBufferSize - 1 - used;
-  const size_t length = std::strlen(line);
-  const size_t taken = length < room ? length : room;
-  std::memcpy(text + used, line, taken);
-  text[used + taken] = '\0';
-}
+// Each line is formatted into this many bytes first; a report with many
+// channels is cut at the report's capacity rather than written past it.
+constexpr size_t kLineCapacity = 128;
 
 const char* Supported(bool yes) { return yes ? "supported" : "not supported"; }
 
-void AppendChannels(char* text, long count, ASIOBool isInput) {
+void AppendChannels(FeatureReportText& report, long count, ASIOBool isInput) {
   for (long j = 0; j < count; ++j) {
     ASIOChannelInfo info;
     std::memset(&info, 0, sizeof info);
@@ -39,66 +24,64 @@ void AppendChannels(char* text, long count, ASIOBool isInput) {
     info.isInput = isInput;
     if (ASIOGetChannelInfo(&info) == ASE_OK) {
       info.name[sizeof info.name - 1] = '\0';
-      Append(text, " channel: %d (%s) - %s\n", static_cast<int>(j), info.name, AsioSampleTypeName(info.type));
+      report.Append(" channel: %d (%s) - %s\n", static_cast<int>(j), info.name, AsioSampleTypeName(info.type));
     } else {
-      Append(text, " channel: %d - error\n", static_cast<int>(j));
+      report.Append(" channel: %d - error\n", static_cast<int>(j));
     }
   }
 }
 
 }  // namespace
 
-void CASIOOutput::GetFeatureReport(char* text) {
-  if (text == nullptr) return;
-  text[0] = '\0';
-  if (!IsDevice(selectedDevice)) return;
-  char shown[128];
-  devices->DriverName(selectedDevice, shown, 128);
-  Append(text, "Device: %s\n\n", shown);
-  Append(text, "Features:\n");
+void AppendAsioFeatureReport(char* text, const AsioDriverRegistry& devices, int device) {
+  FeatureReportText report(text, kLineCapacity);
+  char shown[kDeviceNameCapacity];
+  devices.DriverName(device, shown, static_cast<int>(kDeviceNameCapacity));
+  report.Append("Device: %s\n\n", shown);
+  report.Append("Features:\n");
   ASIODriverInfo info;
   std::memset(&info, 0, sizeof info);
-  if (!LoadDriver(selectedDevice) || ASIOInit(&info) != ASE_OK) return;
+  if (!OpenAsioDriverOf(devices, device) || ASIOInit(&info) != ASE_OK) return;
 
   long inputs = 0;
   long outputs = 0;
   if (ASIOGetChannels(&inputs, &outputs) == ASE_OK) {
-    Append(text, "Input channels: %d\n", static_cast<int>(inputs));
-    Append(text, "Output channels: %d\n", static_cast<int>(outputs));
+    report.Append("Input channels: %d\n", static_cast<int>(inputs));
+    report.Append("Output channels: %d\n", static_cast<int>(outputs));
   } else {
     inputs = outputs = 0;
-    Append(text, "Input channels: error\nOutput channels: error\n");
+    report.Append("Input channels: error\nOutput channels: error\n");
   }
   long inputLatency = 0;
   long outputLatency = 0;
   if (ASIOGetLatencies(&inputLatency, &outputLatency) == ASE_OK) {
-    Append(text, "Input latency: %d\n", static_cast<int>(inputLatency));
-    Append(text, "Output latency: %d\n", static_cast<int>(outputLatency));
+    report.Append("Input latency: %d\n", static_cast<int>(inputLatency));
+    report.Append("Output latency: %d\n", static_cast<int>(outputLatency));
   } else {
-    Append(text, "Input latency: error\nOutput latency: error\n");
+    report.Append("Input latency: error\nOutput latency: error\n");
   }
   long sizes[4] = {};
   if (ASIOGetBufferSize(&sizes[0], &sizes[1], &sizes[2], &sizes[3]) == ASE_OK) {
-    Append(text, "Min buffer size: %d\n", static_cast<int>(sizes[0]));
-    Append(text, "Max buffer size: %d\n", static_cast<int>(sizes[1]));
-    Append(text, "Preferred buffer size: %d\n", static_cast<int>(sizes[2]));
-    Append(text, "Granularity: %d\n", static_cast<int>(sizes[3]));
+    report.Append("Min buffer size: %d\n", static_cast<int>(sizes[0]));
+    report.Append("Max buffer size: %d\n", static_cast<int>(sizes[1]));
+    report.Append("Preferred buffer size: %d\n", static_cast<int>(sizes[2]));
+    report.Append("Granularity: %d\n", static_cast<int>(sizes[3]));
   } else {
-    Append(text,
-           "Min buffer size: error\nMax buffer size: error\nPreferred buffer size:error\n"
-           "Granularity: error\n");
+    report.Append(
+        "Min buffer size: error\nMax buffer size: error\nPreferred buffer size:error\n"
+        "Granularity: error\n");
   }
-  Append(text, "ASIOOutputReady - %s\n", Supported(ASIOOutputReady() == ASE_OK));
+  report.Append("ASIOOutputReady - %s\n", Supported(ASIOOutputReady() == ASE_OK));
 
-  Append(text, "Sample rate:\n");
-  Append(text, " 8000 Hz -  %s\n", Supported(ASIOCanSampleRate(8000.0) == ASE_OK));
+  report.Append("Sample rate:\n");
+  report.Append(" 8000 Hz -  %s\n", Supported(ASIOCanSampleRate(8000.0) == ASE_OK));
   static constexpr int kRates[] = {11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000};
   for (int rate : kRates) {
-    Append(text, " %d Hz - %s\n", rate, Supported(ASIOCanSampleRate(rate) == ASE_OK));
+    report.Append(" %d Hz - %s\n", rate, Supported(ASIOCanSampleRate(rate) == ASE_OK));
   }
-  Append(text, "Input channels:\n");
-  AppendChannels(text, inputs, ASIOTrue);
-  Append(text, "Output channels:\n");
-  AppendChannels(text, outputs, ASIOFalse);
+  report.Append("Input channels:\n");
+  AppendChannels(report, inputs, ASIOTrue);
+  report.Append("Output channels:\n");
+  AppendChannels(report, outputs, ASIOFalse);
   ASIOExit();
 }

@@ -1,12 +1,64 @@
-#include "output/asio/asio_output.h"
-
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
+#include "output/abstract_output.h"
+#include "output/asio/asio_driver_registry.h"
+#include "output/asio/asio_feature_report.h"
 #include "output/asio/asio_host.h"
 #include "output/asio/asio_host_state.h"
+#include "output/asio_factory.h"
 
-CASIOOutput::CASIOOutput() : devices(std::make_unique<AsioDriverRegistry>()) { name = "ASIO"; }
+namespace {
+
+// The ASIO back end. It does not mix: emitter i is copied, sample for
+// sample, into output channel i by the buffer switch on the driver's thread.
+// No 3D features; every 3D operation succeeds without doing anything.
+class CASIOOutput : public CAbstractOutput {
+ public:
+  CASIOOutput();
+  ~CASIOOutput() override;
+
+  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) override;
+  int Close() override;
+  int GetDeviceCount() override;
+  int GetDeviceName(int device, char* name) override;
+  int GetSelectedDevice() override { return selectedDevice; }
+  void SelectDevice(int device) override { selectedDevice = device; }
+  int GetFeature(int, int) override { return 0; }
+  int GetHw2DBufferCount(int device) override;
+  int GetHw3DBufferCount(int) override { return 0; }
+  void GetFeatureReport(char* text) override {
+    if (text == nullptr) return;
+    text[0] = '\0';
+    if (IsDevice(selectedDevice)) AppendAsioFeatureReport(text, *devices, selectedDevice);
+  }
+  int GetXRamSize(int) override { return 0; }
+  int GetXRamFree(int) override { return 0; }
+  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                    int useXRam) override;
+  int DestroyEmitter(int index) override;
+  int PlayEmitter(int index) override;
+  int StopEmitter(int) override { return Usable() ? 1 : 0; }
+  int SetEmitterPosition(int, float, float, float, int) override { return Usable() ? 1 : 0; }
+  int SetEmitterDistances(int, float, float, int) override { return Usable() ? 1 : 0; }
+  int SetListenerPosition(float, float, float, int) override { return Usable() ? 1 : 0; }
+  int SetListenerOrientation(float, float, float, float, float, float, int) override { return Usable() ? 1 : 0; }
+  int CommitDeferred(int) override { return 0; }
+
+ private:
+  bool Usable() const { return devices != nullptr && devices->Count() > 0; }
+  bool IsDevice(int device) const { return Usable() && device >= 0 && device < devices->Count(); }
+  bool LoadDriver(int device) const { return OpenAsioDriverOf(*devices, device); }
+  void FreeEmitterTable();
+
+  int selectedDevice = 0;
+  std::unique_ptr<AsioDriverRegistry> devices;
+};
+
+}  // namespace
+
+CASIOOutput::CASIOOutput() : CAbstractOutput("ASIO"), devices(std::make_unique<AsioDriverRegistry>()) {}
 
 CASIOOutput::~CASIOOutput() { FreeEmitterTable(); }
 
@@ -14,15 +66,10 @@ int CASIOOutput::GetDeviceCount() { return devices ? devices->Count() : 0; }
 
 int CASIOOutput::GetDeviceName(int device, char* text) {
   if (!IsDevice(device) || text == nullptr) return 0;
-  char shown[128];
-  if (devices->DriverName(device, shown, 128) != 0) return 0;
-  std::snprintf(text, 128, "%s", shown);
+  char shown[kDeviceNameCapacity];
+  if (devices->DriverName(device, shown, static_cast<int>(kDeviceNameCapacity)) != 0) return 0;
+  std::snprintf(text, kDeviceNameCapacity, "%s", shown);
   return 1;
-}
-
-bool CASIOOutput::LoadDriver(int device) const {
-  char driverName[32];
-  return devices->DriverName(device, driverName, 32) == 0 && OpenAsioDriverByName(driverName);
 }
 
 int CASIOOutput::Init(platform::WindowHandle window, int device, int frequency, int count, uint8_t) {
@@ -135,3 +182,5 @@ int CASIOOutput::GetHw2DBufferCount(int device) {
   ASIOExit();
   return static_cast<int>(outputs);
 }
+
+std::unique_ptr<CAbstractOutput> CreateAsioOutput() { return std::make_unique<CASIOOutput>(); }

@@ -19,3 +19,6 @@ struct DSoundDeviceInfo {
   int32_t zoomFx;
   DSCAPS caps;
 };
+
+// What GetFeature answers for the device: an OutputFeature id, any other 0.
+int DSoundDeviceFeature(const DSoundDeviceInfo& device, int feature);

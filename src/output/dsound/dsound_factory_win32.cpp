@@ -1,4 +1,4 @@
 #include "output/dsound/dsound_output.h"
 #include "output/dsound_factory.h"
 
-CAbstractOutput* CreateDirectSoundOutput() { return new CDSoundOutput(); }
+std::unique_ptr<CAbstractOutput> CreateDirectSoundOutput() { return CreateDirectSoundOutput(LoadDSoundApi()); }

@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "output/dsound/com_release.h"
+#include "output/dsound/dsound_device_info.h"
+#include "output/dsound/dsound_emitter.h"
+#include "output/dsound/dsound_feature_report.h"
 #include "output/dsound/dsound_ids.h"
 #include "output/dsound/dsound_probe.h"
 #include "output/dsound/eax20_listener_properties.h"
@@ -24,12 +27,62 @@ WAVEFORMATEX PcmFormat(WORD channels, DWORD rate, WORD bits) {
 
 int32_t AtMost256(DWORD count) { return count >= 256 ? 256 : static_cast<int32_t>(count); }
 
-}  // namespace
+class CDSoundOutput : public CAbstractOutput {
+ public:
+  static constexpr int kMaxDevices = 32;
 
-CDSoundOutput::CDSoundOutput() : CDSoundOutput(LoadDSoundApi()) {}
+  // Uses `api`; its library, if any, is freed on destruction.
+  explicit CDSoundOutput(const DSoundApi& api);
+  ~CDSoundOutput() override;
 
-CDSoundOutput::CDSoundOutput(const DSoundApi& table) : api(table) {
-  name = "DirectSound";
+  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) override;
+  int Close() override;
+  int GetDeviceCount() override { return deviceCount; }
+  int GetDeviceName(int device, char* name) override;
+  int GetSelectedDevice() override { return selectedDevice; }
+  void SelectDevice(int device) override { selectedDevice = device; }
+  int GetFeature(int device, int feature) override {
+    return IsDevice(device) ? DSoundDeviceFeature(devices[device], feature) : 0;
+  }
+  int GetHw2DBufferCount(int device) override { return IsDevice(device) ? devices[device].hw2DBuffers : 0; }
+  int GetHw3DBufferCount(int device) override { return IsDevice(device) ? devices[device].hw3DBuffers : 0; }
+  void GetFeatureReport(char* text) override {
+    if (text != nullptr && IsDevice(selectedDevice)) AppendDSoundFeatureReport(text, devices[selectedDevice]);
+  }
+  int GetXRamSize(int) override { return 0; }
+  int GetXRamFree(int) override { return 0; }
+  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                    int useXRam) override;
+  int DestroyEmitter(int index) override;
+  int PlayEmitter(int index) override;
+  int StopEmitter(int index) override;
+  int SetEmitterPosition(int index, float x, float y, float z, int apply) override;
+  int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) override;
+  int SetListenerPosition(float x, float y, float z, int apply) override;
+  int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                             int apply) override;
+  int CommitDeferred(int apply) override;
+
+  DSoundTestView View(int emitter) const;
+
+ private:
+  static BOOL CALLBACK EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
+  BOOL AddDevice(const GUID* guid, const char* description, const char* module);
+  bool IsDevice(int device) const { return device >= 0 && device < deviceCount; }
+
+  DSoundApi api;
+  IDirectSound8* directSound = nullptr;
+  IDirectSoundBuffer* primaryBuffer = nullptr;
+  IDirectSoundBuffer* eaxBuffer = nullptr;
+  IKsPropertySet* eaxListener = nullptr;
+  IDirectSound3DListener* listener = nullptr;
+  DSoundEmitter emitters[kMaxEmitters];
+  int deviceCount = 0;
+  int selectedDevice = 0;
+  DSoundDeviceInfo devices[kMaxDevices];
+};
+
+CDSoundOutput::CDSoundOutput(const DSoundApi& table) : CAbstractOutput("DirectSound"), api(table) {
   std::memset(devices, 0, sizeof(devices));
   // Fixed start positions in the cube -1..1, drawn x, y, z per emitter.
   for (DSoundEmitter& emitter : emitters) {
@@ -135,39 +188,121 @@ int CDSoundOutput::Close() {
   return 1;
 }
 
-int CDSoundOutput::GetDeviceCount() { return deviceCount; }
-
 int CDSoundOutput::GetDeviceName(int device, char* text) {
   if (!IsDevice(device) || text == nullptr) return 0;
-  std::snprintf(text, 128, "%s", devices[device].displayName);
+  std::snprintf(text, kDeviceNameCapacity, "%s", devices[device].displayName);
   return 1;
 }
 
-int CDSoundOutput::GetSelectedDevice() { return selectedDevice; }
-
-void CDSoundOutput::SelectDevice(int device) { selectedDevice = device; }
-
-int CDSoundOutput::GetFeature(int device, int feature) {
-  if (!IsDevice(device)) return 0;
-  const DSoundDeviceInfo& info = devices[device];
-  switch (feature) {
-    case Hardware2D: return info.hw2DBuffers > 2;
-    case Hardware3D: return info.hw3DBuffers > 2;
-    case Eax10: return info.eax10;
-    case Eax20: return info.eax20;
-    case Eax30: return info.eax30;
-    case Eax40: return info.eax40;
-    case Eax50: return info.eax50;
-    case ZoomFx: return info.zoomFx;
-    case Version: return 2048;
-    default: return 0;
+int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int, int) {
+  if (!IsEmitterIndex(index) || mode > Mode3DHardwareEax || directSound == nullptr || !IsDevice(selectedDevice) ||
+      data == nullptr || dataSize <= 0) {
+    return 0;
   }
+  return CreateDSoundEmitter(directSound, devices[selectedDevice], emitters[index], dataSize, data, frequency, mode);
 }
 
-int CDSoundOutput::GetHw2DBufferCount(int device) { return IsDevice(device) ? devices[device].hw2DBuffers : 0; }
+int CDSoundOutput::DestroyEmitter(int index) {
+  if (IsEmitterIndex(index)) ReleaseDSoundEmitter(emitters[index]);
+  return 1;
+}
 
-int CDSoundOutput::GetHw3DBufferCount(int device) { return IsDevice(device) ? devices[device].hw3DBuffers : 0; }
+int CDSoundOutput::PlayEmitter(int index) {
+  if (IsEmitterIndex(index) && emitters[index].buffer8 != nullptr) {
+    emitters[index].buffer8->Play(0, 0, DSBPLAY_LOOPING);
+  }
+  return 1;
+}
 
-int CDSoundOutput::GetXRamSize(int) { return 0; }
+int CDSoundOutput::StopEmitter(int index) {
+  if (IsEmitterIndex(index) && emitters[index].buffer8 != nullptr) emitters[index].buffer8->Stop();
+  return 1;
+}
 
-int CDSoundOutput::GetXRamFree(int) { return 0; }
+int CDSoundOutput::SetEmitterPosition(int index, float x, float y, float z, int apply) {
+  if (IsEmitterIndex(index) && emitters[index].buffer3D != nullptr) {
+    emitters[index].buffer3D->SetPosition(x, y, z, static_cast<DWORD>(apply));
+  }
+  return 1;
+}
+
+int CDSoundOutput::SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) {
+  if (IsEmitterIndex(index) && emitters[index].buffer3D != nullptr) {
+    emitters[index].buffer3D->SetMinDistance(minDistance, static_cast<DWORD>(apply));
+    emitters[index].buffer3D->SetMaxDistance(maxDistance, static_cast<DWORD>(apply));
+  }
+  return 1;
+}
+
+int CDSoundOutput::SetListenerPosition(float x, float y, float z, int apply) {
+  if (listener != nullptr) listener->SetPosition(x, y, z, static_cast<DWORD>(apply));
+  return 1;
+}
+
+int CDSoundOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                                          int apply) {
+  if (listener != nullptr) {
+    listener->SetOrientation(frontX, frontY, frontZ, topX, topY, topZ, static_cast<DWORD>(apply));
+  }
+  return 1;
+}
+
+int CDSoundOutput::CommitDeferred(int apply) {
+  if (listener != nullptr && apply == DS3D_DEFERRED) listener->CommitDeferredSettings();
+  return 0;
+}
+
+DSoundTestView CDSoundOutput::View(int index) const {
+  DSoundTestView view;
+  view.deviceOpen = directSound != nullptr;
+  view.primaryBuffer = primaryBuffer != nullptr;
+  view.listener = listener != nullptr;
+  view.eaxBuffer = eaxBuffer != nullptr;
+  view.eaxListener = eaxListener != nullptr;
+  if (listener != nullptr) {
+    D3DVECTOR at = {};
+    if (SUCCEEDED(listener->GetPosition(&at))) {
+      view.listenerPosition[0] = at.x;
+      view.listenerPosition[1] = at.y;
+      view.listenerPosition[2] = at.z;
+    }
+  }
+  if (!IsEmitterIndex(index)) return view;
+  const DSoundEmitter& emitter = emitters[index];
+  view.emitterBuffer = emitter.buffer != nullptr;
+  view.emitter3D = emitter.buffer3D != nullptr;
+  view.emitterPropertySet = emitter.propertySet != nullptr;
+  view.emitterStart[0] = emitter.x;
+  view.emitterStart[1] = emitter.y;
+  view.emitterStart[2] = emitter.z;
+  if (emitter.buffer8 != nullptr) {
+    DWORD status = 0;
+    DWORD play = 0;
+    DWORD write = 0;
+    if (SUCCEEDED(emitter.buffer8->GetStatus(&status))) view.emitterStatus = status;
+    if (SUCCEEDED(emitter.buffer8->GetCurrentPosition(&play, &write))) view.emitterPlayCursor = play;
+  }
+  if (emitter.buffer3D != nullptr) {
+    D3DVECTOR at = {};
+    if (SUCCEEDED(emitter.buffer3D->GetPosition(&at))) {
+      view.emitterPosition[0] = at.x;
+      view.emitterPosition[1] = at.y;
+      view.emitterPosition[2] = at.z;
+    }
+    D3DVALUE distance = 0;
+    if (SUCCEEDED(emitter.buffer3D->GetMinDistance(&distance))) view.emitterMinDistance = distance;
+    if (SUCCEEDED(emitter.buffer3D->GetMaxDistance(&distance))) view.emitterMaxDistance = distance;
+  }
+  return view;
+}
+
+}  // namespace
+
+std::unique_ptr<CAbstractOutput> CreateDirectSoundOutput(const DSoundApi& api) {
+  return std::make_unique<CDSoundOutput>(api);
+}
+
+DSoundTestView ViewDirectSoundOutputForTest(CAbstractOutput& output, int emitter) {
+  const auto* dsound = dynamic_cast<const CDSoundOutput*>(&output);
+  return dsound != nullptr ? dsound->View(emitter) : DSoundTestView{};
+}

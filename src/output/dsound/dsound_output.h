@@ -1,61 +1,40 @@
 #pragma once
+#include <cstdint>
+#include <memory>
+
 #include "output/abstract_output.h"
 #include "output/dsound/dsound_api.h"
-#include "output/dsound/dsound_device_info.h"
-#include "output/dsound/dsound_emitter.h"
 
-// The DirectSound 8 back end. Devices, their capabilities and EAX/ZoomFX
-// support are read once at construction; each test opens the selected device
-// in exclusive mode and gives every emitter a looping secondary buffer that
-// holds the whole sample block.
-class CDSoundOutput : public CAbstractOutput {
- public:
-  static constexpr int kMaxDevices = 32;
+// The DirectSound 8 back end over `api`: tests hand it a DirectSound of their
+// own; the product's factory (output/dsound_factory.h) binds the system's.
+// Devices, their capabilities and EAX/ZoomFX support are read once at
+// construction; each test opens the selected device in exclusive mode and
+// gives every emitter a looping secondary buffer that holds the whole sample
+// block. The library in `api`, if any, is freed with the back end.
+std::unique_ptr<CAbstractOutput> CreateDirectSoundOutput(const DSoundApi& api);
 
-  // Binds the system's DirectSound.
-  CDSoundOutput();
-  // Uses `api` instead (tests); its library, if any, is freed on destruction.
-  explicit CDSoundOutput(const DSoundApi& api);
-  ~CDSoundOutput() override;
+// For the tests against Wine's DirectSound only, where no fake stands
+// between the back end and the system: which objects a DirectSound back end
+// holds, and what the real objects answer when asked, as plain values.
+// Reading it changes nothing. Every field is false or 0 for an output that
+// is not DirectSound's, and for an emitter index outside 0..255.
+struct DSoundTestView {
+  bool deviceOpen = false;  // the test's IDirectSound8
+  bool primaryBuffer = false;
+  bool listener = false;     // the primary buffer's 3D listener (modes 1-3)
+  bool eaxBuffer = false;    // the small buffer whose property set takes the reverb (mode 3)
+  bool eaxListener = false;  // that property set
+  float listenerPosition[3] = {};
 
-  int Init(platform::WindowHandle window, int device, int frequency, int emitterCount, uint8_t mode) override;
-  int Close() override;
-  int GetDeviceCount() override;
-  int GetDeviceName(int device, char* name) override;
-  int GetSelectedDevice() override;
-  void SelectDevice(int device) override;
-  int GetFeature(int device, int feature) override;
-  int GetHw2DBufferCount(int device) override;
-  int GetHw3DBufferCount(int device) override;
-  void GetFeatureReport(char* text) override;
-  int GetXRamSize(int device) override;
-  int GetXRamFree(int device) override;
-  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
-                    int useXRam) override;
-  int DestroyEmitter(int index) override;
-  int PlayEmitter(int index) override;
-  int StopEmitter(int index) override;
-  int SetEmitterPosition(int index, float x, float y, float z, int apply) override;
-  int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) override;
-  int SetListenerPosition(float x, float y, float z, int apply) override;
-  int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
-                             int apply) override;
-  int CommitDeferred(int apply) override;
-
-  IDirectSound8* directSound = nullptr;
-  IDirectSoundBuffer* primaryBuffer = nullptr;
-  IDirectSoundBuffer* eaxBuffer = nullptr;
-  IKsPropertySet* eaxListener = nullptr;
-  IDirectSound3DListener* listener = nullptr;
-  DSoundEmitter emitters[kMaxEmitters];
-  int deviceCount = 0;
-  int selectedDevice = 0;
-  DSoundDeviceInfo devices[kMaxDevices];
-
- private:
-  static BOOL CALLBACK EnumerateDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
-  BOOL AddDevice(const GUID* guid, const char* description, const char* module);
-  bool IsDevice(int device) const { return device >= 0 && device < deviceCount; }
-
-  DSoundApi api;
+  // The emitter asked for.
+  bool emitterBuffer = false;  // its secondary buffer
+  bool emitter3D = false;      // its 3D buffer
+  bool emitterPropertySet = false;
+  uint32_t emitterStatus = 0;      // IDirectSoundBuffer8::GetStatus
+  uint32_t emitterPlayCursor = 0;  // GetCurrentPosition's play cursor
+  float emitterStart[3] = {};      // the start position drawn for the slot
+  float emitterPosition[3] = {};   // IDirectSound3DBuffer::GetPosition
+  float emitterMinDistance = 0.0f;
+  float emitterMaxDistance = 0.0f;
 };
+DSoundTestView ViewDirectSoundOutputForTest(CAbstractOutput& output, int emitter);

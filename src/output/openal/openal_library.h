@@ -1,12 +1,13 @@
 #pragma once
 #include <cstdint>
 
+#include "output/abstract_output.h"
 #include "output/openal/openal_api.h"
 #include "platform/dynamic_library.h"
 
 // What the probe learned about one output device at start-up.
 struct OpenALDeviceInfo {
-  char name[128];
+  char name[kDeviceNameCapacity];
   int32_t hw2DSources;  // sources the probe created, or 0 when it reached 256
   int32_t hw3DSources;  // the same count
   int32_t eax10;

@@ -1,9 +1,11 @@
 #include "output/openal/openal_output.h"
 
-#include <cstdarg>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 
+#include "output/feature_report_text.h"
+#include "output/openal/openal_library.h"
 #include "results/debug_log.h"
 
 namespace {
@@ -17,22 +19,69 @@ constexpr uint32_t kEaxEnvironmentBathroom = 3;
 // Buffers always play at this rate, whatever the user chose.
 constexpr ALsizei kBufferFrequency = 44100;
 
-// The dialog's report buffer.
-constexpr size_t kReportCapacity = 4096;
+// The OpenAL back end: one buffer and one looping source per emitter, on a
+// device and context opened anew for every test. EAX only sets the reverb
+// environment of mode 3; X-RAM only keeps buffers out of X-RAM on request.
+class COpenALOutput : public CAbstractOutput {
+ public:
+  // Loads `libraryFile`; without a usable library the back end lists no device.
+  explicit COpenALOutput(const char* libraryFile);
+  ~COpenALOutput() override;
 
-void AppendReport(char* text, const char* format, ...) {
-  const size_t used = std::strlen(text);
-  if (used + 1 >= kReportCapacity) return;
-  va_list arguments;
-  va_start(arguments, format);
-  std::vsnprintf(text + used, kReportCapacity - used, format, arguments);
-  va_end(arguments);
-}
+  int Init(platform::WindowHandle window, int device, int frequency, int count, uint8_t mode) override;
+  int Close() override;
+  int GetDeviceCount() override;
+  int GetDeviceName(int device, char* name) override;
+  int GetSelectedDevice() override { return selectedDevice; }
+  void SelectDevice(int device) override { selectedDevice = device; }
+  int GetFeature(int device, int feature) override;
+  int GetHw2DBufferCount(int device) override;
+  int GetHw3DBufferCount(int device) override;
+  void GetFeatureReport(char* text) override;
+  int GetXRamSize(int device) override;
+  int GetXRamFree(int device) override;
+  int CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int deferred,
+                    int useXRam) override;
+  int DestroyEmitter(int index) override;
+  int PlayEmitter(int index) override;
+  int StopEmitter(int index) override;
+  int SetEmitterPosition(int index, float x, float y, float z, int apply) override;
+  int SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) override;
+  int SetListenerPosition(float x, float y, float z, int apply) override;
+  int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                             int apply) override;
+  int CommitDeferred(int apply) override;
+  int FixedPlaybackRate() override { return kBufferFrequency; }
+
+ private:
+  struct Emitter {
+    ALuint buffer = 0;
+    // Read by the AudioThread's 3D calls.
+    std::atomic<ALuint> source{0};
+  };
+
+  const OpenALDeviceInfo* Record(int device) const;
+  // True while a test's device and context are open (checked by the 3D calls).
+  bool IsOpen() const;
+  bool Failed() const;
+  void ReleaseEmitter(Emitter& emitter);
+
+  OpenALLibrary* library = nullptr;
+  int32_t selectedDevice = 0;
+  Emitter emitters[kMaxEmitters];
+  std::atomic<ALCdevice*> device{nullptr};
+  std::atomic<ALCcontext*> context{nullptr};
+  EaxSetFunction eaxSet = nullptr;
+  EaxSetBufferModeFunction eaxSetBufferMode = nullptr;
+  EaxGetBufferModeFunction eaxGetBufferMode = nullptr;
+  ALint storageAutomatic = 0;
+  ALint storageHardware = 0;
+  ALint storageAccessible = 0;
+};
 
 }  // namespace
 
-COpenALOutput::COpenALOutput(const char* libraryFile) {
-  name = "OpenAL";
+COpenALOutput::COpenALOutput(const char* libraryFile) : CAbstractOutput("OpenAL") {
   library = LoadOpenALLibrary(libraryFile);
 }
 
@@ -131,7 +180,7 @@ int COpenALOutput::GetDeviceCount() { return library != nullptr ? library->devic
 int COpenALOutput::GetDeviceName(int index, char* text) {
   const OpenALDeviceInfo* record = Record(index);
   if (record == nullptr) return 0;
-  std::snprintf(text, sizeof(record->name), "%s", record->name);
+  std::snprintf(text, kDeviceNameCapacity, "%s", record->name);
   return 1;
 }
 
@@ -176,28 +225,29 @@ void COpenALOutput::GetFeatureReport(char* text) {
   const OpenALDeviceInfo* record = Record(selectedDevice);
   if (record == nullptr) return;
   const uint32_t version = static_cast<uint32_t>(library->version);
-  AppendReport(text, "Device: %s\n", record->name);
-  AppendReport(text, "OpenAL %d.%d\n\n", static_cast<int>(version >> 16), static_cast<int>(version & 0xFFFF));
-  AppendReport(text, "Features:\n");
+  FeatureReportText report(text);
+  report.Append("Device: %s\n", record->name);
+  report.Append("OpenAL %d.%d\n\n", static_cast<int>(version >> 16), static_cast<int>(version & 0xFFFF));
+  report.Append("Features:\n");
   if (GetFeature(selectedDevice, Hardware2D))
-    AppendReport(text, "Hardware 2D Buffers %d \n", GetHw2DBufferCount(selectedDevice));
-  else AppendReport(text, "Device has not enough hardware 2D buffers\n");
+    report.Append("Hardware 2D Buffers %d \n", GetHw2DBufferCount(selectedDevice));
+  else report.Append("Device has not enough hardware 2D buffers\n");
   if (GetFeature(selectedDevice, Hardware3D))
-    AppendReport(text, "Hardware 3D Buffers %d \n", GetHw3DBufferCount(selectedDevice));
-  else AppendReport(text, "Device has not enough hardware 3D buffers\n");
-  AppendReport(text, GetFeature(selectedDevice, Eax10) ? "EAX 1.0: Available \n" : "EAX 1.0: N/A\n");
-  AppendReport(text, GetFeature(selectedDevice, Eax20) ? "EAX 2.0: Available \n" : "EAX 2.0: N/A\n");
-  AppendReport(text, GetFeature(selectedDevice, Eax30) ? "EAX 3.0: Available \n" : "EAX 3.0: N/A\n");
-  AppendReport(text, GetFeature(selectedDevice, Eax40) ? "EAX 4.0: Available\n" : "EAX 4.0: N/A\n");
-  AppendReport(text, GetFeature(selectedDevice, Eax50) ? "EAX 5.0: Available\n" : "EAX 5.0: N/A\n");
+    report.Append("Hardware 3D Buffers %d \n", GetHw3DBufferCount(selectedDevice));
+  else report.Append("Device has not enough hardware 3D buffers\n");
+  report.Append(GetFeature(selectedDevice, Eax10) ? "EAX 1.0: Available \n" : "EAX 1.0: N/A\n");
+  report.Append(GetFeature(selectedDevice, Eax20) ? "EAX 2.0: Available \n" : "EAX 2.0: N/A\n");
+  report.Append(GetFeature(selectedDevice, Eax30) ? "EAX 3.0: Available \n" : "EAX 3.0: N/A\n");
+  report.Append(GetFeature(selectedDevice, Eax40) ? "EAX 4.0: Available\n" : "EAX 4.0: N/A\n");
+  report.Append(GetFeature(selectedDevice, Eax50) ? "EAX 5.0: Available\n" : "EAX 5.0: N/A\n");
   if (GetFeature(selectedDevice, XRam)) {
     const int size = GetXRamSize(selectedDevice);
     const int free = GetXRamFree(selectedDevice);
-    AppendReport(text, "X-RAM: Available\n");
-    AppendReport(text, "   Total X-RAM size: %d Mb (%d bytes)\n", size / 1048576, size);
-    AppendReport(text, "   Free X-RAM size: %d Mb (%d bytes)\n", free / 1048576, free);
+    report.Append("X-RAM: Available\n");
+    report.Append("   Total X-RAM size: %d Mb (%d bytes)\n", size / 1048576, size);
+    report.Append("   Free X-RAM size: %d Mb (%d bytes)\n", free / 1048576, free);
   } else {
-    AppendReport(text, "X-RAM: N/A\n");
+    report.Append("X-RAM: N/A\n");
   }
 }
 
@@ -294,4 +344,6 @@ int COpenALOutput::SetListenerOrientation(float frontX, float frontY, float fron
 
 int COpenALOutput::CommitDeferred(int) { return 0; }
 
-int COpenALOutput::FixedPlaybackRate() { return kBufferFrequency; }
+std::unique_ptr<CAbstractOutput> CreateOpenALOutput(const char* libraryFile) {
+  return std::make_unique<COpenALOutput>(libraryFile);
+}

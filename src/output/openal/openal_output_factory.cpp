@@ -12,4 +12,4 @@ constexpr const char* kLibraryFile = "libopenal.so.1";
 
 }  // namespace
 
-CAbstractOutput* CreateOpenALOutput() { return new COpenALOutput(kLibraryFile); }
+std::unique_ptr<CAbstractOutput> CreateOpenALOutput() { return CreateOpenALOutput(kLibraryFile); }

@@ -1,7 +1,9 @@
 #pragma once
+#include <memory>
+
 #include "output/abstract_output.h"
 
 // The OpenAL back end over the platform's library: "OpenAL32.dll" on
 // Windows, libopenal.so.1 elsewhere. Never null; without the library it
 // lists no device and the engine drops it.
-CAbstractOutput* CreateOpenALOutput();
+std::unique_ptr<CAbstractOutput> CreateOpenALOutput();

@@ -8,16 +8,29 @@ namespace fake_dsound {
 namespace {
 
 FakeDirectSound* current = nullptr;
+class Counted;
+// Objects released to zero, freed with the FakeDirectSound.
+std::vector<Counted*> released;
 
-// Counts itself in the system's live objects from creation to final Release.
+// Counts itself in the system's live objects from creation to final Release;
+// a Release after that is counted as one too many.
 class Counted {
+ public:
+  virtual ~Counted() = default;
+
  protected:
   Counted() { ++current->liveObjects; }
-  virtual ~Counted() { --current->liveObjects; }
   ULONG AddReference() { return ++references; }
   ULONG DropReference() {
+    if (references == 0) {
+      ++current->overReleases;
+      return 0;
+    }
     const ULONG left = --references;
-    if (left == 0) delete this;
+    if (left == 0) {
+      --current->liveObjects;
+      released.push_back(this);
+    }
     return left;
   }
 
@@ -50,11 +63,14 @@ class Buffer final : public Counted,
     } else if (iid == dsound_ids::kIDirectSound3DListener && primary && is3D &&
                !current->Fails("QueryInterface(listener)")) {
       *out = static_cast<IDirectSound3DListener*>(this);
+      ++current->listenersHandedOut;
     } else if (iid == dsound_ids::kIDirectSound3DBuffer && !primary && is3D) {
       *out = static_cast<IDirectSound3DBuffer*>(this);
+      ++current->buffers3DHandedOut;
     } else if (iid == dsound_ids::kIKsPropertySet && !primary && is3D &&
                !current->Fails("QueryInterface(IKsPropertySet)")) {
       *out = static_cast<IKsPropertySet*>(this);
+      ++current->propertySetsHandedOut;
     }
     if (*out == nullptr) return E_NOINTERFACE;
     AddReference();
@@ -124,8 +140,13 @@ class Buffer final : public Counted,
   HRESULT STDMETHODCALLTYPE SetMaxDistance(D3DVALUE, DWORD) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetMinDistance(D3DVALUE, DWORD) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetMode(DWORD, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override {
-    ++((flags & DSBCAPS_PRIMARYBUFFER) ? current->listenerPositions : current->emitterPositions);
+  HRESULT STDMETHODCALLTYPE SetPosition(D3DVALUE x, D3DVALUE y, D3DVALUE z, DWORD) override {
+    if ((flags & DSBCAPS_PRIMARYBUFFER) != 0) {
+      ++current->listenerPositions;
+    } else {
+      ++current->emitterPositions;
+      current->emitterPositionValues.push_back({x, y, z});
+    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE SetVelocity(D3DVALUE, D3DVALUE, D3DVALUE, DWORD) override { return E_NOTIMPL; }
@@ -260,6 +281,8 @@ HRESULT WINAPI Create(LPCGUID id, IDirectSound8** out, IUnknown*) {
 FakeDirectSound::FakeDirectSound() { current = this; }
 
 FakeDirectSound::~FakeDirectSound() {
+  for (Counted* object : released) delete object;
+  released.clear();
   if (current == this) current = nullptr;
 }
 

@@ -7,7 +7,9 @@
 
 // A DirectSound of our own, for what Wine's cannot show: hardware buffers,
 // EAX property sets, many devices and calls that fail. One FakeDirectSound
-// is current at a time; its Api() table hands it to CDSoundOutput.
+// is current at a time; its Api() table hands it to the back end
+// (CreateDirectSoundOutput). Objects released to zero are kept until the
+// FakeDirectSound ends, so a release too many is counted, not a crash.
 namespace fake_dsound {
 
 struct Device {
@@ -61,6 +63,11 @@ class FakeDirectSound {
   int enumerationCalls = 0;  // callback invocations
   int createCalls = 0;       // DirectSoundCreate8 calls
   int liveObjects = 0;       // COM objects not yet released to zero
+  int overReleases = 0;      // Release calls on an object already released to zero
+  // Interfaces QueryInterface handed out, by kind.
+  int listenersHandedOut = 0;     // IDirectSound3DListener of a primary buffer
+  int buffers3DHandedOut = 0;     // IDirectSound3DBuffer of a secondary buffer
+  int propertySetsHandedOut = 0;  // IKsPropertySet of a secondary buffer
   std::vector<BufferRecord> buffers;
   std::vector<PropertySet> sets;
   HWND cooperativeWindow = nullptr;
@@ -69,6 +76,8 @@ class FakeDirectSound {
   int commits = 0;
   int listenerPositions = 0;
   int emitterPositions = 0;
+  // Every SetPosition on a secondary 3D buffer, in order.
+  std::vector<D3DVECTOR> emitterPositionValues;
   int plays = 0;
   // Contents of the last secondary buffer when it was unlocked.
   std::vector<uint8_t> lastUnlocked;

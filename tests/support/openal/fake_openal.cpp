@@ -194,7 +194,8 @@ FAKE_API void alGenSources(int count, unsigned* names) {
   }
 }
 FAKE_API void alDeleteSources(int count, const unsigned* names) {
-  for (int i = 0; i < count; ++i) sources.erase(names[i]);
+  for (int i = 0; i < count; ++i)
+    if (names[i] != 0 && sources.erase(names[i]) == 0) ++state.deletesOfDeadNames;
 }
 FAKE_API void alGenBuffers(int count, unsigned* names) {
   for (int i = 0; i < count; ++i) {
@@ -203,7 +204,8 @@ FAKE_API void alGenBuffers(int count, unsigned* names) {
   }
 }
 FAKE_API void alDeleteBuffers(int count, const unsigned* names) {
-  for (int i = 0; i < count; ++i) buffers.erase(names[i]);
+  for (int i = 0; i < count; ++i)
+    if (names[i] != 0 && buffers.erase(names[i]) == 0) ++state.deletesOfDeadNames;
 }
 FAKE_API void alBufferData(unsigned buffer, int, const void*, int size, int frequency) {
   state.lastBufferFrequency = frequency;

@@ -34,6 +34,7 @@ struct FakeOpenALState {
   int lastBufferMode;
   int buffersFilledWithoutMode;  // alBufferData on a buffer whose mode was never set
   int lastBufferFrequency;
+  int deletesOfDeadNames;  // alDeleteSources / alDeleteBuffers given a name (not 0) that is not alive
 };
 
 using FakeOpenALConfigureFunction = void (*)(const FakeOpenALSetup*);

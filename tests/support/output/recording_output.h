@@ -18,8 +18,7 @@ class RecordingOutput : public CAbstractOutput {
   // Device 0 is called `firstDevice`, the others "Device <n>".
   explicit RecordingOutput(const char* displayName = "Fake", const char* firstDevice = "Fake Device",
                            int hardware3DBuffers = 0, int devices = 1)
-      : hw3DBuffers(hardware3DBuffers), deviceCount(devices) {
-    name = displayName;
+      : CAbstractOutput(displayName), hw3DBuffers(hardware3DBuffers), deviceCount(devices) {
     std::snprintf(deviceName, sizeof(deviceName), "%s", firstDevice);
   }
 

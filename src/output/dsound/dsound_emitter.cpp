@@ -1,9 +1,10 @@
-// CDSoundOutput: the emitters of a test and the 3D updates of the AudioThread.
+#include "output/dsound/dsound_emitter.h"
+
 #include <cstring>
 
+#include "output/abstract_output.h"
 #include "output/dsound/com_release.h"
 #include "output/dsound/dsound_ids.h"
-#include "output/dsound/dsound_output.h"
 
 namespace {
 
@@ -18,18 +19,14 @@ static_assert(kEmitterFlags[0] == 0x48080 && kEmitterFlags[1] == 0x8098 && kEmit
 
 }  // namespace
 
-int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int frequency, uint8_t mode, int, int) {
-  if (!IsEmitterIndex(index) || mode > Mode3DHardwareEax || directSound == nullptr || !IsDevice(selectedDevice) ||
-      data == nullptr || dataSize <= 0) {
-    return 0;
-  }
-  DSoundEmitter& emitter = emitters[index];
+int CreateDSoundEmitter(IDirectSound8* directSound, const DSoundDeviceInfo& device, DSoundEmitter& emitter,
+                        int dataSize, const void* data, int frequency, uint8_t mode) {
   const bool is3D = mode != Mode2D;
   const bool isEax = mode == Mode3DHardwareEax;
   // The user's rate, moved into what the device's secondary buffers accept.
   DWORD rate = static_cast<DWORD>(frequency);
-  if (rate < devices[selectedDevice].minSampleRate) rate = devices[selectedDevice].minSampleRate;
-  if (rate > devices[selectedDevice].maxSampleRate) rate = devices[selectedDevice].maxSampleRate;
+  if (rate < device.minSampleRate) rate = device.minSampleRate;
+  if (rate > device.maxSampleRate) rate = device.maxSampleRate;
 
   WAVEFORMATEX format = {};
   format.wFormatTag = WAVE_FORMAT_PCM;
@@ -84,57 +81,9 @@ int CDSoundOutput::CreateEmitter(int index, int dataSize, const void* data, int 
   return 1;
 }
 
-int CDSoundOutput::DestroyEmitter(int index) {
-  if (!IsEmitterIndex(index)) return 1;
-  DSoundEmitter& emitter = emitters[index];
+void ReleaseDSoundEmitter(DSoundEmitter& emitter) {
   ReleaseInterface(emitter.propertySet);
   ReleaseInterface(emitter.buffer3D);
   ReleaseInterface(emitter.buffer8);
   ReleaseInterface(emitter.buffer);
-  return 1;
-}
-
-int CDSoundOutput::PlayEmitter(int index) {
-  if (IsEmitterIndex(index) && emitters[index].buffer8 != nullptr) {
-    emitters[index].buffer8->Play(0, 0, DSBPLAY_LOOPING);
-  }
-  return 1;
-}
-
-int CDSoundOutput::StopEmitter(int index) {
-  if (IsEmitterIndex(index) && emitters[index].buffer8 != nullptr) emitters[index].buffer8->Stop();
-  return 1;
-}
-
-int CDSoundOutput::SetEmitterPosition(int index, float x, float y, float z, int apply) {
-  if (IsEmitterIndex(index) && emitters[index].buffer3D != nullptr) {
-    emitters[index].buffer3D->SetPosition(x, y, z, static_cast<DWORD>(apply));
-  }
-  return 1;
-}
-
-int CDSoundOutput::SetEmitterDistances(int index, float minDistance, float maxDistance, int apply) {
-  if (IsEmitterIndex(index) && emitters[index].buffer3D != nullptr) {
-    emitters[index].buffer3D->SetMinDistance(minDistance, static_cast<DWORD>(apply));
-    emitters[index].buffer3D->SetMaxDistance(maxDistance, static_cast<DWORD>(apply));
-  }
-  return 1;
-}
-
-int CDSoundOutput::SetListenerPosition(float x, float y, float z, int apply) {
-  if (listener != nullptr) listener->SetPosition(x, y, z, static_cast<DWORD>(apply));
-  return 1;
-}
-
-int CDSoundOutput::SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
-                                          int apply) {
-  if (listener != nullptr) {
-    listener->SetOrientation(frontX, frontY, frontZ, topX, topY, topZ, static_cast<DWORD>(apply));
-  }
-  return 1;
-}
-
-int CDSoundOutput::CommitDeferred(int apply) {
-  if (listener != nullptr && apply == DS3D_DEFERRED) listener->CommitDeferredSettings();
-  return 0;
 }
