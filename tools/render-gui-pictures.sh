@@ -9,8 +9,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build=${1:-$root/build/windows}
 build=$(cd "$build" && pwd)
-dialog=$build/tests/dialog/dialog_picture.exe
-status=$build/tests/status_window/status_window_picture.exe
+dialog=$build/tests/app/win32/dialog_picture.exe
+status=$build/tests/ui/win32/status_window_picture.exe
 for program in "$dialog" "$status"; do
   if [ ! -f "$program" ]; then
     echo "render-gui-pictures: $program not found; build the windows preset first" >&2

@@ -10,7 +10,7 @@
 
 #include <tinyxml2.h>
 
-#include "engine_run/xml_reading.h"
+#include "support/results/xml_reading.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "results/results_elements.h"

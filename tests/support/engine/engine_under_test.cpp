@@ -1,7 +1,7 @@
 #include "support/engine/engine_under_test.h"
 
-#include "platform/files.h"
 #include "results/debug_log.h"
+#include "support/results/debug_log_file.h"
 
 EngineUnderTest::EngineUnderTest(int hw3DBuffers, const char* deviceName, int readingsBeforeFailure,
                                  uint32_t realSleepDivisor) {
@@ -38,8 +38,4 @@ std::unique_ptr<CpuLoadMeter> EngineUnderTest::StartedMeter() {
   return meter;
 }
 
-std::string ReadLog() {
-  std::string content;
-  platform::ReadWholeFile(DebugLog::kFileName, content);
-  return content;
-}
+std::string ReadLog() { return ReadDebugLog(); }

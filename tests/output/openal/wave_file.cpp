@@ -1,4 +1,4 @@
-#include "openal/wave_file.h"
+#include "output/openal/wave_file.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "openal/test_sound.h"
+#include "output/openal/test_sound.h"
 
 #include <cmath>
 

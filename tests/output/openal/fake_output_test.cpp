@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "openal/fake_openal_library.h"
-#include "openal/test_sound.h"
+#include "output/openal/fake_openal_library.h"
+#include "output/openal/test_sound.h"
 #include "output/openal/openal_output.h"
 #include "results/debug_log.h"
 

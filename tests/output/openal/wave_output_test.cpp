@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/benchmark_engine.h"
-#include "openal/test_sound.h"
-#include "openal/wave_file.h"
+#include "output/openal/test_sound.h"
+#include "output/openal/wave_file.h"
 #include "output/openal/openal_output.h"
 #include "platform/clock.h"
 #include "platform/environment.h"

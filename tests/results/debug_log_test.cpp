@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "foundation/log_file.h"
+#include "support/results/debug_log_file.h"
 #include "platform/files.h"
 #include "results/debug_log.h"
 

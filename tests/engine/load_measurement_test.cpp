@@ -5,7 +5,7 @@
 #include "engine/memory_load.h"
 #include "platform/clock.h"
 #include "support/engine/engine_under_test.h"
-#include "engine_run/xml_reading.h"
+#include "support/results/xml_reading.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "asio/asio_cards.h"
+#include "output/asio/asio_cards.h"
 #include "output/asio_factory.h"
 
 namespace {

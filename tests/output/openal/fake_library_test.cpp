@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "openal/fake_openal_library.h"
+#include "output/openal/fake_openal_library.h"
 #include "output/openal/openal_library.h"
 
 namespace {

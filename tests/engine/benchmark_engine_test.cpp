@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/benchmark_engine.h"
-#include "foundation/log_file.h"
+#include "support/results/debug_log_file.h"
 #include "output/no_device_output.h"
 #include "support/output/recording_output.h"
 

@@ -6,7 +6,7 @@
 #include <tinyxml2.h>
 
 #include "engine/benchmark_engine.h"
-#include "engine_run/xml_reading.h"
+#include "support/results/xml_reading.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "results/debug_log.h"

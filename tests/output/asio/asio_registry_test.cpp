@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "asio/asio_cards.h"
+#include "output/asio/asio_cards.h"
 #include "output/asio/asio_driver_registry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "asio/asio_cards.h"
+#include "output/asio/asio_cards.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #endif
 #include <string>
 
-#include "engine_run/xml_reading.h"
+#include "support/results/xml_reading.h"
 #include "platform/files.h"
 #include "results/debug_log.h"
 #include "support/engine/engine_under_test.h"

@@ -10,7 +10,7 @@
 
 #include "engine/benchmark_engine.h"
 #include "engine/motion_tables.h"
-#include "openal/test_sound.h"
+#include "output/openal/test_sound.h"
 #include "output/openal/openal_library.h"
 #include "output/openal/openal_output.h"
 #include "platform/clock.h"
