@@ -12,11 +12,10 @@ namespace {
 void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
   const int previous = output.GetSelectedDevice();
   output.SelectDevice(device);
-  char text[kFeatureReportCapacity] = {};
-  output.GetFeatureReport(text);
+  const std::string text = DeviceCatalogue::FeatureReport(output);
   output.SelectDevice(previous);
   // Indent every report line under its device.
-  const char* line = text;
+  const char* line = text.c_str();
   while (*line != '\0') {
     const char* end = std::strchr(line, '\n');
     const size_t length = end ? static_cast<size_t>(end - line) : std::strlen(line);
@@ -48,9 +47,7 @@ void ListDevices(BenchmarkEngine& engine, bool report, std::ostream& out) {
     CAbstractOutput& output = engine.Output(b);
     out << output.Name() << '\n';
     for (int d = 0; d < output.GetDeviceCount(); ++d) {
-      char name[kDeviceNameCapacity] = {};
-      output.GetDeviceName(d, name);
-      out << "  " << d << ": " << name << '\n';
+      out << "  " << d << ": " << DeviceCatalogue::DeviceName(output, d) << '\n';
       if (report) PrintReport(output, d, out);
     }
   }

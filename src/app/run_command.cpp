@@ -76,9 +76,8 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
 }
 
 void PrintChosenDevice(CAbstractOutput& output, std::ostream& out) {
-  char name[kDeviceNameCapacity] = {};
-  output.GetDeviceName(output.GetSelectedDevice(), name);
-  out << "Device: " << output.Name() << " / " << name << '\n';
+  out << "Device: " << output.Name() << " / " << DeviceCatalogue::DeviceName(output, output.GetSelectedDevice())
+      << '\n';
 }
 
 bool MissingEmitters(const RunRecord& record) {

@@ -61,15 +61,21 @@ int DeviceCatalogue::FindOutput(const std::string& numberOrName) const {
 }
 
 int DeviceCatalogue::FindDevice(CAbstractOutput& output, const std::string& numberOrName) {
-  return FindByNumberOrName(numberOrName, output.GetDeviceCount(), [&](int i) {
-    char name[kDeviceNameCapacity] = {};
-    output.GetDeviceName(i, name);
-    return std::string(name);
-  });
+  return FindByNumberOrName(numberOrName, output.GetDeviceCount(), [&](int i) { return DeviceName(output, i); });
 }
 
-bool DeviceCatalogue::CurrentHas(OutputFeature feature) const {
-  return current != nullptr && current->GetFeature(current->GetSelectedDevice(), feature) != 0;
+std::string DeviceCatalogue::DeviceName(CAbstractOutput& output, int device) {
+  char name[kDeviceNameCapacity] = {};
+  output.GetDeviceName(device, name);
+  name[sizeof(name) - 1] = '\0';
+  return name;
+}
+
+std::string DeviceCatalogue::FeatureReport(CAbstractOutput& output) {
+  std::string text(kFeatureReportCapacity, '\0');
+  output.GetFeatureReport(text.data());
+  text.back() = '\0';
+  return text.c_str();
 }
 
 void DeviceCatalogue::Clear() {

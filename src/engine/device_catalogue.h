@@ -39,9 +39,11 @@ class DeviceCatalogue {
   int FindOutput(const std::string& numberOrName) const;
   static int FindDevice(CAbstractOutput& output, const std::string& numberOrName);
 
-  // Whether the current back end's selected device has `feature`; false
-  // without a back end.
-  bool CurrentHas(OutputFeature feature) const;
+  // A device's name, and the selected device's feature report, read into
+  // buffers of the contract's sizes and cut at their ends whatever the back
+  // end wrote: what the dialog and kv3r both show.
+  static std::string DeviceName(CAbstractOutput& output, int device);
+  static std::string FeatureReport(CAbstractOutput& output);
 
   // Deletes every back end (the engine does this after its AudioThread has stopped).
   void Clear();

@@ -47,10 +47,8 @@ void MainDialogModel::FillControls() {
     CAbstractOutput& output = engine.Output(i);
     DeviceTreeNode root{output.Name() != nullptr ? output.Name() : "", static_cast<uint32_t>(i << 16) | kNoDevice, {}};
     for (int j = 0; j < output.GetDeviceCount(); ++j) {
-      char name[kDeviceNameCapacity] = {};
-      output.GetDeviceName(j, name);
-      name[sizeof(name) - 1] = '\0';
-      DeviceTreeNode device{name, static_cast<uint32_t>(i << 16) | static_cast<uint32_t>(j), {}};
+      DeviceTreeNode device{
+          DeviceCatalogue::DeviceName(output, j), static_cast<uint32_t>(i << 16) | static_cast<uint32_t>(j), {}};
       // Equal names keep the order the back end listed them in.
       const auto at = std::upper_bound(root.children.begin(), root.children.end(), device, AlphabeticallyBefore);
       root.children.insert(at, std::move(device));
@@ -102,10 +100,7 @@ void MainDialogModel::SelectTreeItem(int backEndValue, int deviceValue) {
       controls.test3DHardware.enabled = output.GetFeature(device, Hardware3D) != 0;
       controls.test3DHardwareEax.enabled = output.GetFeature(device, Eax20) != 0;
       controls.noXRam.enabled = output.GetFeature(device, XRam) != 0;
-      std::string text(kFeatureReportCapacity, '\0');
-      output.GetFeatureReport(text.data());
-      text.back() = '\0';
-      report = text.c_str();
+      report = DeviceCatalogue::FeatureReport(output);
     }
   }
 
