@@ -13,7 +13,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "kv3r run ended with ${status}\n${out}\n${err}")
 endif()
 
-include(${CMAKE_CURRENT_LIST_DIR}/../support/cmake/results_set.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../support/cmake/results_set.cmake)
 kv3r_results_set(${WORK} "DirectSound 2D" "${out}" set)
 if(NOT set MATCHES "<DeviceName>Out: default[^<]*</DeviceName>")
   message(FATAL_ERROR "2D set not on Wine's DirectSound device:\n${set}")

@@ -25,7 +25,7 @@ execute_process(
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "kv3r run ended with ${status}\n${out}\n${err}")
 endif()
-include(${CMAKE_CURRENT_LIST_DIR}/../support/cmake/results_set.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../support/cmake/results_set.cmake)
 kv3r_results_set(${WORK} "OpenAL 2D" "${out}" set)
 if(NOT set MATCHES "<DeviceName>Fake Default</DeviceName>")
   message(FATAL_ERROR "2D set not on the fake device:\n${set}")
