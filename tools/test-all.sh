@@ -17,7 +17,12 @@ step() {
   step_start=$SECONDS
   if [ -n "$step_name" ]; then printf '\n== %s ==\n' "$step_name"; fi
 }
-trap 'step; printf "\n(all: %d s)\n" "$SECONDS"' EXIT
+# What the Windows tests started under Wine (wineservers, Wine's services, X
+# servers) is stopped at the end, also when a step fails.
+stop_wine() {
+  for build in windows windows64; do tools/wine-run --prefix "build/$build/wineprefix" --stop; done
+}
+trap 'stop_wine; step; printf "\n(all: %d s)\n" "$SECONDS"' EXIT
 
 step "native Linux build"
 cmake --preset linux >/dev/null
