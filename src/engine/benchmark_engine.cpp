@@ -50,10 +50,6 @@ void BenchmarkEngine::SetStatusWindow(std::unique_ptr<StatusWindow> window) {
   statusWindow = window ? std::move(window) : std::make_unique<NullStatusWindow>();
 }
 
-void BenchmarkEngine::SetMeterFactory(std::function<std::unique_ptr<CpuLoadMeter>(uint32_t)> factory) {
-  meterFactory = std::move(factory);
-}
-
 void BenchmarkEngine::StartAudioThread() {
   DebugLog::Write("Create Audio thread..");
   audioThread = std::make_unique<AudioThread>();
@@ -86,9 +82,7 @@ RunParts BenchmarkEngine::Parts() {
   parts.audioThread = audioThread.get();
   parts.samples = &sampleData;
   parts.display = statusWindow.get();
-  parts.hooks = &hooks;
   parts.stopFlag = stopFlag;
-  parts.createMeter = meterFactory;
   parts.sources = &Sources();
   return parts;
 }

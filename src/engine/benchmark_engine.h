@@ -43,7 +43,6 @@ class BenchmarkEngine {
   static bool SetPriority(platform::PriorityClass priorityClass, platform::ThreadPriority threadPriority);
 
   // The back ends that found a device, in creation order, and the chosen one.
-  DeviceCatalogue& Devices() { return catalogue; }
   const DeviceCatalogue& Devices() const { return catalogue; }
   size_t OutputCount() const { return catalogue.Count(); }
   CAbstractOutput& Output(size_t index) const { return catalogue.Output(index); }
@@ -69,8 +68,6 @@ class BenchmarkEngine {
   // While `*flag` is set, a run ends its current test at the next reading,
   // saves what it has and starts no further test or run. Null: never.
   void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
-  // Replaces how a run makes its meter (tests); empty: the method's own.
-  void SetMeterFactory(std::function<std::unique_ptr<CpuLoadMeter>(uint32_t)> factory);
 
   // One run: the empty test and the chosen modes, then the results file.
   // Not started when the status display could not be shown or the results
@@ -117,7 +114,6 @@ class BenchmarkEngine {
   std::unique_ptr<AudioThread> audioThread;
   EngineHooks hooks = EngineHooks::Real();
   const std::atomic<bool>* stopFlag = nullptr;
-  std::function<std::unique_ptr<CpuLoadMeter>(uint32_t)> meterFactory;
 };
 
 // "%s %.2f Mhz", cut so that the text and its terminator fit 128 bytes.

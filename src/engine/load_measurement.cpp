@@ -18,13 +18,13 @@
 namespace {
 
 constexpr uint32_t kSettlingMs = 2000;
+constexpr uint32_t kSamplePeriodMs = 500;
+// About 5100 s of readings; a longer test ends when the store is full.
+constexpr size_t kSampleStorePlaces = 10240;
 // The engine's scratch text buffer the device name is written into; roomier
 // than a device name needs.
 constexpr size_t kDeviceNameScratch = 516;
 static_assert(kDeviceNameScratch >= kDeviceNameCapacity);
-constexpr uint32_t kSamplePeriodMs = 500;
-// About 5100 s of readings; a longer test ends when the store is full.
-constexpr size_t kSampleStorePlaces = 10240;
 
 const char* TestModeFormat(SoundMode mode) {
   switch (mode) {
