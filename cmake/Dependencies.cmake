@@ -17,6 +17,12 @@ if(KV3R_WINDOWS)
   target_include_directories(kv3r_cli11 SYSTEM INTERFACE ${_cli_dir})
   add_library(CLI11::CLI11 ALIAS kv3r_cli11)
 
+  # The JSON library is header-only too (the companion file and its reader).
+  file(CREATE_LINK /usr/include/nlohmann ${_cli_dir}/nlohmann SYMBOLIC)
+  add_library(kv3r_json INTERFACE)
+  target_include_directories(kv3r_json SYSTEM INTERFACE ${_cli_dir})
+  add_library(nlohmann_json::nlohmann_json ALIAS kv3r_json)
+
   # GoogleTest from the sources Debian ships in /usr/src.
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -29,6 +35,7 @@ else()
     set_target_properties(tinyxml2::tinyxml2 PROPERTIES IMPORTED_LOCATION ${KV3R_TINYXML2_LIB})
   endif()
   find_package(CLI11 CONFIG REQUIRED)
+  find_package(nlohmann_json CONFIG REQUIRED)
   find_package(GTest REQUIRED)
   find_package(benchmark REQUIRED)
   find_package(Threads REQUIRED)

@@ -14,7 +14,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libtinyxml2-dev libxml2-utils xsltproc libcli11-dev
+  libtinyxml2-dev libxml2-utils xsltproc libcli11-dev nlohmann-json3-dev
   clang-14 libclang-rt-14-dev
   libopenal1 libopenal-data
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
