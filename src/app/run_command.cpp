@@ -3,12 +3,17 @@
 #include <string>
 
 #include "app/analyzer_answer.h"
+#include "app/batch_slope.h"
+#include "app/cost_answer.h"
 #include "app/devices_command.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
 #include "engine/memory_load.h"
 #include "engine/run_plan.h"
 #include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/system_description.h"
+#include "results/companion_file.h"
 
 namespace {
 
@@ -36,9 +41,48 @@ void PrintIncompleteTests(const RunResult& result, const TestSettings& settings,
   out << ".\n";
 }
 
+// What one run's figures come to: costs, parts and the machine's quietness.
+struct RunAnswer {
+  RunCosts costs;
+  Quietness quietness;
+};
+RunAnswer AnswerOf(const RunRecord& record, const std::vector<std::string>& serverNames) {
+  RunAnswer answer;
+  answer.costs = AnalyzeRun(record, platform::ProcessorCount(), serverNames);
+  answer.quietness = JudgeQuietness(record, answer.costs, serverNames);
+  return answer;
+}
+
+std::string EnvironmentText(const char* name) {
+  std::string value;
+  return platform::GetEnvironmentText(name, value) ? value : std::string();
+}
+
+CompanionEnvironment EnvironmentOf(const BenchmarkEngine& engine, const TestSettings& settings) {
+  CompanionEnvironment environment;
+  environment.processor = engine.CpuDescription();
+  environment.os = platform::OperatingSystemName();
+  environment.kernel = platform::KernelRelease();
+  if (CAbstractOutput* output = engine.CurrentOutput()) {
+    environment.backEnd = output->Name();
+    environment.device = DeviceCatalogue::DeviceName(*output, output->GetSelectedDevice());
+  }
+  // What --openal-output (or the user) handed the library.
+  environment.openalOutput = EnvironmentText("ALSOFT_DRIVERS");
+  environment.openalSettingsFile = EnvironmentText("ALSOFT_CONF");
+  environment.measuringMethod = settings.measuringMethod;
+  return environment;
+}
+
+std::string FileNameOf(const std::string& path) {
+  const size_t separator = path.find_last_of("/\\");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
 void PrintRunSummary(const RunResult& result, const TestSettings& settings, const AnalyzerAnswer* answer,
-                     std::ostream& out) {
+                     const RunAnswer& figures, std::ostream& out) {
   PrintSummary(result.record, platform::ProcessorCount(), out);
+  PrintCostAnswer(figures.costs, figures.quietness, result.record.rounds, out);
   // Methods 0 and 1 count in one idle-priority thread, which can soak up
   // one processor's idle time at most.
   if (settings.measuringMethod < 2 && platform::ProcessorCount() > 1) {
@@ -57,7 +101,7 @@ void PrintRunSummary(const RunResult& result, const TestSettings& settings, cons
   out.flush();
 }
 
-void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
+void DescribeRun(const TestSettings& s, bool batch, uint32_t rounds, std::ostream& out) {
   out << "Modes:";
   if (s.test2D) out << " 2D";
   if (s.test3DHardware) out << " 3D-hardware";
@@ -71,6 +115,7 @@ void DescribeRun(const TestSettings& s, bool batch, std::ostream& out) {
   static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method",
                                          "NT system info: the kernel's statistics of every processor"};
   out << "; method " << s.measuringMethod << " (" << kMethods[s.measuringMethod % 3] << ")";
+  if (rounds > 1) out << "; " << rounds << " interleaved rounds and a closing empty test";
   if (s.loadMemory) out << "; memory load " << s.memorySizeMb << " MiB at " << s.memoryUsagePercent << " %";
   out << '\n';
 }
@@ -107,7 +152,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     out << "No mode left to run: nothing is measured.\n";
     return kExitNothingSaved;
   }
-  DescribeRun(settings, batch, out);
+  DescribeRun(settings, batch, options.repeat, out);
   for (const std::string& note : plan.remarks) out << note << '\n';
   if (settings.loadMemory != 0) {
     // The engine allocates the block for every test; say at once when it cannot.
@@ -119,7 +164,23 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   }
   out.flush();
 
-  bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false;
+  std::vector<std::string> serverNames = DefaultSoundServerNames();
+  serverNames.insert(serverNames.end(), options.attribute.begin(), options.attribute.end());
+  const CompanionEnvironment environment = EnvironmentOf(engine, settings);
+  bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false, saturated = false;
+  // Written before the analyzer starts on the results file, so it finds it.
+  engine.SetCompanionWriter([&](const RunRecord& record, const std::string& resultsPath) {
+    const RunAnswer figures = AnswerOf(record, serverNames);
+    std::string why;
+    const std::string text =
+        CompanionText(record, figures.costs, figures.quietness, environment, FileNameOf(resultsPath));
+    if (!WriteCompanionFile(resultsPath, text, why)) {
+      err << "Cannot save " << CompanionFileName(resultsPath) << ": " << why << '\n';
+      unsaved = true;
+    }
+  });
+  engine.SetRounds(options.repeat);
+  BatchSlopes slopes;
   std::string notStartedReason;
   auto finished = [&](const RunResult& result) {
     if (!result.started) {
@@ -127,16 +188,22 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
       notStartedReason = result.error;
       return;
     }
-    PrintRunSummary(result, settings, answer, out);
+    const RunAnswer figures = AnswerOf(result.record, serverNames);
+    PrintRunSummary(result, settings, answer, figures, out);
+    slopes.Add(figures.costs);
     unsaved = unsaved || result.resultsFile.empty();
     interrupted = interrupted || result.interrupted;
     missingEmitters = missingEmitters || MissingEmitters(result.record);
+    saturated = saturated || figures.quietness.saturated;
   };
   if (batch) {
     engine.RunBatch(settings, finished);
+    if (!notStarted) slopes.Print(out);
   } else {
     finished(engine.RunTests(settings));
   }
+  engine.SetCompanionWriter({});
+  engine.SetRounds(1);
 
   if (notStarted) {
     err << (notStartedReason.empty() ? "The status display could not be shown: the run was abandoned."
@@ -149,5 +216,6 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     return code != 0 ? code : 130;
   }
   if (unsaved || missingEmitters) return kExitNothingSaved;
+  if (saturated) return kExitMachineSaturated;
   return kExitMeasuredAndSaved;
 }

@@ -11,6 +11,8 @@ class BenchmarkEngine;
 inline constexpr int kExitMeasuredAndSaved = 0;
 inline constexpr int kExitNothingSaved = 1;  // nothing measured, or not saved
 inline constexpr int kExitUsage = 2;
+// Saved, but the machine was saturated: the figures show no cost at all.
+inline constexpr int kExitMachineSaturated = 3;
 
 // `kv3r run` and `kv3r batch`: chooses the device, applies the engine's run
 // plan (saying each of its notes), runs, and after every run prints the
@@ -19,6 +21,6 @@ inline constexpr int kExitUsage = 2;
 // 0 when every run was measured and saved, 2 for a device that does not
 // exist, the interruption's code (130, 143) when the user stopped the run,
 // 1 otherwise (nothing measured, a results file not saved, a sound test
-// without its emitters).
+// without its emitters), 3 when the machine was saturated.
 int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
                         const std::function<int()>& interruptionCode = {}, const AnalyzerAnswer* answer = nullptr);

@@ -41,6 +41,9 @@ CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
 
 }  // namespace
 
+// Enough for a night of short tests; more is a typing error.
+constexpr uint32_t kMaxRounds = 1000;
+
 void AddRunOptions(CLI::App& command, RunOptions& options) {
   TestSettings& s = options.settings;
   command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
@@ -67,6 +70,12 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   number("--memory-mb", s.memorySizeMb, "Memory-load block in MiB (0 means 512)");
   number("--memory-percent", s.memoryUsagePercent, "Share of the block rewritten after every reading (1-100)");
   number("--sample-kb", s.sampleSizeKb, "Sound data: this many x 1024 sample words (0 means 256)");
+  number("--repeat", options.repeat,
+         "Rounds of the empty test and the modes in turn, with a closing empty test; each cost gets its 95 % "
+         "interval across rounds",
+         1, kMaxRounds);
+  command.add_option("--attribute", options.attribute,
+                     "Count processes of this name as a sound server (repeatable; the usual servers are counted)");
 }
 
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err) {

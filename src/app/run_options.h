@@ -1,6 +1,7 @@
 #pragma once
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -20,6 +21,10 @@ struct RunOptions {
   TestSettings settings;
   std::string backEnd;  // empty: the first kept back end
   std::string device;   // empty: its first device
+  // Rounds of the empty test and the modes in turn (1: the single sequence).
+  uint32_t repeat = 1;
+  // Process names counted as sound servers beside the platform's own.
+  std::vector<std::string> attribute;
 };
 
 // Adds the options to a run or batch subcommand. Numbers are decimal (a

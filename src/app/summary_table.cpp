@@ -22,21 +22,34 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
   std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters", "Readings",
                 "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
   out << '\n' << line;
-  const Summary baseline = TableFigures(run.tests[RunRecord::kEmptySlot].readings);
-  const bool haveBaseline = run.tests[RunRecord::kEmptySlot].ran && baseline.count > 0;
-  for (const TestRecord& test : run.tests) {
-    if (!test.ran) continue;
+  // Each row's "Above" is against the latest empty test before it: the one
+  // empty test of a single round, the round's own in a repeated run.
+  const TestRecord* baselineTest = nullptr;
+  Summary baseline;
+  for (const TestRecord* row : run.Measured()) {
+    const TestRecord& test = *row;
     const Summary stats = TableFigures(test.readings);
+    const bool empty = run.IsEmptyTest(test);
+    if (empty) {
+      baselineTest = &test;
+      baseline = stats;
+    }
     const double processSeconds = static_cast<double>(test.processCpu100ns) / 1e7;
     const double processPercent =
         test.measuredMs > 0 && processorCount > 0
             ? 100.0 * processSeconds / (static_cast<double>(test.measuredMs) / 1000.0) / processorCount
             : 0.0;
     char above[16] = "-";
-    if (haveBaseline && stats.count > 0 && &test != &run.tests[RunRecord::kEmptySlot]) {
+    if (baselineTest != nullptr && baseline.count > 0 && stats.count > 0 && !empty) {
       std::snprintf(above, sizeof(above), "%+.2f", stats.mean - baseline.mean);
     }
-    std::snprintf(line, sizeof(line), "%-30.30s %8u %8u %8.2f %8.2f %8.2f %8.2f %8s   %10.3f %9.2f\n", test.mode,
+    char mode[160];
+    if (run.sequence.empty()) {
+      std::snprintf(mode, sizeof(mode), "%s", test.mode);
+    } else {
+      std::snprintf(mode, sizeof(mode), "%.24s #%u", test.mode, test.round);
+    }
+    std::snprintf(line, sizeof(line), "%-30.30s %8u %8u %8.2f %8.2f %8.2f %8.2f %8s   %10.3f %9.2f\n", mode,
                   test.emitters, static_cast<uint32_t>(stats.count), stats.mean, stats.median, stats.min, stats.max,
                   above, processSeconds, processPercent);
     out << line;

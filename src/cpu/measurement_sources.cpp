@@ -30,7 +30,9 @@ const MeasurementSources kPlatformSources{platform::QueryPerformanceCounter,
                                           platform::ReadSystemTimes,
                                           platform::ProcessCpuTime100ns,
                                           platform::ReadLocalDateTime,
-                                          CurrentDirectory};
+                                          CurrentDirectory,
+                                          platform::ReadMachineSnapshot,
+                                          platform::CurrentProcessorMhz};
 
 std::atomic<const MeasurementSources*> current{&kPlatformSources};
 

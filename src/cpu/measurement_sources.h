@@ -4,6 +4,7 @@
 
 #include "platform/cpu_instructions.h"
 #include "platform/date_time.h"
+#include "platform/machine_snapshot.h"
 #include "platform/priority.h"
 #include "platform/system_statistics.h"
 
@@ -33,6 +34,11 @@ struct MeasurementSources {
   // The directory results files and the debug log are written in, with a
   // trailing separator; "" is the current directory.
   std::string (*resultsDirectory)();
+  // Where the machine's processor time went so far, read at a test's
+  // boundaries; null (or false) leaves the test without its attribution.
+  bool (*readMachineSnapshot)(platform::MachineSnapshot& snapshot);
+  // The processor's current clock in MHz (0: unknown); null: unknown.
+  double (*currentProcessorMhz)();
 };
 
 // The table in force.

@@ -68,6 +68,13 @@ class BenchmarkEngine {
   // While `*flag` is set, a run ends its current test at the next reading,
   // saves what it has and starts no further test or run. Null: never.
   void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
+  // Runs alternate the empty test and the modes this many times (1: the
+  // single sequence).
+  void SetRounds(uint32_t count) { rounds = count == 0 ? 1 : count; }
+  // Called with every results file saved, before the analyzer starts on it:
+  // what a front end writes beside it.
+  using CompanionWriter = std::function<void(const RunRecord& record, const std::string& resultsPath)>;
+  void SetCompanionWriter(CompanionWriter writer) { companionWriter = std::move(writer); }
 
   // One run: the empty test and the chosen modes, then the results file.
   // Not started when the status display could not be shown or the results
@@ -114,6 +121,8 @@ class BenchmarkEngine {
   std::unique_ptr<AudioThread> audioThread;
   EngineHooks hooks = EngineHooks::Real();
   const std::atomic<bool>* stopFlag = nullptr;
+  uint32_t rounds = 1;
+  CompanionWriter companionWriter;
 };
 
 // "%s %.2f Mhz", cut so that the text and its terminator fit 128 bytes.

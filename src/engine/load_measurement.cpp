@@ -67,10 +67,14 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
   }
 
   sources.sleepMilliseconds(kSettlingMs);
+  // The boundary snapshots bracket the readings; nothing of them runs inside the loop.
+  platform::MachineSnapshot startSnapshot, endSnapshot;
+  const bool attributed = sources.readMachineSnapshot != nullptr && sources.readMachineSnapshot(startSnapshot);
   timer.Start(durationMs);
   const uint64_t startMs = CounterMilliseconds(sources);
   const uint64_t startCpu = sources.processCpuTime100ns();
   const uint64_t startIdleCpu = CpuLoadMeter::IdleThreadCpuTime100ns();
+  record.startedMs = startMs;
 
   TestProgress progress;
   progress.mode = ProgressMode(record);
@@ -95,6 +99,7 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
     if (count == kSampleStorePlaces) break;
   }
 
+  const bool endAttributed = attributed && sources.readMachineSnapshot(endSnapshot);
   // The meter's idle thread counts inside this process; its time is idle
   // time of the machine, not a cost of playing sound.
   const uint64_t processCpu = sources.processCpuTime100ns() - startCpu;
@@ -102,6 +107,7 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
   const uint64_t idleCpu = idleEnd > startIdleCpu ? idleEnd - startIdleCpu : 0;
   record.processCpu100ns = processCpu - std::min(processCpu, idleCpu);
   record.measuredMs = CounterMilliseconds(sources) - startMs;
+  if (endAttributed) record.use = UseBetween(startSnapshot, endSnapshot, idleCpu * 100);
 
   store.resize(count);
   record.readings = std::move(store);
@@ -117,6 +123,7 @@ void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSett
 
   record = TestRecord{};
   record.ran = true;
+  record.emptyTest = true;
   std::strcpy(record.mode, "Empty CPU test");
   record.deviceName = deviceName;
   MeasureInto(parts, durationMs, run, meter, record);

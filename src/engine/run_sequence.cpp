@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "cpu/cpu_load_meter.h"
+#include "cpu/measurement_sources.h"
 #include "engine/audio_thread.h"
 #include "engine/load_measurement.h"
 #include "engine/run_sequence.h"
@@ -55,9 +56,40 @@ bool SetRunPriority(platform::PriorityClass priorityClass, platform::ThreadPrior
   return platform::SetCurrentThreadPriority(threadPriority);
 }
 
+void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRecord& record) {
+  AudioThread* const audioThread = parts.audioThread;
+  DebugLog::Write("Test0 - Empty\n");
+  const int suspended = audioThread ? audioThread->Suspend() : -1;
+  if (suspended >= 0) {
+    DebugLog::Writef("Suspend thread : %d\n", suspended);
+  } else {
+    DebugLog::Write("Suspend Failed\n");
+  }
+  parts.display->ShowStatus("Testing. Please wait\nCurrent mode: Empty test");
+  MeasureEmptyLoad(parts, durationMs, run, meter, record);
+  const int resumed = audioThread ? audioThread->Resume() : -1;
+  if (resumed >= 0) {
+    DebugLog::Writef("Resume thread : %d\n", resumed);
+  } else {
+    DebugLog::Write("Resume Failed\n");
+  }
+}
+
+void TestRun::MeasureChosenModes(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& record, uint32_t round) {
+  for (const SoundStep& sound : kSoundSteps) {
+    if (parts.StopRequested()) break;
+    DebugLog::Write(sound.logLine);
+    if (run.*sound.chosen == 0) continue;
+    parts.display->ShowStatus(sound.status);
+    TestRecord& slot = record.tests[RunRecord::SlotOf(sound.mode)];
+    MeasureSoundLoad(parts, durationMs, run, sound.mode, meter, slot);
+    slot.round = round;
+    if (rounds > 1) record.sequence.push_back(slot);
+  }
+}
+
 bool TestRun::Run(RunRecord& record) {
   StatusWindow* const statusWindow = parts.display;
-  AudioThread* const audioThread = parts.audioThread;
   DebugLog::Write("Initialize Direct3D 9\n");
   char title[64];
   std::snprintf(title, sizeof(title), "Korvanta 3RUzevo %s", kBenchmarkVersion);
@@ -79,29 +111,35 @@ bool TestRun::Run(RunRecord& record) {
 
   const uint32_t durationMs = BenchmarkMilliseconds(run.benchmarkSeconds);
 
-  DebugLog::Write("Test0 - Empty\n");
-  const int suspended = audioThread ? audioThread->Suspend() : -1;
-  if (suspended >= 0) {
-    DebugLog::Writef("Suspend thread : %d\n", suspended);
+  const MeasurementSources& sources = parts.sources != nullptr ? *parts.sources : Sources();
+  const auto clock = [&sources] { return sources.currentProcessorMhz ? sources.currentProcessorMhz() : 0.0; };
+  record.clockMhzStart = clock();
+  record.rounds = rounds;
+  if (rounds <= 1) {
+    MeasureEmptyTest(durationMs, *meter, record.tests[RunRecord::kEmptySlot]);
+    MeasureChosenModes(durationMs, *meter, record, 1);
   } else {
-    DebugLog::Write("Suspend Failed\n");
+    // The empty test and the modes alternate, and a closing empty test
+    // follows the last round: every mode's test then has an empty test on
+    // either side, and a steady drift of the machine cancels.
+    for (uint32_t round = 1; round <= rounds && !parts.StopRequested(); ++round) {
+      char note[48];
+      std::snprintf(note, sizeof(note), "Round %u of %u", round, rounds);
+      statusWindow->ShowNote(note);
+      TestRecord& empty = record.sequence.emplace_back();
+      MeasureEmptyTest(durationMs, *meter, empty);
+      empty.round = round;
+      record.tests[RunRecord::kEmptySlot] = empty;
+      MeasureChosenModes(durationMs, *meter, record, round);
+    }
+    if (!parts.StopRequested()) {
+      statusWindow->ShowNote("Closing empty test");
+      TestRecord& closing = record.sequence.emplace_back();
+      MeasureEmptyTest(durationMs, *meter, closing);
+      closing.round = rounds + 1;
+    }
   }
-  statusWindow->ShowStatus("Testing. Please wait\nCurrent mode: Empty test");
-  MeasureEmptyLoad(parts, durationMs, run, *meter, record.tests[RunRecord::kEmptySlot]);
-  const int resumed = audioThread ? audioThread->Resume() : -1;
-  if (resumed >= 0) {
-    DebugLog::Writef("Resume thread : %d\n", resumed);
-  } else {
-    DebugLog::Write("Resume Failed\n");
-  }
-
-  for (const SoundStep& sound : kSoundSteps) {
-    if (parts.StopRequested()) break;
-    DebugLog::Write(sound.logLine);
-    if (run.*sound.chosen == 0) continue;
-    statusWindow->ShowStatus(sound.status);
-    MeasureSoundLoad(parts, durationMs, run, sound.mode, *meter, record.tests[RunRecord::SlotOf(sound.mode)]);
-  }
+  record.clockMhzEnd = clock();
   interrupted = parts.StopRequested();
 
   DebugLog::Write("\n");

@@ -3,13 +3,18 @@
 #include "engine/test_settings.h"
 #include "results/run_record.h"
 
+class CpuLoadMeter;
+
 // One run of the chosen modes, from showing the status display to tearing
 // it down: the priorities raised, the meter started, the empty test with the
 // AudioThread suspended, then each chosen sound mode, and everything put
-// back. Saving the record is the caller's.
+// back. With more than one round the empty test and the modes alternate
+// `rounds` times and a closing empty test follows. Saving the record is the
+// caller's.
 class TestRun {
  public:
-  TestRun(const RunParts& parts, const TestSettings& settings) : parts(parts), run(settings) {}
+  TestRun(const RunParts& parts, const TestSettings& settings, uint32_t rounds = 1)
+      : parts(parts), run(settings), rounds(rounds) {}
 
   // False, with nothing measured, when the status display could not be shown.
   bool Run(RunRecord& record);
@@ -17,8 +22,12 @@ class TestRun {
   bool Interrupted() const { return interrupted; }
 
  private:
+  void MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRecord& record);
+  void MeasureChosenModes(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& record, uint32_t round);
+
   const RunParts& parts;
   const TestSettings& run;
+  const uint32_t rounds;
   bool interrupted = false;
 };
 

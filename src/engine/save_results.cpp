@@ -68,6 +68,7 @@ std::string BenchmarkEngine::SaveResults(const RunRecord& record, bool batchName
     hooks.showMessage(window, cannotSave.c_str(), "Error");
     return std::string();
   }
+  if (companionWriter) companionWriter(record, saved.path);
   // The analyzer is a separate program that may not be installed: not an error.
   hooks.startProgram(window, AnalyzerProgram(), saved.path);
   return saved.path;

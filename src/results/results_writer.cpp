@@ -56,9 +56,7 @@ void WriteResults(const RunRecord& record, const ResultsHeader& header, std::ost
   AddText(root, names::kVersion, header.version.c_str());
   AddText(root, names::kDateTime, header.dateTime.c_str());
   AddText(root, names::kCpu, header.cpu.c_str());
-  for (const TestRecord& test : record.tests) {
-    if (test.ran) AddSet(root, test);
-  }
+  for (const TestRecord* test : record.Measured()) AddSet(root, *test);
   tinyxml2::XMLPrinter printer;
   document.Print(&printer);
   // The printer counts the terminator in its size.

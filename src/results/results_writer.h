@@ -13,7 +13,7 @@ struct ResultsHeader {
 
 // Writes the results file of one run to `out`: the declaration,
 // the stylesheet instruction, then "TestResults" with "Version", "DateTime",
-// "CPU" and one "ResultsSet" per test that ran, in slot order, each with one
+// "CPU" and one "ResultsSet" per test that ran, in the order measured, each with one
 // "Result" per reading ("%3.8f"). Texts are stored as UTF-8 with what XML
 // cannot carry made '?', and markup is escaped. Lines end in "\n": a file
 // holds platform::TextFileBytes of this text. Throws what allocation throws.

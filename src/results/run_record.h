@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "cpu/machine_use.h"
+
 // What one test of a run measured and how it was set up: everything its
 // "ResultsSet" in the results file and the front end's summary are made from.
 struct TestRecord {
@@ -23,6 +25,14 @@ struct TestRecord {
   std::string shortfall;
   // Ended early by an interruption.
   bool interrupted = false;
+  // Which round of a repeated run the test belongs to (from 1), and when its
+  // measured period began (the performance counter's milliseconds; only
+  // differences mean anything).
+  uint32_t round = 1;
+  uint64_t startedMs = 0;
+  bool emptyTest = false;  // the empty test, which plays nothing
+  // Where the machine's processor time went over the measured period.
+  MachineUse use;
 };
 
 // Slot 0 is the empty test, slot 1 + mode a sound test of that mode.
@@ -32,4 +42,27 @@ struct RunRecord {
   // `mode` is a SoundMode (0..3).
   static constexpr int SlotOf(int mode) { return 1 + (mode & 3); }
   TestRecord tests[kSlots];
+  // A repeated run: every test in the order measured (the empty test and the
+  // modes in turn, round after round, and a closing empty test), with
+  // `tests` holding each slot's latest. Empty for a single round, whose
+  // tests are the slots.
+  std::vector<TestRecord> sequence;
+  uint32_t rounds = 1;
+  // The processor's clock at the run's start and end in MHz (0: unknown).
+  double clockMhzStart = 0, clockMhzEnd = 0;
+
+  // The empty test of the slots, or one of a repeated run's.
+  bool IsEmptyTest(const TestRecord& test) const { return test.emptyTest || &test == &tests[kEmptySlot]; }
+  // Every test that ran, in the order measured.
+  std::vector<const TestRecord*> Measured() const {
+    std::vector<const TestRecord*> ran;
+    if (!sequence.empty()) {
+      for (const TestRecord& test : sequence) ran.push_back(&test);
+      return ran;
+    }
+    for (const TestRecord& test : tests) {
+      if (test.ran) ran.push_back(&test);
+    }
+    return ran;
+  }
 };

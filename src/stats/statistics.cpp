@@ -137,7 +137,7 @@ Line FitLine(std::span<const double> x, std::span<const double> y) {
   const size_t n = std::min(x.size(), y.size());
   double mx = 0, my = 0;
   for (size_t i = 0; i < n; ++i) mx += x[i], my += y[i];
-  if (n == 0) return {kNaN, kNaN};
+  if (n == 0) return {kNaN, kNaN, kNaN, kNaN};
   mx /= static_cast<double>(n);
   my /= static_cast<double>(n);
   double sxx = 0, sxy = 0;
@@ -145,7 +145,21 @@ Line FitLine(std::span<const double> x, std::span<const double> y) {
     sxx += (x[i] - mx) * (x[i] - mx);
     sxy += (x[i] - mx) * (y[i] - my);
   }
-  if (sxx == 0) return {kNaN, kNaN};
+  if (sxx == 0) return {kNaN, kNaN, kNaN, kNaN};
   const double slope = sxy / sxx;
-  return {slope, my - slope * mx};
+  const double intercept = my - slope * mx;
+  Line line{slope, intercept, kNaN, kNaN};
+  if (n < 3) return line;
+  // The slope's standard error from the residuals, with n - 2 degrees of freedom.
+  double residuals = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const double r = y[i] - (intercept + slope * x[i]);
+    residuals += r * r;
+  }
+  const double df = static_cast<double>(n - 2);
+  const double error = std::sqrt(residuals / df / sxx);
+  const double half = StudentCritical95(df) * error;
+  line.slopeLow = slope - half;
+  line.slopeHigh = slope + half;
+  return line;
 }

@@ -36,8 +36,11 @@ Difference Welch(const Summary& a, const Summary& b);
 double StudentCdf(double t, double df);
 double StudentCritical95(double df);
 
-// Least squares line y = intercept + slope x; NaN with fewer than two distinct x.
+// Least squares line y = intercept + slope x; NaN with fewer than two
+// distinct x. The slope's 95 % interval (Student's t, n - 2 degrees of
+// freedom) needs three points at least; NaN otherwise.
 struct Line {
   double slope = 0, intercept = 0;
+  double slopeLow = kMissing, slopeHigh = kMissing;
 };
 Line FitLine(std::span<const double> x, std::span<const double> y);
