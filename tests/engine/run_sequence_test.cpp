@@ -348,3 +348,29 @@ TEST(Batch, NoModeChosenBeepsOncePerCountAndStillEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TestRun, RoundsAlternateTheEmptyTestAndTheModesAndEndWithAnEmptyTest) {
+  EngineUnderTest t;
+  Delete(kFileName);
+  t.engine->SetRounds(2);
+  const RunResult result = t.engine->RunTests(Only2D());
+  ASSERT_TRUE(result.started);
+  const std::string empty = "Test0 - Empty\r\nSuspend thread : 0\r\nResume thread : 1\r\n";
+  const std::string round = empty + "Test1\r\n" + kSoundTest + "Test3\r\nTest4\r\n";
+  EXPECT_EQ(ReadLog(), "Initialize Direct3D 9\r\nDirect3D 9 Initialized\r\n" + round + round + empty + kRunEnd);
+  std::vector<std::string> order;
+  for (const TestRecord& test : result.record.sequence) order.push_back(test.mode + std::to_string(test.round));
+  EXPECT_EQ(order, (Strings{"Empty CPU test1", "Fake 2D1", "Empty CPU test2", "Fake 2D2", "Empty CPU test3"}));
+  // Every set in the order measured, later ones later in time.
+  const std::string file = ReadFile(kFileName);
+  size_t sets = 0;
+  for (size_t at = file.find("<ResultsSet>"); at != std::string::npos; at = file.find("<ResultsSet>", at + 1)) ++sets;
+  EXPECT_EQ(sets, 5u);
+  EXPECT_LT(file.find("<TestMode>Fake 2D"), file.rfind("<TestMode>Empty CPU test"));
+  EXPECT_LT(result.record.sequence[1].startedMs, result.record.sequence[2].startedMs);
+  Delete(kFileName);
+}
+
+}  // namespace
