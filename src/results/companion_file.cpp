@@ -145,10 +145,14 @@ bool WriteCompanionFile(const std::string& resultsPath, const std::string& text,
   const std::string temporary = TemporaryFileName(path);
   if (!platform::WriteNewFile(temporary.c_str(), text.data(), text.size(), error)) return false;
   bool taken = false;
-  if (!platform::RenameWithoutReplacing(temporary.c_str(), path.c_str(), taken, error)) {
-    platform::DeleteFileNamed(temporary.c_str());
-    if (taken) error = path + " exists already";
-    return false;
+  if (platform::RenameWithoutReplacing(temporary.c_str(), path.c_str(), taken, error)) return true;
+  // The results file's name was free, so a companion of that name belongs
+  // to no results file any more: it is replaced.
+  if (taken && platform::DeleteFileNamed(path.c_str()) &&
+      platform::RenameWithoutReplacing(temporary.c_str(), path.c_str(), taken, error)) {
+    return true;
   }
-  return true;
+  platform::DeleteFileNamed(temporary.c_str());
+  if (taken) error = path + " exists already";
+  return false;
 }

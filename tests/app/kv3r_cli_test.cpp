@@ -16,7 +16,9 @@ void DeleteResultsFileNamedIn(const std::string& text) {
   const size_t at = text.find("Results file: ");
   if (at == std::string::npos) return;
   const size_t start = at + 14;
-  platform::DeleteFileNamed(text.substr(start, text.find('\n', start) - start).c_str());
+  const std::string file = text.substr(start, text.find('\n', start) - start);
+  platform::DeleteFileNamed(file.c_str());
+  platform::DeleteFileNamed((file.substr(0, file.size() - 4) + ".json").c_str());
 }
 
 // Parses `run` options the way kv3r does; the refusal's text, empty when
