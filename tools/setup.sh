@@ -135,6 +135,19 @@ $entries"
   fi
 }
 
+# A mirror caught mid-sync fails one index for a minute or two: try again,
+# and if it still fails, install from the lists that did arrive; the install
+# itself says so if a package is really missing.
+update_package_lists() {
+  local attempt
+  for attempt in 1 2 3 4; do
+    if apt-get update -qq -o Acquire::Retries=3; then return 0; fi
+    echo "setup: fetching the package lists failed (attempt $attempt of 4)" >&2
+    [ "$attempt" -lt 4 ] && sleep $((attempt * 15))
+  done
+  echo "setup: going on with the package lists that arrived" >&2
+}
+
 # The stamp remembers the package list and this script, so a changed list or
 # a changed set-up installs again.
 stamp=/var/lib/kv3r-setup.done
@@ -144,8 +157,8 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ] || [ -n "$sources_changed" ]; 
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+  update_package_lists
+  apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${packages[@]}" >/dev/null
   echo "$wanted" > "$stamp"
 fi
 
