@@ -51,7 +51,7 @@ bool ReadKernelTotals(MachineSnapshot& snapshot, uint64_t tickNs) {
 // "pid (name) state ..." with user and kernel ticks the 14th and 15th fields;
 // the name may hold spaces and parentheses, so it ends at the last ')'.
 bool ReadProcess(const char* pid, uint64_t tickNs, ProcessTime& process) {
-  char path[300];  // a directory entry's name has at most 255 bytes
+  char path[sizeof("/proc//stat") + sizeof(dirent::d_name)];
   std::snprintf(path, sizeof(path), "/proc/%s/stat", pid);
   FILE* file = std::fopen(path, "r");
   if (file == nullptr) return false;

@@ -31,6 +31,11 @@ QuerySystemInformationEntry FindEntry() {
 
 bool SystemTimesAvailable() { return FindEntry() != nullptr; }
 
+SystemTimesSource SystemTimesSourceInUse() {
+  if (!SystemTimesAvailable()) return {"none", 0};
+  return {"NtQuerySystemInformation", 100};
+}
+
 bool ReadSystemTimes(SystemTimes& times) {
   static const QuerySystemInformationEntry query = FindEntry();
   if (query == nullptr) return false;
