@@ -158,8 +158,20 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ] || [ -n "$sources_changed" ]; 
     dpkg --add-architecture i386
   fi
   update_package_lists
-  apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${packages[@]}" >/dev/null
-  echo "$wanted" > "$stamp"
+  if apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${packages[@]}" >/dev/null; then
+    echo "$wanted" > "$stamp"
+  else
+    # A mirror caught mid-sync can leave the i386 lists behind the amd64
+    # ones, and then no i386 package installs. The 32-bit Wine is the only
+    # thing lost: the Windows tests then run as the 64-bit build. No stamp,
+    # so the next set-up tries the whole list again.
+    native=()
+    for package in "${packages[@]}"; do
+      case $package in *:i386|wine32) ;; *) native+=("$package") ;; esac
+    done
+    echo "setup: the i386 packages did not install; going on without the 32-bit Wine" >&2
+    apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${native[@]}" >/dev/null
+  fi
 fi
 
 # Sources the Windows target compiles itself, kept outside the repository.

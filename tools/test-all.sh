@@ -51,7 +51,7 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
   step "Windows tests under Wine (32-bit)"
   ctest --preset windows -j "$jobs"
 else
-  echo "this kernel cannot execute 32-bit programs: the Windows tests run as the 64-bit build"
+  echo "32-bit programs cannot run here (kernel or Wine): the Windows tests run as the 64-bit build"
   step "64-bit Windows build"
   cmake --preset windows64 >/dev/null
   cmake --build --preset windows64 -j "$jobs"
