@@ -23,6 +23,8 @@ packages=(
   libgl1 libglx-mesa0 libgl1-mesa-dri libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   # Wine's own fonts: the dialog's "MS Sans Serif" (tools/wine-run puts them in the prefix).
   fonts-wine
+  # Real sound servers, started headless by tools/sound-server.
+  dbus-daemon pipewire pipewire-pulse wireplumber pulseaudio-utils jackd2 libjack-jackd2-0
 )
 
 # The Windows build compiles tinyxml2 from Debian's own source package, so

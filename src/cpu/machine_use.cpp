@@ -35,7 +35,9 @@ MachineUse UseBetween(const platform::MachineSnapshot& start, const platform::Ma
     // Kernel workers rename themselves after their current work: the id decides.
     const bool same = found != before.end() && found->second->cpuNs <= process.cpuNs;
     const uint64_t used = same ? process.cpuNs - found->second->cpuNs : process.cpuNs;
-    if (used > 0) use.processes.push_back({process.name, used});
+    // Idle ones too: a sound server that did nothing is a part of 0, not
+    // a part that is missing.
+    use.processes.push_back({process.name, used});
   }
   return use;
 }

@@ -21,7 +21,7 @@ struct MachineUse {
   // This program, without the idle-thread meter's counting (taken off its
   // user time, where that thread counts).
   uint64_t programUserNs = 0, programKernelNs = 0;
-  std::vector<ProcessUse> processes;  // other processes that used any time
+  std::vector<ProcessUse> processes;  // the other processes alive at the end, idle ones too
   uint64_t resolutionNs = 0;
 
   // `ns` as a share of all processors over the test, in percent.

@@ -69,7 +69,7 @@ std::vector<ProcessShare> BusiestOtherProcesses(std::span<const TestRecord* cons
     if (!test->use.measured) continue;
     capacityNs += static_cast<double>(test->use.wallNs) * test->use.processors;
     for (const ProcessUse& process : test->use.processes) {
-      if (!IsNamed(process.name, serverNames)) used[process.name] += process.cpuNs;
+      if (process.cpuNs > 0 && !IsNamed(process.name, serverNames)) used[process.name] += process.cpuNs;
     }
   }
   std::vector<ProcessShare> shares;
