@@ -42,7 +42,7 @@ std::string Refusal(const std::string& given) {
     }
     return {};
   }
-  return "\"" + given + "\" is not an output of OpenAL Soft; it offers " + OfferedNames() +
+  return "\"" + given + "\" is not an output of the OpenAL Soft loaded here; it offers " + OfferedNames() +
          " (wave:FILE writes to FILE)";
 }
 

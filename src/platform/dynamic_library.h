@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace platform {
 
@@ -10,5 +11,7 @@ using AnyFunction = void (*)();
 LibraryHandle LoadDynamicLibrary(const char* fileName);
 AnyFunction FindLibrarySymbol(LibraryHandle library, const char* name);
 void FreeDynamicLibrary(LibraryHandle library);
+// The file a loaded library came from, as the loader found it.
+bool LibraryFilePath(LibraryHandle library, std::string& path);
 
 }  // namespace platform

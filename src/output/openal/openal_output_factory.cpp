@@ -13,3 +13,5 @@ constexpr const char* kLibraryFile = "libopenal.so.1";
 }  // namespace
 
 std::unique_ptr<CAbstractOutput> CreateOpenALOutput() { return CreateOpenALOutput(kLibraryFile); }
+
+const char* OpenALLibraryFileName() { return kLibraryFile; }

@@ -1,4 +1,5 @@
 #include <dlfcn.h>
+#include <link.h>
 
 #include "platform/dynamic_library.h"
 
@@ -16,6 +17,15 @@ AnyFunction FindLibrarySymbol(LibraryHandle library, const char* name) {
 
 void FreeDynamicLibrary(LibraryHandle library) {
   if (library != nullptr) dlclose(library);
+}
+
+bool LibraryFilePath(LibraryHandle library, std::string& path) {
+  link_map* map = nullptr;
+  if (library == nullptr || dlinfo(library, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr) {
+    return false;
+  }
+  path = map->l_name;
+  return !path.empty();
 }
 
 }  // namespace platform

@@ -18,4 +18,13 @@ void FreeDynamicLibrary(LibraryHandle library) {
   if (library != nullptr) FreeLibrary(static_cast<HMODULE>(library));
 }
 
+bool LibraryFilePath(LibraryHandle library, std::string& path) {
+  if (library == nullptr) return false;
+  char buffer[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(library), buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  path.assign(buffer, length);
+  return true;
+}
+
 }  // namespace platform

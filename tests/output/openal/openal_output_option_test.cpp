@@ -105,3 +105,20 @@ TEST(OpenALOutputOption, WaveWritesItsOwnSettingsFile) {
   EXPECT_FALSE(platform::FileExists(config.c_str()));
   platform::DeleteFileNamed(user);
 }
+
+// The offer is what the loaded library was built with: a name stands in its
+// file as a whole string, and a longer name holding it does not count.
+TEST(OpenALOutputOption, TheOfferIsWhatTheLoadedLibraryHas) {
+  const char* const candidates[] = {"pipewire", "pulse", "oss", "null", "wave"};
+  const char bytes[] = "\0pulseaudio\0\0null\0lib\0oss\0pulse\0wave\0";
+  const std::string library(bytes, sizeof bytes - 1);
+  const std::vector<const char*> found = OutputNamesIn(library, candidates);
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_STREQ(found[0], "pulse");  // in the order the library tries them
+  EXPECT_STREQ(found[1], "oss");
+
+  const auto loaded = OpenALOutputNames();
+  const auto all = OpenALCandidateOutputNames();
+  for (const char* name : loaded) EXPECT_NE(std::find(all.begin(), all.end(), std::string(name)), all.end()) << name;
+  EXPECT_NE(std::find(loaded.begin(), loaded.end(), std::string("null")), loaded.end());
+}
