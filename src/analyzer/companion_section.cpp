@@ -64,7 +64,7 @@ std::string PartsChart(const Companion& companion, const std::vector<std::string
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
-  SvgPlot plot("Where each mode's cost goes", "% of the whole machine above the empty tests", "",
+  SvgPlot plot("Where each mode's cost goes", "% of the whole machine", "",
                SvgPlot::Padded(low, high, true), SvgPlot::CategoryRange(count));
   std::vector<std::string> rowNames(count);
   for (size_t i = 0; i < count; ++i) {
