@@ -33,7 +33,8 @@ std::string Kind(const Json& value) {
 std::string Place(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
 
 const Json& Member(const Json& object, const std::string& where, const char* key) {
-  if (!object.is_object()) throw Malformed{(where.empty() ? "the file" : where) + " is " + Kind(object) + ", not an object"};
+  if (!object.is_object())
+    throw Malformed{(where.empty() ? "the file" : where) + " is " + Kind(object) + ", not an object"};
   const auto found = object.find(key);
   if (found == object.end()) throw Malformed{Place(where, key) + " is missing"};
   return *found;
@@ -147,8 +148,7 @@ std::string CompanionPathOf(const std::string& resultsPath) {
   return std::filesystem::path(resultsPath).replace_extension(".json").string();
 }
 
-std::optional<Companion> ParseCompanion(std::string_view text, const std::string& resultsFileName,
-                                        std::string& error) {
+std::optional<Companion> ParseCompanion(std::string_view text, const std::string& resultsFileName, std::string& error) {
   error.clear();
   try {
     const Json document = Json::parse(text.begin(), text.end());

@@ -12,8 +12,7 @@ std::string CompanionPathOf(const std::string& resultsPath);
 // file's name without its folder) as the file it belongs to. Null with one
 // line saying why when it is not JSON, lacks a key or holds a key of the
 // wrong type; keys this reader does not know are left alone.
-std::optional<Companion> ParseCompanion(std::string_view text, const std::string& resultsFileName,
-                                        std::string& error);
+std::optional<Companion> ParseCompanion(std::string_view text, const std::string& resultsFileName, std::string& error);
 
 // The companion beside `resultsPath`: null with `error` empty when there is
 // none, null with the reason when there is one that cannot be used.

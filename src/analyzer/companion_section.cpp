@@ -64,8 +64,8 @@ std::string PartsChart(const Companion& companion, const std::vector<std::string
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
-  SvgPlot plot("Where each mode's cost goes", "% of the whole machine", "",
-               SvgPlot::Padded(low, high, true), SvgPlot::CategoryRange(count));
+  SvgPlot plot("Where each mode's cost goes", "% of the whole machine", "", SvgPlot::Padded(low, high, true),
+               SvgPlot::CategoryRange(count));
   std::vector<std::string> rowNames(count);
   for (size_t i = 0; i < count; ++i) {
     const CompanionCost& cost = companion.costs[i];
@@ -110,10 +110,10 @@ void CostTable(const Companion& companion, const std::vector<std::string>& parts
   PartHeadings(parts, out);
   out << "</tr></thead>\n<tbody>\n";
   for (const CompanionCost& cost : companion.costs) {
-    out << "<tr><td class=\"text\">" << Escaped(cost.mode) << "</td><td>" << cost.emitters << "</td><td>"
-        << cost.rounds << "</td><td>" << Figure(cost.cost.value) << "</td><td>" << Range(cost.cost.ci95)
-        << "</td><td class=\"text " << VerdictClass(cost.verdict) << "\">" << Escaped(cost.verdict) << "</td><td>"
-        << Figure(cost.perEmitter.value) << "</td><td>" << Range(cost.perEmitter.ci95) << "</td><td>"
+    out << "<tr><td class=\"text\">" << Escaped(cost.mode) << "</td><td>" << cost.emitters << "</td><td>" << cost.rounds
+        << "</td><td>" << Figure(cost.cost.value) << "</td><td>" << Range(cost.cost.ci95) << "</td><td class=\"text "
+        << VerdictClass(cost.verdict) << "\">" << Escaped(cost.verdict) << "</td><td>" << Figure(cost.perEmitter.value)
+        << "</td><td>" << Range(cost.perEmitter.ci95) << "</td><td>"
         << Figure(cost.emittersPerPercentOfOneProcessor.value) << "</td><td>"
         << Range(cost.emittersPerPercentOfOneProcessor.ci95) << "</td>";
     PartCells(cost.parts, parts, out);
@@ -128,8 +128,8 @@ void TestTable(const Companion& companion, const std::vector<std::string>& parts
   PartHeadings(parts, out);
   out << "</tr></thead>\n<tbody>\n";
   for (const CompanionTest& test : companion.tests) {
-    out << "<tr><td>" << test.round << "</td><td class=\"text\">" << Escaped(test.mode) << "</td><td>"
-        << test.emitters << "</td><td>" << Figure(test.system) << "</td>";
+    out << "<tr><td>" << test.round << "</td><td class=\"text\">" << Escaped(test.mode) << "</td><td>" << test.emitters
+        << "</td><td>" << Figure(test.system) << "</td>";
     PartCells(test.parts, parts, out);
     out << "</tr>\n";
   }

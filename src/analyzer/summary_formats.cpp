@@ -42,16 +42,11 @@ const std::vector<Column> kSetColumns = {
 // From kv3r's companion file: the mode's cost across the run's rounds against
 // the empty tests on either side, and who used it.
 const std::vector<Column> kCompanionColumns = {
-    {"run_cost", "Run cost %", Kind::Figure},
-    {"run_cost_low", "low", Kind::Figure},
-    {"run_cost_high", "high", Kind::Figure},
-    {"run_verdict", "Run verdict", Kind::OptionalText},
-    {"program", "Program", Kind::Figure},
-    {"servers", "Servers", Kind::Figure},
-    {"kernel", "Kernel", Kind::Figure},
-    {"other", "Other", Kind::Figure},
-    {"unexplained", "Unexplained", Kind::Figure},
-    {"per_emitter", "Per emitter", Kind::Figure},
+    {"run_cost", "Run cost %", Kind::Figure},     {"run_cost_low", "low", Kind::Figure},
+    {"run_cost_high", "high", Kind::Figure},      {"run_verdict", "Run verdict", Kind::OptionalText},
+    {"program", "Program", Kind::Figure},         {"servers", "Servers", Kind::Figure},
+    {"kernel", "Kernel", Kind::Figure},           {"other", "Other", Kind::Figure},
+    {"unexplained", "Unexplained", Kind::Figure}, {"per_emitter", "Per emitter", Kind::Figure},
 };
 
 bool AnyCompanion(std::span<const ResultsFile> files) {
@@ -126,6 +121,11 @@ std::string JsonString(const std::string& text) {
     }
   }
   return quoted + "\"";
+}
+
+std::string JsonValue(const std::string& value, Kind kind) {
+  if (kind != Kind::Text && value == "-") return "null";
+  return kind == Kind::Figure ? value : JsonString(value);
 }
 
 // UTF-8 characters, for aligning columns.
@@ -203,10 +203,7 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
   for (size_t r = 0; r < rows.size(); ++r) {
     out << (r ? ",\n " : "\n ") << "{";
     for (size_t c = 0; c < columns.size(); ++c) {
-      const std::string& value = rows[r][c];
-      const Kind kind = columns[c].kind;
-      out << (c ? ", " : "") << JsonString(columns[c].key) << ": "
-          << (kind != Kind::Text && value == "-" ? "null" : kind == Kind::Figure ? value : JsonString(value));
+      out << (c ? ", " : "") << JsonString(columns[c].key) << ": " << JsonValue(rows[r][c], columns[c].kind);
     }
     out << "}";
   }

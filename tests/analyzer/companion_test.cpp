@@ -122,9 +122,10 @@ TEST(AnalyzerCompanion, TheRunsPartsReachEverySummaryAndTheReport) {
   }
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0]["program"], "") << "the empty test has no cost";
-  const std::map<std::string, std::string> expected = {
-      {"run_cost", "6.000"}, {"run_verdict", "measurable cost"}, {"program", "3.000"},     {"servers", "1.000"},
-      {"kernel", "0.400"},   {"other", "-0.500"},                {"unexplained", "2.100"}, {"per_emitter", "0.060"}};
+  const std::map<std::string, std::string> expected = {{"run_cost", "6.000"},    {"run_verdict", "measurable cost"},
+                                                       {"program", "3.000"},     {"servers", "1.000"},
+                                                       {"kernel", "0.400"},      {"other", "-0.500"},
+                                                       {"unexplained", "2.100"}, {"per_emitter", "0.060"}};
   for (const auto& [column, value] : expected) EXPECT_EQ(rows[1][column], value) << column;
   EXPECT_LT(std::stod(rows[1]["run_cost_low"]), 6);
   EXPECT_GT(std::stod(rows[1]["run_cost_high"]), 6);
