@@ -32,16 +32,15 @@ std::string Kind(const Json& value) {
 
 std::string Place(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
 
+[[noreturn]] void WrongType(const Json& value, const std::string& where, const char* expected) {
+  throw Malformed{where + " is " + Kind(value) + ", not " + expected};
+}
+
 const Json& Member(const Json& object, const std::string& where, const char* key) {
-  if (!object.is_object())
-    throw Malformed{(where.empty() ? "the file" : where) + " is " + Kind(object) + ", not an object"};
+  if (!object.is_object()) WrongType(object, where.empty() ? "the file" : where, "an object");
   const auto found = object.find(key);
   if (found == object.end()) throw Malformed{Place(where, key) + " is missing"};
   return *found;
-}
-
-[[noreturn]] void WrongType(const Json& value, const std::string& where, const char* expected) {
-  throw Malformed{where + " is " + Kind(value) + ", not " + expected};
 }
 
 // null is NaN: the writer's spelling of an undefined figure.
