@@ -6,6 +6,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "analyzer/companion_reader.h"
 #include "analyzer/html_report.h"
 #include "analyzer/results_reader.h"
 #include "analyzer/series_analysis.h"
@@ -22,7 +23,8 @@ constexpr const char* kUsage =
     "usage: Korvanta3RUzevoDataAnalyzer [--format text|csv|json] [--output REPORT.html] FILE.xml|FOLDER ...\n"
     "Summarizes results files and writes an HTML report beside each (FILE.html). Several files, or a folder's\n"
     "results files, also get one report together: cost against emitters for the runs of a batch, otherwise a\n"
-    "comparison with the first file (--output names it).\n";
+    "comparison with the first file (--output names it). kv3r's companion file beside a results file\n"
+    "(FILE.json) adds its costs, where they go and its warnings.\n";
 
 struct Options {
   SummaryFormat format = SummaryFormat::Text;
@@ -150,6 +152,11 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
         err << kProgram << ": " << path << ": " << error << '\n';
         failed = true;
         continue;
+      }
+      // A companion that cannot be used is said, and the file analysed as if it had none.
+      file.companion = ReadCompanion(path, error);
+      if (!error.empty()) {
+        err << kProgram << ": " << CompanionPathOf(path) << ": " << error << " (left out of the report)\n";
       }
       files.push_back(std::move(file));
     }

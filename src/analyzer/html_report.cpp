@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/companion_section.h"
 #include "analyzer/markup.h"
 #include "analyzer/set_summary.h"
 #include "analyzer/summary_formats.h"
@@ -43,12 +44,6 @@ constexpr double kReadingInterval = 0.5;
 // Readings per set that still get a dot (with its value) each: ten minutes' worth.
 constexpr size_t kMostDots = 1200;
 
-// Categories 0 .. count-1 centred, never wider than a third of the chart each.
-SvgPlot::Range CategoryRange(size_t count) {
-  const double margin = 0.5 + std::max(0.0, (3.0 - static_cast<double>(count)) / 2);
-  return {-margin, static_cast<double>(count) - 1 + margin};
-}
-
 std::string Series(size_t index) { return "s" + std::to_string(index % 6); }
 
 std::string FileName(const std::string& path) {
@@ -83,12 +78,6 @@ std::string Devices(const ResultsFile& file) {
 
 std::string Interval(const Difference& d) {
   return d.defined ? "[" + Figure(d.low) + ", " + Figure(d.high) + "]" : "-";
-}
-
-std::string VerdictClass(const std::string& verdict) {
-  if (verdict == "measurable cost") return "verdict-measurable";
-  if (verdict == "no measurable cost") return "verdict-none";
-  return "verdict";
 }
 
 void SummaryTable(const ResultsFile& file, std::ostream& out) {
@@ -156,7 +145,7 @@ std::string CostChart(const ResultsFile& file) {
     }
   }
   SvgPlot plot("Cost above the empty test, with 95 % intervals", "", "CPU % above baseline",
-               CategoryRange(costs.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(costs.size()), SvgPlot::Padded(low, high, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < costs.size(); ++i) {
     const SetSummary& s = costs[i];
@@ -236,7 +225,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
     }
   }
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
-               CategoryRange(analysis.comparisons.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(analysis.comparisons.size()), SvgPlot::Padded(low, high, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < analysis.comparisons.size(); ++i) {
     const ModeComparison& c = analysis.comparisons[i];
@@ -280,6 +269,7 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out) {
   Facts(file, out);
   out << "<section>\n" << ReadingsChart(file) << "</section>\n";
   out << "<section>\n" << CostChart(file) << "</section>\n";
+  if (file.companion) WriteCompanionSection(*file.companion, out);
   out << "<section>\n<h2>Summary</h2>\n";
   SummaryTable(file, out);
   out << "</section>\n";

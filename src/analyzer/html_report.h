@@ -10,7 +10,8 @@
 // parser can read a report back.
 
 // One run: its facts, every set's readings over time with the baseline,
-// the cost above the baseline per mode with its interval, the summary table.
+// the cost above the baseline per mode with its interval, where the cost
+// goes when the file has a companion, the summary table.
 void WriteFileReport(const ResultsFile& file, std::ostream& out);
 
 // Several runs: cost against emitters for a batch, or the comparison of each

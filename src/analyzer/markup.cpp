@@ -15,3 +15,9 @@ std::string Escaped(std::string_view text) {
   }
   return out;
 }
+
+std::string VerdictClass(const std::string& verdict) {
+  if (verdict == "measurable cost") return "verdict-measurable";
+  if (verdict == "no measurable cost") return "verdict-none";
+  return "verdict";
+}

@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "analyzer/companion.h"
 
 // One test of a run as its results file holds it.
 struct ResultsSet {
@@ -20,6 +23,8 @@ struct ResultsFile {
   std::string dateTime;
   std::string cpu;
   std::vector<ResultsSet> sets;
+  // What kv3r wrote beside the file, when it did and it could be read.
+  std::optional<Companion> companion;
 
   bool IsEmptyTest(const ResultsSet& set) const { return set.mode == "Empty CPU test"; }
   // The baseline every sound test is measured against; null when the file has none.

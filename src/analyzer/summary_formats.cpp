@@ -10,13 +10,72 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const Row kColumns = {"file",    "mode",   "device",   "emitters",  "sample_rate", "readings",
-                      "mean",    "median", "min",      "max",       "sd",          "ci_low",
-                      "ci_high", "cost",   "cost_low", "cost_high", "cost_p",      "verdict"};
-// Columns that are numbers, so JSON writes them unquoted.
-constexpr size_t kFirstNumber = 3, kLastNumber = 16;
+// Texts are left-aligned in the table, figures right-aligned and unquoted in
+// JSON; a missing figure, or a missing text that may be, is null in JSON.
+enum class Kind { Text, Figure, OptionalText };
+struct Column {
+  const char* key;
+  const char* heading;
+  Kind kind;
+};
+
+const std::vector<Column> kSetColumns = {
+    {"file", "", Kind::Text},
+    {"mode", "Mode", Kind::Text},
+    {"device", "Device", Kind::Text},
+    {"emitters", "Emitters", Kind::Figure},
+    {"sample_rate", "Rate", Kind::Figure},
+    {"readings", "Readings", Kind::Figure},
+    {"mean", "Mean %", Kind::Figure},
+    {"median", "Median", Kind::Figure},
+    {"min", "Min", Kind::Figure},
+    {"max", "Max", Kind::Figure},
+    {"sd", "SD", Kind::Figure},
+    {"ci_low", "95% CI low", Kind::Figure},
+    {"ci_high", "high", Kind::Figure},
+    {"cost", "Cost %", Kind::Figure},
+    {"cost_low", "Cost low", Kind::Figure},
+    {"cost_high", "high", Kind::Figure},
+    {"cost_p", "p", Kind::Figure},
+    {"verdict", "Verdict", Kind::Text},
+};
+// From kv3r's companion file: the mode's cost across the run's rounds against
+// the empty tests on either side, and who used it.
+const std::vector<Column> kCompanionColumns = {
+    {"run_cost", "Run cost %", Kind::Figure},     {"run_cost_low", "low", Kind::Figure},
+    {"run_cost_high", "high", Kind::Figure},      {"run_verdict", "Run verdict", Kind::OptionalText},
+    {"program", "Program", Kind::Figure},         {"servers", "Servers", Kind::Figure},
+    {"kernel", "Kernel", Kind::Figure},           {"other", "Other", Kind::Figure},
+    {"unexplained", "Unexplained", Kind::Figure}, {"per_emitter", "Per emitter", Kind::Figure},
+};
+
+bool AnyCompanion(std::span<const ResultsFile> files) {
+  for (const ResultsFile& file : files) {
+    if (file.companion) return true;
+  }
+  return false;
+}
+
+// The columns of `files`' rows: the companion's only where one of them has one.
+std::vector<Column> Columns(std::span<const ResultsFile> files) {
+  std::vector<Column> columns = kSetColumns;
+  if (AnyCompanion(files)) columns.insert(columns.end(), kCompanionColumns.begin(), kCompanionColumns.end());
+  return columns;
+}
+
+void AddCompanionFigures(const CompanionCost* c, Row& row) {
+  if (c == nullptr) {
+    row.insert(row.end(), kCompanionColumns.size(), "-");
+    return;
+  }
+  const CompanionParts& p = c->parts;
+  row.insert(row.end(), {Figure(c->cost.value), Figure(c->cost.ci95.low), Figure(c->cost.ci95.high), c->verdict,
+                         Figure(p.program.value), Figure(p.ServersTogether()), Figure(p.kernel.value),
+                         Figure(p.other.value), Figure(p.unexplained.value), Figure(c->perEmitter.value)});
+}
 
 std::vector<Row> Rows(std::span<const ResultsFile> files) {
+  const bool companions = AnyCompanion(files);
   std::vector<Row> rows;
   for (const ResultsFile& file : files) {
     for (const SetSummary& s : SummarizeSets(file)) {
@@ -25,6 +84,10 @@ std::vector<Row> Rows(std::span<const ResultsFile> files) {
                       std::to_string(s.set->sampleRate), std::to_string(r.count), Figure(r.mean), Figure(r.median),
                       Figure(r.min), Figure(r.max), Figure(r.deviation), Figure(r.low), Figure(r.high),
                       Figure(s.cost.value), Figure(s.cost.low), Figure(s.cost.high), PValue(s.cost.p), s.verdict});
+      if (!companions) continue;
+      // The empty test has no cost of its own.
+      const bool hasCost = file.companion && !s.baseline;
+      AddCompanionFigures(hasCost ? file.companion->CostOf(s.set->mode, s.set->emitters) : nullptr, rows.back());
     }
   }
   return rows;
@@ -60,6 +123,11 @@ std::string JsonString(const std::string& text) {
   return quoted + "\"";
 }
 
+std::string JsonValue(const std::string& value, Kind kind) {
+  if (kind != Kind::Text && value == "-") return "null";
+  return kind == Kind::Figure ? value : JsonString(value);
+}
+
 // UTF-8 characters, for aligning columns.
 size_t Width(const std::string& text) {
   size_t width = 0;
@@ -68,15 +136,19 @@ size_t Width(const std::string& text) {
 }
 
 void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
-  const Row heading = {"Mode", "Device",     "Emitters", "Rate",   "Readings", "Mean %", "Median", "Min",    "Max",
-                       "SD",   "95% CI low", "high",     "Cost %", "Cost low", "high",   "p",      "Verdict"};
   bool first = true;
   for (const ResultsFile& file : files) {
     if (!first) out << '\n';
     first = false;
     out << file.path << ": " << file.version << ", " << file.dateTime << ", " << file.cpu << '\n';
+    // Each file's own table: without the file column, with the companion's only where it has one.
+    const std::span<const ResultsFile> one(&file, 1);
+    std::vector<Column> columns = Columns(one);
+    columns.erase(columns.begin());
+    Row heading;
+    for (const Column& column : columns) heading.push_back(column.heading);
     std::vector<Row> table = {heading};
-    for (Row& row : Rows(std::span(&file, 1))) table.emplace_back(row.begin() + 1, row.end());
+    for (Row& row : Rows(one)) table.emplace_back(row.begin() + 1, row.end());
     std::vector<size_t> widths(heading.size(), 0);
     for (const Row& row : table) {
       for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
@@ -85,8 +157,7 @@ void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
       std::string line;
       for (size_t c = 0; c < row.size(); ++c) {
         const std::string pad(widths[c] - Width(row[c]), ' ');
-        // Texts left, numbers right.
-        line += c < 2 || c + 1 == row.size() ? row[c] + pad : pad + row[c];
+        line += columns[c].kind == Kind::Figure ? pad + row[c] : row[c] + pad;
         if (c + 1 < row.size()) line += "  ";
       }
       while (!line.empty() && line.back() == ' ') line.pop_back();
@@ -117,12 +188,11 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
     WriteText(files, out);
     return;
   }
+  const std::vector<Column> columns = Columns(files);
   const std::vector<Row> rows = Rows(files);
   if (format == SummaryFormat::Csv) {
-    for (const Row& row : std::vector<Row>{kColumns}) {
-      for (size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << row[c];
-      out << "\r\n";
-    }
+    for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << columns[c].key;
+    out << "\r\n";
     for (const Row& row : rows) {
       for (size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << CsvField(row[c]);
       out << "\r\n";
@@ -132,11 +202,8 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
   out << "[";
   for (size_t r = 0; r < rows.size(); ++r) {
     out << (r ? ",\n " : "\n ") << "{";
-    for (size_t c = 0; c < kColumns.size(); ++c) {
-      const std::string& value = rows[r][c];
-      const bool number = c >= kFirstNumber && c <= kLastNumber;
-      out << (c ? ", " : "") << JsonString(kColumns[c]) << ": "
-          << (number ? (value == "-" ? "null" : value) : JsonString(value));
+    for (size_t c = 0; c < columns.size(); ++c) {
+      out << (c ? ", " : "") << JsonString(columns[c].key) << ": " << JsonValue(rows[r][c], columns[c].kind);
     }
     out << "}";
   }

@@ -10,7 +10,9 @@ enum class SummaryFormat { Text, Csv, Json };
 // The printed summary of the given files, one row per results set with the
 // same figures in every format: an aligned table per file, CSV with one
 // header line, or a JSON array of row objects. Missing figures are "-" in
-// text, empty in CSV and null in JSON.
+// text, empty in CSV and null in JSON. Where a file has a companion, its
+// mode's run cost, verdict, parts and cost per emitter follow (CSV and JSON:
+// in every row once any file has one).
 void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std::ostream& out);
 
 // A figure as every report prints it: three decimals, "-" when NaN.

@@ -1,5 +1,6 @@
 #include "analyzer/svg_plot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -49,6 +50,11 @@ SvgPlot::Range SvgPlot::Padded(double min, double max, bool withZero) {
   return {withZero && min == 0 ? 0 : min - margin, withZero && max == 0 ? 0 : max + margin};
 }
 
+SvgPlot::Range SvgPlot::CategoryRange(size_t count) {
+  const double margin = 0.5 + std::max(0.0, (3.0 - static_cast<double>(count)) / 2);
+  return {-margin, static_cast<double>(count) - 1 + margin};
+}
+
 double SvgPlot::X(double value) const { return kLeft + (value - x.min) / (x.max - x.min) * (kWidth - kLeft - kRight); }
 double SvgPlot::Y(double value) const {
   return kHeight - kBottom - (value - y.min) / (y.max - y.min) * (kHeight - kTop - kBottom);
@@ -92,6 +98,29 @@ void SvgPlot::Horizontal(double py, const std::string& cssClass, const std::stri
            "\" text-anchor=\"end\">" + Escaped(label) + "</text>\n";
 }
 
+void SvgPlot::Vertical(double px, const std::string& cssClass) {
+  if (!std::isfinite(px)) return;
+  const std::string at = N(X(px));
+  marks += "<line class=\"" + cssClass + "\" x1=\"" + at + "\" x2=\"" + at + "\" y1=\"" + N(kTop) + "\" y2=\"" +
+           N(kHeight - kBottom) + "\"/>\n";
+}
+
+void SvgPlot::ErrorBarAlongX(double py, double low, double high) {
+  if (!std::isfinite(py) || !std::isfinite(low) || !std::isfinite(high)) return;
+  const std::string cy = N(Y(py)), t = N(Y(py) - 5), b = N(Y(py) + 5), left = N(X(low)), right = N(X(high));
+  marks += "<path class=\"error\" d=\"M" + left + "," + cy + "H" + right + "M" + left + "," + t + "V" + b + "M" +
+           right + "," + t + "V" + b + "\"/>\n";
+}
+
+void SvgPlot::Box(Range xs, Range ys, const std::string& cssClass, const std::string& tooltip, bool faint) {
+  if (!std::isfinite(xs.min) || !std::isfinite(xs.max) || !std::isfinite(ys.min) || !std::isfinite(ys.max)) return;
+  const double left = std::min(X(xs.min), X(xs.max)), right = std::max(X(xs.min), X(xs.max));
+  const double top = std::min(Y(ys.min), Y(ys.max)), bottom = std::max(Y(ys.min), Y(ys.max));
+  marks += "<rect class=\"bar " + cssClass + "\" x=\"" + N(left) + "\" y=\"" + N(top) + "\" width=\"" +
+           N(right - left) + "\" height=\"" + N(bottom - top) + "\"" + (faint ? " fill-opacity=\"0.4\"" : "") +
+           "><title>" + Escaped(tooltip) + "</title></rect>\n";
+}
+
 void SvgPlot::Legend(const std::vector<std::string>& names) {
   double at = kLeft;
   for (size_t i = 0; i < names.size(); ++i) {
@@ -110,13 +139,21 @@ void SvgPlot::Categories(const std::vector<std::string>& names) {
   }
 }
 
+void SvgPlot::Rows(const std::vector<std::string>& names) {
+  numberedY = false;
+  for (size_t i = 0; i < names.size(); ++i) {
+    categories += "<text class=\"label\" x=\"" + N(kLeft + 4) + "\" y=\"" + N(Y(static_cast<double>(i) + 0.25) - 2) +
+                  "\">" + Escaped(names[i]) + "</text>\n";
+  }
+}
+
 std::string SvgPlot::Svg() const {
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" viewBox=\"0 0 " + N(kWidth) + " " +
                     N(kHeight) + "\" role=\"img\" aria-label=\"" + Escaped(title) +
                     "\">\n<text class=\"heading\" x=\"" + N(kLeft) + "\" y=\"20\">" + Escaped(title) + "</text>\n";
   const double yStep = TickStep(y.max - y.min);
   // Counted, not summed: a step far below the values' precision must not loop for ever.
-  for (int i = 0; i <= 20; ++i) {
+  for (int i = 0; numberedY && i <= 20; ++i) {
     const double tick = std::ceil(y.min / yStep) * yStep + i * yStep;
     if (!(tick <= y.max + yStep / 1e6)) break;
     svg += "<line class=\"grid\" x1=\"" + N(kLeft) + "\" x2=\"" + N(kWidth - kRight) + "\" y1=\"" + N(Y(tick)) +

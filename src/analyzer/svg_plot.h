@@ -19,14 +19,24 @@ class SvgPlot {
   // A bar from 0 to `y`, centred on `x`, `width` in data units.
   void Bar(double x, double width, double y, const std::string& cssClass, const std::string& tooltip);
   void Horizontal(double y, const std::string& cssClass, const std::string& label);
+  // Horizontal counterparts, for bars that lie along the x axis.
+  void Vertical(double x, const std::string& cssClass);
+  void ErrorBarAlongX(double y, double low, double high);
+  // A rectangle over `xs` by `ys` in data units; a faint one is drawn lighter.
+  void Box(Range xs, Range ys, const std::string& cssClass, const std::string& tooltip, bool faint);
   void Legend(const std::vector<std::string>& names);
   // Labels under the x axis in place of numbers (bar charts).
   void Categories(const std::vector<std::string>& names);
+  // Names in place of the y axis's numbers: name i is written at the left,
+  // just above y = i + 0.25, so row i's marks belong within i ± 0.2.
+  void Rows(const std::vector<std::string>& names);
 
   std::string Svg() const;
 
   // The range widened to include 0 (when asked) and a small margin.
   static Range Padded(double min, double max, bool withZero);
+  // Categories 0 .. count-1 centred, never wider than a third of the chart each.
+  static Range CategoryRange(size_t count);
 
  private:
   double X(double x) const;
@@ -34,6 +44,6 @@ class SvgPlot {
 
   std::string title, xLabel, yLabel;
   Range x, y;
-  bool numberedX = true;
+  bool numberedX = true, numberedY = true;
   std::string marks, legend, categories;
 };

@@ -1,58 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <tinyxml2.h>
-
 #include <filesystem>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "analyzer/analyzer_command.h"
+#include "analyzer/read_report.h"
 #include "analyzer/written_results.h"
 
 namespace {
 
 using tinyxml2::XMLElement;
 namespace fs = std::filesystem;
-
-// Every element called `name` below `root`, in document order.
-void Collect(const XMLElement* root, const char* name, std::vector<const XMLElement*>& found) {
-  for (const XMLElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
-    if (std::string(e->Name()) == name) found.push_back(e);
-    Collect(e, name, found);
-  }
-}
-std::vector<const XMLElement*> All(const XMLElement* root, const char* name) {
-  std::vector<const XMLElement*> found;
-  Collect(root, name, found);
-  return found;
-}
-std::string Text(const XMLElement* e) { return e->GetText() != nullptr ? e->GetText() : ""; }
-std::string Class(const XMLElement* e) { return e->Attribute("class") != nullptr ? e->Attribute("class") : ""; }
-
-// The report, read back by an XML parser: it must be well-formed.
-struct Report {
-  explicit Report(const std::string& path) {
-    const std::string html = ReadTextFile(path);
-    EXPECT_EQ(document.Parse(html.c_str(), html.size()), tinyxml2::XML_SUCCESS) << document.ErrorStr();
-    EXPECT_EQ(html.find("<script"), std::string::npos);
-    EXPECT_EQ(html.find("http:"), html.find("http://www.w3.org/")) << "nothing fetched from elsewhere";
-  }
-  const XMLElement* Root() const { return document.RootElement(); }
-  // The dots of the chart whose heading starts with `title`, by series class.
-  std::map<std::string, std::vector<std::string>> Dots(const std::string& title) const {
-    std::map<std::string, std::vector<std::string>> dots;
-    for (const XMLElement* svg : All(Root(), "svg")) {
-      if (std::string(svg->Attribute("aria-label")).rfind(title, 0) != 0) continue;
-      for (const XMLElement* circle : All(svg, "circle")) {
-        dots[Class(circle)].push_back(Text(circle->FirstChildElement("title")));
-      }
-    }
-    return dots;
-  }
-  tinyxml2::XMLDocument document;
-};
 
 TEST(AnalyzerReport, ARunsReportHoldsEveryReadingAndTheSummaryFigures) {
   fs::remove_all("run");
