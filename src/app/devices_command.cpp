@@ -50,5 +50,9 @@ void ListDevices(BenchmarkEngine& engine, bool report, std::ostream& out) {
       out << "  " << d << ": " << DeviceCatalogue::DeviceName(output, d) << '\n';
       if (report) PrintReport(output, d, out);
     }
+    if (report) {
+      const std::string server = PulseServerBehind(output.Name());
+      if (!server.empty()) out << "  Pulse server: " << server << '\n';
+    }
   }
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/openal_output_names.h"
+#include "app/pulse_server.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/temporary_file.h"
@@ -103,6 +104,15 @@ bool ApplyOpenALOutputOption(OpenALOutputOption& option, std::ostream& out, std:
   platform::SetEnvironmentText("ALSOFT_DRIVERS", "wave");
   out << "OpenAL Soft's wave output writes to " << file << '\n';
   return true;
+}
+
+std::string PulseServerBehind(const char* backEnd) {
+  if (backEnd == nullptr || std::string_view(backEnd) != "OpenAL") return {};
+  std::string drivers;
+  platform::GetEnvironmentText("ALSOFT_DRIVERS", drivers);
+  const std::string_view first = std::string_view(drivers).substr(0, drivers.find(','));
+  if (!first.empty() && first != "pulse") return {};
+  return PulseServerAnswer();
 }
 
 const char* NoDeviceHint() {

@@ -29,5 +29,10 @@ void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option);
 // on `err`, when the wave output's settings file could not be written.
 bool ApplyOpenALOutputOption(OpenALOutputOption& option, std::ostream& out, std::ostream& err);
 
+// The sound server behind OpenAL Soft's pulse output, as it names itself,
+// when `backEnd` is OpenAL and pulse is asked first or nothing is asked
+// (OpenAL Soft then picks, pulse early); "" otherwise or without answer.
+std::string PulseServerBehind(const char* backEnd);
+
 // Said after "No audio back end found a device".
 const char* NoDeviceHint();

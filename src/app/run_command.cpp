@@ -6,6 +6,7 @@
 #include "app/batch_slope.h"
 #include "app/cost_answer.h"
 #include "app/devices_command.h"
+#include "app/openal_driver_option.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
 #include "engine/memory_load.h"
@@ -139,9 +140,10 @@ void DescribeSystemSource(std::ostream& out) {
   out << '\n';
 }
 
-void PrintChosenDevice(CAbstractOutput& output, std::ostream& out) {
+void PrintChosenDevice(CAbstractOutput& output, const std::string& pulseServer, std::ostream& out) {
   out << "Device: " << output.Name() << " / " << DeviceCatalogue::DeviceName(output, output.GetSelectedDevice())
       << '\n';
+  if (!pulseServer.empty()) out << "Pulse server: " << pulseServer << '\n';
 }
 
 bool MissingEmitters(const RunRecord& record) {
@@ -165,7 +167,8 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   const RunPlan plan = PlanRun(options.settings, engine.CurrentOutput());
   const TestSettings& settings = plan.settings;
   for (const std::string& note : plan.corrections) out << note << '\n';
-  PrintChosenDevice(*engine.CurrentOutput(), out);
+  const std::string pulseServer = PulseServerBehind(engine.CurrentOutput()->Name());
+  PrintChosenDevice(*engine.CurrentOutput(), pulseServer, out);
   for (const std::string& note : plan.leftOut) out << note << '\n';
   if (!plan.HasMode()) {
     out << "No mode left to run: nothing is measured.\n";
@@ -186,7 +189,8 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
 
   std::vector<std::string> serverNames = DefaultSoundServerNames();
   serverNames.insert(serverNames.end(), options.attribute.begin(), options.attribute.end());
-  const CompanionEnvironment environment = EnvironmentOf(engine, settings);
+  CompanionEnvironment environment = EnvironmentOf(engine, settings);
+  environment.soundServer = pulseServer;
   bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false, saturated = false;
   // Written before the analyzer starts on the results file, so it finds it.
   engine.SetCompanionWriter([&](const RunRecord& record, const std::string& resultsPath) {

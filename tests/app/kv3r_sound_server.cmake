@@ -30,6 +30,11 @@ if(NOT status EQUAL 0 AND NOT status EQUAL 3)
   message(FATAL_ERROR "kv3r through ${SERVER} ended with ${status}\n${out}\n${err}")
 endif()
 
+# Which server answered OpenAL Soft's pulse output, said and recorded.
+if(SERVER STREQUAL "pipewire" AND NOT out MATCHES "Pulse server: [^\n]*on PipeWire [0-9]")
+  message(FATAL_ERROR "the run does not say that PipeWire answered\n${out}")
+endif()
+
 file(GLOB results ${WORK}/KV3D_*.xml)
 list(LENGTH results count)
 if(NOT count EQUAL 1)
@@ -43,6 +48,10 @@ endif()
 
 string(REGEX REPLACE "\\.xml$" ".json" companion_path "${results}")
 file(READ ${companion_path} companion)
+string(JSON server GET "${companion}" environment sound_server)
+if(SERVER STREQUAL "pipewire" AND NOT server MATCHES "PipeWire")
+  message(FATAL_ERROR "the companion names no PipeWire server (${server})")
+endif()
 string(JSON tests LENGTH "${companion}" tests)
 if(tests LESS 2)
   message(FATAL_ERROR "the companion holds ${tests} tests\n${companion}")
