@@ -11,7 +11,7 @@ struct CompanionEnvironment {
   std::string processor, os, kernel;
   std::string backEnd, device;
   std::string openalOutput, openalSettingsFile;  // "" when not asked for
-  std::string soundServer;  // the pulse server behind OpenAL Soft, "" when none answered
+  std::string soundServer;                       // the pulse server behind OpenAL Soft, "" when none answered
   uint32_t measuringMethod = 0;
   std::string systemSourceName;  // the kernel's statistics the method reads
   uint64_t systemSourceResolutionNs = 0;

@@ -91,8 +91,8 @@ TEST(RunCosts, ADriftCancelsAndEveryPartIsTheDifferenceOfItsTests) {
 
   // The companion carries it all, and a reader finds the keys scripts rely on.
   const Quietness quietness = JudgeQuietness(run, costs, servers);
-  const nlohmann::json document = nlohmann::json::parse(
-      CompanionText(run, costs, quietness, CompanionEnvironment{}, "KV3D_x.xml"));
+  const nlohmann::json document =
+      nlohmann::json::parse(CompanionText(run, costs, quietness, CompanionEnvironment{}, "KV3D_x.xml"));
   EXPECT_EQ(document["results_file"], "KV3D_x.xml");
   EXPECT_EQ(document["rounds"], 3);
   ASSERT_EQ(document["tests"].size(), 7u);

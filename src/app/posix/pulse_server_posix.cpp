@@ -46,8 +46,7 @@ bool BindAll(platform::LibraryHandle library, Pulse& p) {
   return Bind(library, "pa_mainloop_new", p.mainloopNew) && Bind(library, "pa_mainloop_get_api", p.mainloopApi) &&
          Bind(library, "pa_mainloop_iterate", p.iterate) && Bind(library, "pa_mainloop_free", p.mainloopFree) &&
          Bind(library, "pa_context_new", p.contextNew) && Bind(library, "pa_context_connect", p.connect) &&
-         Bind(library, "pa_context_get_state", p.state) &&
-         Bind(library, "pa_context_get_server_info", p.serverInfo) &&
+         Bind(library, "pa_context_get_state", p.state) && Bind(library, "pa_context_get_server_info", p.serverInfo) &&
          Bind(library, "pa_operation_unref", p.operationUnref) &&
          Bind(library, "pa_context_disconnect", p.disconnect) && Bind(library, "pa_context_unref", p.contextUnref);
 }
@@ -70,10 +69,12 @@ std::string Ask(const Pulse& p) {
   pa_context* context = p.contextNew(p.mainloopApi(loop), "kv3r");
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   if (context != nullptr && p.connect(context, nullptr, kNoAutospawn, nullptr) >= 0) {
-    const bool ready = TurnUntil(p, loop, deadline, [&] {
-      const int state = p.state(context);
-      return state == kReady || state == kFailed || state == kTerminated;
-    }) && p.state(context) == kReady;
+    const bool ready = TurnUntil(p, loop, deadline,
+                                 [&] {
+                                   const int state = p.state(context);
+                                   return state == kReady || state == kFailed || state == kTerminated;
+                                 }) &&
+                       p.state(context) == kReady;
     bool answered = false;
     const InfoCallback take = [](pa_context*, const ServerInfo* info, void* data) {
       auto* result = static_cast<std::pair<std::string*, bool*>*>(data);
