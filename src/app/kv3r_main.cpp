@@ -17,9 +17,6 @@
 #include "results/debug_log.h"
 #include "ui/console_status_window.h"
 
-#ifndef KV3R_VERSION
-#define KV3R_VERSION "0.0.0"
-#endif
 
 namespace {
 
@@ -49,7 +46,7 @@ bool SayUnknownCommand(CLI::App& app) {
 
 int main(int argc, char** argv) {
   CLI::App app{"Korvanta 3RUzevo: how much processor time does playing many 3D sounds cost?", "kv3r"};
-  app.set_version_flag("--version", "kv3r " KV3R_VERSION);
+  app.set_version_flag("--version", "kv3r " KV3R_VERSION_TEXT);
   app.require_subcommand(1);
   app.footer(kExitCodes);
   OpenALOutputOption openALOutput;

@@ -1,4 +1,5 @@
 #pragma once
 
-// The version text of titles and results documents.
-inline constexpr const char* kBenchmarkVersion = "v2.3";
+// The version text of titles and results documents, from the project's
+// version (KV3R_VERSION_TEXT is set by the build).
+inline constexpr const char* kBenchmarkVersion = "v" KV3R_VERSION_TEXT;
