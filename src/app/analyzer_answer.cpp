@@ -14,7 +14,11 @@ bool AnalyzerAnswer::Run(platform::WindowHandle, const std::string& program, con
   last.clear();
   std::string output;
   int exitCode = 0;
-  if (!platform::RunForOutput(program, resultsFile, output, exitCode)) return false;
+  if (!platform::RunForOutput(program, resultsFile, output, exitCode)) {
+    // Said, so a missing report is not a silent mystery.
+    last = "No report: the analyzer is not at " + program;
+    return false;
+  }
   last = LastLine(output);
   return true;
 }

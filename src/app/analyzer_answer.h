@@ -6,8 +6,8 @@
 // kv3r shows what the analyzer made of each saved file. Run() is kv3r's
 // startProgram hook: it runs the analyzer to its end (instead of leaving it
 // detached) and keeps the last line it printed, "Report: <file>.html", for
-// Last(); nothing when the analyzer is missing or printed nothing. Console
-// thread only.
+// Last(); a one-line "No report: ..." when the analyzer is missing, nothing
+// when it printed nothing. Console thread only.
 class AnalyzerAnswer {
  public:
   bool Run(platform::WindowHandle parent, const std::string& program, const std::string& resultsFile);

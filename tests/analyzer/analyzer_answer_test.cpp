@@ -16,7 +16,8 @@ TEST(AnalyzerAnswer, KvrGetsTheReportLineOfTheRealAnalyzer) {
   EXPECT_TRUE(std::filesystem::exists("answer.html"));
 
   EXPECT_FALSE(answer.Run({}, "no-such-analyzer", "answer.xml"));
-  EXPECT_EQ(answer.Last(), "") << "an answer of an earlier file is not shown for this one";
+  EXPECT_EQ(answer.Last(), "No report: the analyzer is not at no-such-analyzer")
+      << "a missing analyzer is said, and an earlier file's answer is not shown for this one";
   EXPECT_EQ(LastLine("a\r\nReport: x.html\r\n\r\n"), "Report: x.html");
   EXPECT_EQ(LastLine("one"), "one");
 }
