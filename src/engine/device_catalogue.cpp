@@ -1,5 +1,6 @@
 #include "engine/device_catalogue.h"
 
+#include <cctype>
 #include <charconv>
 #include <functional>
 
@@ -17,6 +18,15 @@ int FindByNumberOrName(const std::string& text, int count, const std::function<s
   }
   for (int i = 0; i < count; ++i) {
     if (nameOf(i) == text) return i;
+  }
+  // "asio" for "ASIO": typed names rarely keep the list's case.
+  const auto folded = [](std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+  };
+  const std::string wanted = folded(text);
+  for (int i = 0; i < count; ++i) {
+    if (folded(nameOf(i)) == wanted) return i;
   }
   return -1;
 }

@@ -111,6 +111,9 @@ TEST(DeviceChoice, ByNumberOrByNameAndRefusedWhenMissing) {
   options.backEnd = "Fake";
   options.device = "Front Speakers";
   EXPECT_TRUE(SelectDevice(*t.engine, options, err));
+  options.backEnd = "fake";  // as typed, in any case
+  options.device = "front speakers";
+  EXPECT_TRUE(SelectDevice(*t.engine, options, err));
   options.backEnd = "0";
   options.device = "0";
   EXPECT_TRUE(SelectDevice(*t.engine, options, err));
