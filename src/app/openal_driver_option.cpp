@@ -73,6 +73,7 @@ void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option) {
                      "into nothing); wave:FILE writes the mix to FILE (wave alone: " +
                      kDefaultWaveFile + "); leave the option out on a desktop with sound")
       ->check(CLI::Validator([](std::string& given) { return Refusal(given); }, ""))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->option_text("NAME");
 }
 

@@ -76,6 +76,11 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
          1, kMaxRounds);
   command.add_option("--attribute", options.attribute,
                      "Count processes of this name as a sound server (repeatable; the usual servers are counted)");
+  // A script appends its overrides: the last value of an option wins.
+  for (CLI::Option* option : command.get_options()) {
+    if (option->get_items_expected_max() == 1) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  }
+  command.footer("An option given twice takes its last value.");
 }
 
 bool SelectDevice(BenchmarkEngine& engine, const RunOptions& options, std::ostream& err) {

@@ -37,6 +37,15 @@ std::string Refusal(std::vector<std::string> arguments, RunOptions& options) {
 
 bool Parse(std::vector<std::string> arguments, RunOptions& options) { return Refusal(arguments, options).empty(); }
 
+TEST(RunOptions, TheLastOfARepeatedOptionWinsAndARepeatableOneKeepsAll) {
+  RunOptions options;
+  ASSERT_TRUE(Parse({"--buffers", "4", "--attribute", "a", "--seconds", "3", "--buffers", "8", "--attribute", "b"},
+                    options));
+  EXPECT_EQ(options.settings.bufferCount, 8u);
+  EXPECT_EQ(options.settings.benchmarkSeconds, 3u);
+  EXPECT_EQ(options.attribute, (std::vector<std::string>{"a", "b"}));
+}
+
 TEST(RunOptions, KernelStatisticsUnlessAnotherMethodIsAsked) {
   // The idle-thread methods read noise on a multi-processor machine: a sound
   // test came out below the empty baseline with them.
