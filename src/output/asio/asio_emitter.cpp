@@ -3,7 +3,9 @@
 void ConvertAsioEmitter(AsioEmitter& emitter, const void* data, uint32_t dataSize, int32_t frequency) {
   ReleaseAsioEmitter(emitter);
   emitter.samples16 = static_cast<const int16_t*>(data);
-  emitter.dataSize = dataSize;
+  // Whole samples only: a stray last byte would let the 32-bit copy run
+  // two bytes past its block, and the 16-bit one split a sample.
+  emitter.dataSize = dataSize & ~1u;
   emitter.frequency = frequency;
   emitter.position = 0;
   emitter.ownsConverted = true;

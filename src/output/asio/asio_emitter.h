@@ -8,7 +8,7 @@ struct AsioEmitter {
   bool ownsConverted = false;
   const int16_t* samples16 = nullptr;  // the caller's block, not copied
   int32_t* samples32 = nullptr;        // 2 x dataSize bytes, owned
-  uint32_t dataSize = 0;               // bytes of samples16
+  uint32_t dataSize = 0;               // bytes of samples16, whole samples only
   int32_t frequency = 0;               // kept, not used
   uint32_t position = 0;               // byte offset in the buffer the channel's type reads
 };
