@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
   // The first Ctrl-C ends the test at its next reading and saves what was measured.
   std::atomic<bool> stopRequested{false};
   platform::CatchInterruptions(stopRequested);
+  // A second Ctrl-C ends kv3r at once: the settings file goes with it.
+  platform::RemoveOnForcedExit(openALOutput.configFile.c_str());
   engine.SetStopFlag(&stopRequested);
   // The analyzer runs to its end, so its answer follows each results file.
   AnalyzerAnswer answer;

@@ -10,5 +10,10 @@ namespace platform {
 void CatchInterruptions(std::atomic<bool>& flag);
 // 130 after Ctrl-C, 143 after a termination request, 0 when none came.
 int InterruptionExitCode();
+// A temporary file the second interruption removes before it ends the
+// process (at most kForcedExitPathCapacity - 1 characters; "" for none).
+// Set it from the main thread while no interruption is being handled.
+inline constexpr unsigned kForcedExitPathCapacity = 1024;
+void RemoveOnForcedExit(const char* path);
 
 }  // namespace platform

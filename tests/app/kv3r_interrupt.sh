@@ -31,3 +31,24 @@ grep -q "<TestMode>OpenAL 2D</TestMode>" "$file" || fail "no 2D set"
 tr -d '\r' < Korvanta3rUzevoBench.log | grep -A1 -x "StopAllEmitters" | grep -qx "Done" || fail "the emitters were not torn down"
 grep -q "Direct3D 9 Succeessfully destroyed" Korvanta3rUzevoBench.log || fail "the status display was not taken down"
 echo "interrupted run saved: $file"
+
+# A second interruption ends kv3r at once, and the settings file it wrote
+# for the wave output goes with it.
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
+rm -f Korvanta3rUzevoBench.log
+"$kv3r" --openal-output wave:mix.wav run --method 2 --seconds 30 --buffers 1 --3d-hardware 0 --3d-eax 0 >out.txt 2>&1 &
+pid=$!
+for _ in $(seq 1 200); do
+  grep -q "Test Init" Korvanta3rUzevoBench.log 2>/dev/null && break
+  sleep 0.1
+done
+ls "$TMPDIR"/kv3r-openal-*.conf >/dev/null 2>&1 || fail "no settings file was written for the wave output"
+# Two different signals, so the second cannot merge into the first.
+kill -INT "$pid"; kill -TERM "$pid"
+wait "$pid"
+status=$?
+[ "$status" -eq 143 ] || fail "second interruption: exit code $status, not 143"
+left=$(ls "$TMPDIR"/kv3r-openal-*.conf 2>/dev/null)
+[ -z "$left" ] || fail "second Ctrl-C left $left behind"
+echo "second Ctrl-C removed the settings file"

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/interrupt.h"
 
 namespace platform {
@@ -7,12 +9,16 @@ namespace {
 
 std::atomic<bool>* requested = nullptr;
 std::atomic<int> exitCode{0};
+char forcedExitPath[kForcedExitPathCapacity] = {};
 
 // Runs on a thread the system creates for the event.
 BOOL WINAPI OnControl(DWORD event) {
   const int code = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? 130 : 143;
   int none = 0;
-  if (!exitCode.compare_exchange_strong(none, code)) ExitProcess(static_cast<UINT>(code));
+  if (!exitCode.compare_exchange_strong(none, code)) {
+    if (forcedExitPath[0] != '\0') DeleteFileA(forcedExitPath);
+    ExitProcess(static_cast<UINT>(code));
+  }
   if (requested != nullptr) requested->store(true);
   return TRUE;
 }
@@ -25,5 +31,11 @@ void CatchInterruptions(std::atomic<bool>& flag) {
 }
 
 int InterruptionExitCode() { return exitCode.load(); }
+
+void RemoveOnForcedExit(const char* path) {
+  forcedExitPath[0] = '\0';
+  if (path == nullptr || std::strlen(path) >= kForcedExitPathCapacity) return;
+  std::memcpy(forcedExitPath, path, std::strlen(path) + 1);
+}
 
 }  // namespace platform
