@@ -39,8 +39,9 @@ mkdir -p "$TMPDIR"
 rm -f Korvanta3rUzevoBench.log
 "$kv3r" --openal-output wave:mix.wav run --method 2 --seconds 30 --buffers 1 --3d-hardware 0 --3d-eax 0 >out.txt 2>&1 &
 pid=$!
+# Into the empty test, when the signals are kv3r's to handle.
 for _ in $(seq 1 200); do
-  grep -q "Test Init" Korvanta3rUzevoBench.log 2>/dev/null && break
+  grep -q "Test0 - Empty" Korvanta3rUzevoBench.log 2>/dev/null && break
   sleep 0.1
 done
 ls "$TMPDIR"/kv3r-openal-*.conf >/dev/null 2>&1 || fail "no settings file was written for the wave output"
