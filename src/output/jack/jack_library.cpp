@@ -8,7 +8,7 @@ void Silence(const char*) {}
 
 bool BindEntryPoints(JackFunctions& jack, platform::LibraryHandle module) {
   bool complete = true;
-#define KV3R_JACK_BIND(name, type)                                                                      \
+#define KV3R_JACK_BIND(name, type)                                                                    \
   jack.name = reinterpret_cast<std::add_pointer_t<type>>(platform::FindLibrarySymbol(module, #name)); \
   complete = complete && jack.name != nullptr;
   KV3R_JACK_ENTRY_POINTS(KV3R_JACK_BIND)

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -212,8 +213,11 @@ int CJackOutput::DestroyEmitter(int index) {
 std::vector<BackEndFigure> CJackOutput::TestFigures() {
   if (state.client == nullptr) return {};
   std::vector<BackEndFigure> figures;
-  // A server that went away has no load to tell.
-  if (!DeviceLost()) figures.push_back({"dsp_load", library->jack.jack_cpu_load(state.client)});
+  // A server that went away has no load to tell. The percentage is kept to
+  // three places: the server's figure is a smoothed estimate.
+  if (!DeviceLost()) {
+    figures.push_back({"dsp_load", std::round(library->jack.jack_cpu_load(state.client) * 1000.0) / 1000.0});
+  }
   figures.push_back({"xruns", static_cast<double>(state.xruns.load())});
   return figures;
 }
