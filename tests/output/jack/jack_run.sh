@@ -22,9 +22,12 @@ grep -qE "^      DSP load: [0-9]+\.[0-9]{2} %$" devices.txt || fail "the report 
 
 "$kv3r" run --backend JACK --method 2 --seconds 1 --buffers 4 --2d 1 --3d-hardware 0 --3d-eax 0 >out.txt 2>&1 &
 pid=$!
+# jack_lsp -c: a port, then its connections indented. The ports exist a
+# moment before they are connected: wait for the last one's connection.
+connected() { grep -A1 -x "kv3r:$1" ports.txt | sed -n 2p | grep -qx "   $2"; }
 for _ in $(seq 1 150); do
   jack_lsp -c >ports.txt 2>/dev/null
-  grep -q "^kv3r:emitter_4$" ports.txt && break
+  connected emitter_4 system:playback_2 && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
@@ -32,8 +35,6 @@ wait "$pid"
 status=$?
 # 3: the machine was saturated (a busy test machine); the files are whole.
 [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || fail "the run ended with $status"
-# jack_lsp -c: a port, then its connections indented.
-connected() { grep -A1 -x "kv3r:$1" ports.txt | sed -n 2p | grep -qx "   $2"; }
 connected emitter_1 system:playback_1 || fail "emitter_1 not on playback_1 during the test"
 connected emitter_2 system:playback_2 || fail "emitter_2 not on playback_2 during the test"
 connected emitter_3 system:playback_1 || fail "emitter_3 not back on playback_1 during the test"
