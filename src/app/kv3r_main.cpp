@@ -23,7 +23,7 @@ namespace {
 constexpr const char* kExitCodes =
     "Exit codes:\n"
     "  0    measured, and every results file saved\n"
-    "  1    nothing measured, or a results file not saved\n"
+    "  1    nothing measured, a results file not saved, or the sound server went away\n"
     "  2    usage error: an unknown command, option, value or device\n"
     "  130  interrupted by Ctrl-C (143: ended by SIGTERM)\n";
 

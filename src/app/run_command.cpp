@@ -146,6 +146,14 @@ void PrintChosenDevice(CAbstractOutput& output, const std::string& pulseServer, 
   if (!pulseServer.empty()) out << "Pulse server: " << pulseServer << '\n';
 }
 
+// "The JACK server went away during JACK 2D": the back end is named after
+// what it plays through, and the test's mode carries the back end's name.
+void PrintLostDevice(const RunResult& result, const CAbstractOutput& output, std::ostream& err) {
+  for (const TestRecord* test : result.record.Measured()) {
+    if (test->deviceLost) err << "The " << output.Name() << " server went away during " << test->mode << '\n';
+  }
+}
+
 bool MissingEmitters(const RunRecord& record) {
   for (const TestRecord& test : record.tests) {
     if (test.ran && !test.shortfall.empty()) return true;
@@ -191,7 +199,8 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   serverNames.insert(serverNames.end(), options.attribute.begin(), options.attribute.end());
   CompanionEnvironment environment = EnvironmentOf(engine, settings);
   environment.soundServer = pulseServer;
-  bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false, saturated = false;
+  bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false, saturated = false,
+       deviceLost = false;
   // Written before the analyzer starts on the results file, so it finds it.
   engine.SetCompanionWriter([&](const RunRecord& record, const std::string& resultsPath) {
     const RunAnswer figures = AnswerOf(record, serverNames);
@@ -217,6 +226,10 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     slopes.Add(figures.costs);
     unsaved = unsaved || result.resultsFile.empty();
     interrupted = interrupted || result.interrupted;
+    if (result.deviceLost) {
+      PrintLostDevice(result, *engine.CurrentOutput(), err);
+      deviceLost = true;
+    }
     missingEmitters = missingEmitters || MissingEmitters(result.record);
     saturated = saturated || figures.quietness.saturated;
   };
@@ -239,7 +252,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     const int code = interruptionCode ? interruptionCode() : 0;
     return code != 0 ? code : 130;
   }
-  if (unsaved || missingEmitters) return kExitNothingSaved;
+  if (unsaved || missingEmitters || deviceLost) return kExitNothingSaved;
   if (saturated) return kExitMachineSaturated;
   return kExitMeasuredAndSaved;
 }

@@ -21,6 +21,7 @@ inline constexpr int kExitMachineSaturated = 3;
 // 0 when every run was measured and saved, 2 for a device that does not
 // exist, the interruption's code (130, 143) when the user stopped the run,
 // 1 otherwise (nothing measured, a results file not saved, a sound test
-// without its emitters), 3 when the machine was saturated.
+// without its emitters, the back end's device gone during a test), 3 when
+// the machine was saturated.
 int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch, std::ostream& out, std::ostream& err,
                         const std::function<int()>& interruptionCode = {}, const AnalyzerAnswer* answer = nullptr);

@@ -15,6 +15,20 @@ Summary TableFigures(const std::vector<float>& readings) {
   return s;
 }
 
+// Under its test's row: "    back end: dsp_load 3.25, xruns 0".
+void PrintBackEndFigures(const TestRecord& test, std::ostream& out) {
+  if (test.backEnd.empty()) return;
+  out << "    back end:";
+  const char* separator = " ";
+  for (const BackEndFigure& figure : test.backEnd) {
+    char value[32];
+    std::snprintf(value, sizeof(value), "%.4g", figure.value);
+    out << separator << figure.name << ' ' << value;
+    separator = ", ";
+  }
+  out << '\n';
+}
+
 }  // namespace
 
 void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out) {
@@ -53,6 +67,7 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
                   test.emitters, static_cast<uint32_t>(stats.count), stats.mean, stats.median, stats.min, stats.max,
                   above, processSeconds, processPercent);
     out << line;
+    PrintBackEndFigures(test, out);
   }
   for (const TestRecord& test : run.tests) {
     if (test.ran && !test.shortfall.empty()) {

@@ -9,7 +9,7 @@ int BenchmarkEngine::RunBatch(TestSettings run, const RunSink& finished) {
     run.bufferCount = count;
     const RunResult result = RunTests(run);
     if (finished) finished(result);
-    return result.started && !result.interrupted;
+    return result.started && !result.interrupted && !result.deviceLost;
   };
   for (const uint32_t count : {8u, 16u, 24u, 32u}) {
     if (!runWith(count)) return 0;

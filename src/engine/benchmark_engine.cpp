@@ -104,11 +104,12 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   if (!testRun.Run(result.record)) return result;
   result.started = true;
   result.interrupted = testRun.Interrupted();
+  result.deviceLost = testRun.DeviceLost();
 
   // Runs of a batch are saved under the plain name too.
   result.resultsFile = SaveResults(result.record, false, result.error);
 
-  if (!run.batch && !result.interrupted) {
+  if (!run.batch && !result.interrupted && !result.deviceLost) {
     hooks.beep(1000, 1);
     hooks.beep(500, 5);
   }

@@ -94,6 +94,11 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
       record.interrupted = true;
       break;
     }
+    if (parts.DeviceLost()) {
+      record.interrupted = true;
+      record.deviceLost = true;
+      break;
+    }
     sources.sleepMilliseconds(kSamplePeriodMs);
     if (!timer.IsRunning()) break;
     if (count == kSampleStorePlaces) break;
@@ -179,6 +184,8 @@ void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSett
 
   if (audioThread) audioThread->Activate(output, run.deferredMode);
   MeasureInto(parts, durationMs, run, meter, record);
+  // Outside the measured period, while the device is still open.
+  record.backEnd = output.TestFigures();
   // Also waits for a pass that began before the flag was cleared.
   if (audioThread) audioThread->Deactivate();
 

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "cpu/measurement_sources.h"
+#include "output/abstract_output.h"
 #include "platform/types.h"
 
 class AudioThread;
-class CAbstractOutput;
 class CpuLoadMeter;
 class SampleData;
 class StatusWindow;
@@ -32,4 +32,8 @@ struct RunParts {
   const MeasurementSources* sources = nullptr;
 
   bool StopRequested() const { return stopFlag != nullptr && stopFlag->load(); }
+  // The back end's device went away: the run ends as on a stop, but it is
+  // no interruption of the user's.
+  bool DeviceLost() const { return output != nullptr && output->DeviceLost(); }
+  bool ShouldEnd() const { return StopRequested() || DeviceLost(); }
 };

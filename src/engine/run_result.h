@@ -12,4 +12,5 @@ struct RunResult {
   std::string resultsFile;   // the file written, "" when none
   std::string error;         // why no file was written, with the path ("" when one was, or nothing was measured)
   bool interrupted = false;  // stopped early on the user's request
+  bool deviceLost = false;   // ended early: the back end's device went away
 };

@@ -77,7 +77,7 @@ void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRec
 
 void TestRun::MeasureChosenModes(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& record, uint32_t round) {
   for (const SoundStep& sound : kSoundSteps) {
-    if (parts.StopRequested()) break;
+    if (parts.ShouldEnd()) break;
     DebugLog::Write(sound.logLine);
     if (run.*sound.chosen == 0) continue;
     parts.display->ShowStatus(sound.status);
@@ -122,7 +122,7 @@ bool TestRun::Run(RunRecord& record) {
     // The empty test and the modes alternate, and a closing empty test
     // follows the last round: every mode's test then has an empty test on
     // either side, and a steady drift of the machine cancels.
-    for (uint32_t round = 1; round <= rounds && !parts.StopRequested(); ++round) {
+    for (uint32_t round = 1; round <= rounds && !parts.ShouldEnd(); ++round) {
       char note[48];
       std::snprintf(note, sizeof(note), "Round %u of %u", round, rounds);
       statusWindow->ShowNote(note);
@@ -132,7 +132,7 @@ bool TestRun::Run(RunRecord& record) {
       record.tests[RunRecord::kEmptySlot] = empty;
       MeasureChosenModes(durationMs, *meter, record, round);
     }
-    if (!parts.StopRequested()) {
+    if (!parts.ShouldEnd()) {
       statusWindow->ShowNote("Closing empty test");
       TestRecord& closing = record.sequence.emplace_back();
       MeasureEmptyTest(durationMs, *meter, closing);
@@ -141,12 +141,13 @@ bool TestRun::Run(RunRecord& record) {
   }
   record.clockMhzEnd = clock();
   interrupted = parts.StopRequested();
+  deviceLost = parts.DeviceLost();
 
   DebugLog::Write("\n");
   meter->Stop();
 
   SetRunPriority(platform::PriorityClass::Normal, platform::ThreadPriority::Normal);
-  statusWindow->ShowStatus(interrupted ? "Interrupted: saving the readings taken" : "Test complete!");
+  statusWindow->ShowStatus(interrupted || deviceLost ? "Interrupted: saving the readings taken" : "Test complete!");
   DebugLog::Write("Restore GBWindow focus\n");
   statusWindow->Destroy(parts.window);
   DebugLog::Write("Direct3D 9 Succeessfully destroyed\n");

@@ -20,6 +20,8 @@ class TestRun {
   bool Run(RunRecord& record);
   // Whether the run was stopped early on the user's request.
   bool Interrupted() const { return interrupted; }
+  // Whether the run ended early because the back end's device went away.
+  bool DeviceLost() const { return deviceLost; }
 
  private:
   void MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRecord& record);
@@ -29,6 +31,7 @@ class TestRun {
   const TestSettings& run;
   const uint32_t rounds;
   bool interrupted = false;
+  bool deviceLost = false;
 };
 
 // Process priority class, then the calling thread's priority; true only if

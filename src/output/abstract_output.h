@@ -1,8 +1,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/types.h"
+#include "results/back_end_figure.h"
 
 // How a sound test plays its emitters.
 enum SoundMode : uint8_t {
@@ -114,6 +116,16 @@ class CAbstractOutput {
   // `frequency` it is given, 0 when it follows the setting. Read by the run
   // plan, so no front end needs to know which back end does this.
   virtual int FixedPlaybackRate() { return 0; }
+
+  // Not one of the 23: true once the open device went away under a test (a
+  // sound server that ended). The measuring loop polls it at every reading,
+  // so it is one atomic load, safe from any thread.
+  virtual bool DeviceLost() const { return false; }
+
+  // Not one of the 23: what the back end measured about its device during
+  // the test now open, asked once after the measured period and before the
+  // emitters are destroyed. Empty when it has nothing to say.
+  virtual std::vector<BackEndFigure> TestFigures() { return {}; }
 
   // Not a slot: the name given at construction.
   const char* Name() const { return name; }

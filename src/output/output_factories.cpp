@@ -2,6 +2,7 @@
 
 #include "output/asio_factory.h"
 #include "output/dsound_factory.h"
+#include "output/jack_factory.h"
 #include "output/openal/openal_output_factory.h"
 
 std::vector<OutputFactory> DefaultOutputFactories() {
@@ -9,5 +10,6 @@ std::vector<OutputFactory> DefaultOutputFactories() {
       {"CDSound", [] { return CreateDirectSoundOutput(); }},
       {"COpenAL", [] { return CreateOpenALOutput(); }},
       {"CASIO", [] { return CreateAsioOutput(); }},
+      {"CJACK", [] { return CreateJackOutput(); }},
   };
 }

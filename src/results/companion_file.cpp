@@ -13,6 +13,14 @@ using nlohmann::ordered_json;
 // NaN and infinity have no JSON spelling: they are null.
 ordered_json Number(double value) { return std::isfinite(value) ? ordered_json(value) : ordered_json(nullptr); }
 
+// A count stays a count ("xruns": 2, not 2.0).
+ordered_json Figure(double value) {
+  if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 9e15) {
+    return ordered_json(static_cast<int64_t>(value));
+  }
+  return Number(value);
+}
+
 ordered_json Range(const Interval& interval) {
   if (!interval.Defined()) return nullptr;
   return ordered_json::array({Number(interval.low), Number(interval.high)});
@@ -44,14 +52,21 @@ ordered_json PartsRanges(const PartsIntervals& parts) {
 
 ordered_json TestObject(const TestFigures& figures) {
   const TestRecord& test = *figures.test;
-  return {{"mode", test.mode},
-          {"emitters", test.emitters},
-          {"round", test.round},
-          {"seconds", static_cast<double>(test.measuredMs) / 1000.0},
-          {"readings", test.readings.size()},
-          {"system", Number(figures.system)},
-          {"attributed", test.use.measured},
-          {"parts", PartsObject(figures.parts)}};
+  ordered_json object = {{"mode", test.mode},
+                         {"emitters", test.emitters},
+                         {"round", test.round},
+                         {"seconds", static_cast<double>(test.measuredMs) / 1000.0},
+                         {"readings", test.readings.size()},
+                         {"system", Number(figures.system)},
+                         {"attributed", test.use.measured},
+                         {"parts", PartsObject(figures.parts)}};
+  if (!test.backEnd.empty()) {
+    ordered_json backEnd = ordered_json::object();
+    for (const BackEndFigure& figure : test.backEnd) backEnd[figure.name] = Figure(figure.value);
+    object["back_end"] = backEnd;
+  }
+  if (test.deviceLost) object["device_lost"] = true;
+  return object;
 }
 
 ordered_json CostObject(const ModeCost& cost) {

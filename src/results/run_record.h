@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cpu/machine_use.h"
+#include "results/back_end_figure.h"
 
 // What one test of a run measured and how it was set up: everything its
 // "ResultsSet" in the results file and the front end's summary are made from.
@@ -25,6 +26,8 @@ struct TestRecord {
   std::string shortfall;
   // Ended early by an interruption.
   bool interrupted = false;
+  // Ended early because the back end's device went away (interrupted too).
+  bool deviceLost = false;
   // Which round of a repeated run the test belongs to (from 1), and when its
   // measured period began (the performance counter's milliseconds; only
   // differences mean anything).
@@ -33,6 +36,9 @@ struct TestRecord {
   bool emptyTest = false;  // the empty test, which plays nothing
   // Where the machine's processor time went over the measured period.
   MachineUse use;
+  // What the back end said of its device at the test's end; empty for the
+  // empty test and for back ends that say nothing.
+  std::vector<BackEndFigure> backEnd;
 };
 
 // Slot 0 is the empty test, slot 1 + mode a sound test of that mode.

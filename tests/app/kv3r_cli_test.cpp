@@ -183,6 +183,7 @@ TEST(Summary, OneRowPerTestWithTheCostAboveTheBaselineAndTheProcessTime) {
   run.tests[1].readings = {10.0f, 12.0f};
   run.tests[1].measuredMs = 2000;
   run.tests[1].processCpu100ns = 10000000;  // 1 s over 2 s on 2 processors: 25 %
+  run.tests[1].backEnd = {{"dsp_load", 3.25}, {"xruns", 0}};
   std::ostringstream out;
   PrintSummary(run, 2, out);
   const std::string text = out.str();
@@ -190,7 +191,7 @@ TEST(Summary, OneRowPerTestWithTheCostAboveTheBaselineAndTheProcessTime) {
             std::string::npos)
       << text;
   EXPECT_NE(text.find("OpenAL 2D                            16        2    11.00    11.00    10.00    12.00    +8.00"
-                      "        1.000     25.00"),
+                      "        1.000     25.00\n    back end: dsp_load 3.25, xruns 0\n"),
             std::string::npos)
       << text;
 }
@@ -264,6 +265,20 @@ TEST(RunCommand, ExitCodesTellNothingMeasuredMissingEmittersAndInterruption) {
   EXPECT_NE(out.str().find("The run was interrupted. Incomplete: empty test (ended early), 2D (not run)."),
             std::string::npos)
       << out.str();
+  ASSERT_NE(out.str().find("Results file: "), std::string::npos);
+  DeleteResultsFileNamedIn(out.str());
+}
+
+TEST(RunCommand, ADeviceGoneDuringATestIsSaidAndExitsOne) {
+  EngineUnderTest t;
+  RunOptions options;
+  options.settings.benchmarkSeconds = 1;
+  options.settings.measuringMethod = 2;
+  t.status->stopFlag = &t.output->lost;
+  t.status->stopAtProgress = 3;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err, &InterruptedByTermination), 1);
+  EXPECT_EQ(err.str(), "The Fake server went away during Fake 2D\n");
   ASSERT_NE(out.str().find("Results file: "), std::string::npos);
   DeleteResultsFileNamedIn(out.str());
 }

@@ -229,6 +229,30 @@ TEST(SavingResults, AWriteThatFailsLeavesNoFileAndSaysWhereAndWhy) {
 }
 #endif
 
+TEST(DeviceLoss, EndsTheTestAtTheNextReadingSavesItAndRunsNoFurtherTest) {
+  EngineUnderTest t;
+  t.status->stopFlag = &t.output->lost;  // the server ends at the 2D test's first reading
+  t.status->stopAtProgress = 3;
+  t.output->figures = {{"dsp_load", 1.5}, {"xruns", 2}};
+  TestSettings run = Only2D();
+  run.test3DHardware = 1;
+  const RunResult result = t.engine->RunTests(run);
+  EXPECT_TRUE(result.deviceLost);
+  EXPECT_FALSE(result.interrupted) << "not the user's interruption";
+  EXPECT_FALSE(result.record.tests[0].deviceLost);
+  EXPECT_TRUE(result.record.tests[1].deviceLost);
+  EXPECT_EQ(result.record.tests[1].readings, (std::vector<float>{12.5f}));
+  ASSERT_EQ(result.record.tests[1].backEnd.size(), 2u) << "asked at the test's end";
+  EXPECT_EQ(result.record.tests[1].backEnd[1].name, "xruns");
+  EXPECT_TRUE(result.record.tests[0].backEnd.empty()) << "the empty test plays nothing";
+  EXPECT_FALSE(result.record.tests[3].ran) << "no test after the loss";
+  EXPECT_EQ(t.output->Events().back(), "Close");
+  EXPECT_TRUE(t.effects.beeps.empty());
+  tinyxml2::XMLDocument document;
+  ASSERT_EQ(document.LoadFile(result.resultsFile.c_str()), tinyxml2::XML_SUCCESS) << "the readings are saved";
+  Delete(result.resultsFile);
+}
+
 TEST(Interruption, EndsTheTestAtTheNextReadingTearsDownAndSavesWhatWasMeasured) {
   EngineUnderTest t;
   std::atomic<bool> stop{false};

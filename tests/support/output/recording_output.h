@@ -130,6 +130,8 @@ class RecordingOutput : public CAbstractOutput {
     Record(Call{"CommitDeferred", -1, 0, 0, 0, apply});
     return 0;
   }
+  bool DeviceLost() const override { return lost.load(); }
+  std::vector<BackEndFigure> TestFigures() override { return figures; }
 
   int hw3DBuffers;
   int features[10] = {};
@@ -139,6 +141,10 @@ class RecordingOutput : public CAbstractOutput {
   std::atomic<int> movesOfDestroyed{0};
   std::atomic<int> lastDataSize{-1};
   std::atomic<const void*> lastData{nullptr};
+  // Raised by a test as a server that ends would; `figures` is what every
+  // test's end is told.
+  std::atomic<bool> lost{false};
+  std::vector<BackEndFigure> figures;
 
  private:
   void Record(std::string event) {

@@ -1,0 +1,34 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "output/abstract_output.h"
+#include "output/jack/jack_api.h"
+#include "output/jack/jack_port_copy.h"
+
+// One emitter: its sound, handed to the process thread by `playing`. The
+// engine's thread writes `source` only while `playing` is false and the
+// callback does not read it; the callback alone moves its position.
+struct JackEmitter {
+  JackSource source;
+  std::atomic<bool> playing{false};
+};
+
+// What a test's open client shares with the callbacks libjack runs on its
+// own threads. The ports are registered before activation and unregistered
+// after deactivation, so the process callback sees a fixed table.
+struct JackClientState {
+  const JackFunctions* jack = nullptr;
+  jack_client_t* client = nullptr;
+  int portCount = 0;
+  jack_port_t* ports[kMaxEmitters] = {};
+  JackEmitter emitters[kMaxEmitters];
+  std::atomic<uint32_t> xruns{0};
+  std::atomic<bool> serverGone{false};
+};
+
+// The callbacks, `argument` being the JackClientState: no allocation, no
+// lock, no log.
+int JackProcess(jack_nframes_t frames, void* argument);
+int JackXRun(void* argument);
+void JackShutdown(void* argument);
