@@ -2,7 +2,8 @@
 #include "output/jack/jack_api.h"
 #include "platform/dynamic_library.h"
 
-// libjack loaded and its table bound. Lives as long as the back end.
+// libjack loaded and its table bound. The table lives as long as the back
+// end; the library itself stays loaded once loaded.
 struct JackLibrary {
   platform::LibraryHandle module = nullptr;
   JackFunctions jack;
@@ -12,5 +13,5 @@ struct JackLibrary {
 // messages (it prints every failed connection) are silenced: the back end
 // says in the debug log what went wrong.
 JackLibrary* LoadJackLibrary(const char* fileName);
-// Accepts null.
+// Accepts null. Frees the table, not the library.
 void FreeJackLibrary(JackLibrary* library);
