@@ -33,7 +33,6 @@ JackLibrary* LoadJackLibrary(const char* fileName) {
 
 void FreeJackLibrary(JackLibrary* library) {
   if (library == nullptr) return;
-  // libjack stays loaded: it makes C++ objects of its own when it loads,
-  // which unloading would strand (and the next back end would make again).
+  if (library->module != nullptr) platform::FreeDynamicLibrary(library->module);
   delete library;
 }

@@ -2,8 +2,7 @@
 #include "output/jack/jack_api.h"
 #include "platform/dynamic_library.h"
 
-// libjack loaded and its table bound. The table lives as long as the back
-// end; the library itself stays loaded once loaded.
+// libjack loaded and its table bound. Lives as long as the back end.
 struct JackLibrary {
   platform::LibraryHandle module = nullptr;
   JackFunctions jack;
@@ -13,5 +12,5 @@ struct JackLibrary {
 // messages (it prints every failed connection) are silenced: the back end
 // says in the debug log what went wrong.
 JackLibrary* LoadJackLibrary(const char* fileName);
-// Accepts null. Frees the table, not the library.
+// Accepts null.
 void FreeJackLibrary(JackLibrary* library);
