@@ -142,7 +142,7 @@ int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_
 
 void CJackOutput::RegisterPorts(int count) {
   for (int i = 0; i < count; ++i) {
-    char name[16];
+    char name[24];  // "emitter_" and any int
     std::snprintf(name, sizeof name, "emitter_%d", i + 1);
     jack_port_t* port =
         library->jack.jack_port_register(state.client, name, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);

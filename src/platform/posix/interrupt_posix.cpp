@@ -10,12 +10,16 @@ namespace {
 
 std::atomic<bool>* requested = nullptr;
 volatile sig_atomic_t exitCode = 0;
+// Counted atomically: two signals can run their handlers at once on two
+// threads, and exactly one of them must be the first.
+std::atomic<int> interruptions{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may use only a lock-free atomic");
 char forcedExitPath[kForcedExitPathCapacity] = {};
 
 // Only async-signal-safe work: a lock-free atomic store, unlink and _exit.
 void OnSignal(int signalNumber) {
   const int code = 128 + signalNumber;
-  if (exitCode != 0) {
+  if (interruptions.fetch_add(1) > 0) {
     if (forcedExitPath[0] != '\0') unlink(forcedExitPath);
     _exit(code);
   }
@@ -29,8 +33,8 @@ void CatchInterruptions(std::atomic<bool>& flag) {
   requested = &flag;
   struct sigaction action {};
   action.sa_handler = &OnSignal;
-  // One handler at a time: a second signal arriving inside the first's
-  // handler would otherwise be taken for the first.
+  // Not nested on one thread either, so the second signal finds the first's
+  // work done.
   sigemptyset(&action.sa_mask);
   sigaddset(&action.sa_mask, SIGINT);
   sigaddset(&action.sa_mask, SIGTERM);
