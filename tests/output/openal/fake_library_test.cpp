@@ -40,7 +40,9 @@ TEST(OpenALLoaderFake, MissingOneZeroEntryPointFailsAndUnloadsTheLibrary) {
   const std::string file = FAKE_OPENAL_NO_DOPPLER_VELOCITY;
   ASSERT_FALSE(IsMapped(file));
   EXPECT_EQ(LoadOpenALLibrary(file.c_str()), nullptr);
+#if !defined(__SANITIZE_ADDRESS__)  // that build keeps closed libraries mapped
   EXPECT_FALSE(IsMapped(file));
+#endif
   FreeOpenALLibrary(nullptr);
 }
 
