@@ -4,26 +4,10 @@
 // allocator proves it and the run fails if it did.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "output/asio/asio_channel_copy.h"
-
-namespace {
-std::atomic<long> allocations{0};
-// Out of line, so the compiler does not pair the inlined free with a new.
-__attribute__((noinline)) void Release(void* memory) { std::free(memory); }
-}  // namespace
-
-void* operator new(size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { Release(memory); }
-void operator delete(void* memory, size_t) noexcept { Release(memory); }
+#include "counting_allocator.h"
 
 namespace {
 
@@ -39,7 +23,7 @@ void BM_AsioBufferSwitchCopy(benchmark::State& state) {
   }
   std::vector<int32_t> buffers(static_cast<size_t>(kChannels) * kFrames * 2);
   long half = 0;
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     for (int channel = 0; channel < kChannels; ++channel) {
       int32_t* destination = &buffers[(static_cast<size_t>(channel) * 2 + static_cast<size_t>(half)) * kFrames];
@@ -49,7 +33,7 @@ void BM_AsioBufferSwitchCopy(benchmark::State& state) {
     benchmark::DoNotOptimize(buffers.data());
     benchmark::ClobberMemory();
   }
-  if (allocations.load() != before) state.SkipWithError("the copy allocated");
+  if (AllocationCount() != before) state.SkipWithError("the copy allocated");
   for (AsioEmitter& emitter : emitters) ReleaseAsioEmitter(emitter);
 }
 BENCHMARK(BM_AsioBufferSwitchCopy)->Unit(benchmark::kMicrosecond);

@@ -4,26 +4,10 @@
 // a counting allocator proves it and the run fails if it did.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "output/jack/jack_port_copy.h"
-
-namespace {
-std::atomic<long> allocations{0};
-// Out of line, so the compiler does not pair the inlined free with a new.
-__attribute__((noinline)) void Release(void* memory) { std::free(memory); }
-}  // namespace
-
-void* operator new(size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { Release(memory); }
-void operator delete(void* memory, size_t) noexcept { Release(memory); }
+#include "counting_allocator.h"
 
 namespace {
 
@@ -38,7 +22,7 @@ void BM_JackProcessCopy(benchmark::State& state) {
     source = MakeJackSource(block.data(), static_cast<uint32_t>(block.size() * 2), 1);
   }
   std::vector<float> buffers(static_cast<size_t>(kPorts) * kFrames);
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     for (int port = 0; port < kPorts; ++port) {
       FillJackPort(&buffers[static_cast<size_t>(port) * kFrames], &sources[static_cast<size_t>(port)], kFrames);
@@ -46,7 +30,7 @@ void BM_JackProcessCopy(benchmark::State& state) {
     benchmark::DoNotOptimize(buffers.data());
     benchmark::ClobberMemory();
   }
-  if (allocations.load() != before) state.SkipWithError("the copy allocated");
+  if (AllocationCount() != before) state.SkipWithError("the copy allocated");
 }
 BENCHMARK(BM_JackProcessCopy)->Unit(benchmark::kMicrosecond);
 
