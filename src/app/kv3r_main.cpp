@@ -10,6 +10,8 @@
 #include "app/openal_driver_option.h"
 #include "app/run_command.h"
 #include "app/run_options.h"
+#include "app/sweep_command.h"
+#include "platform/process.h"
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
 #include "platform/interrupt.h"
@@ -62,6 +64,10 @@ int main(int argc, char** argv) {
   RunOptions batchOptions;
   CLI::App* batch = app.add_subcommand("batch", "Runs with 8, 16, 24, 32 (and 60) emitters, one after another");
   AddRunOptions(*batch, batchOptions);
+  SweepOptions sweepOptions;
+  CLI::App* sweep = app.add_subcommand(
+      "sweep", "OpenAL Soft's settings and outputs against emitter counts: the cost of one emitter in each");
+  AddSweepOptions(*sweep, sweepOptions);
 
   try {
     app.parse(argc, argv);
@@ -73,6 +79,13 @@ int main(int argc, char** argv) {
     if (!SayUnknownCommand(app)) app.exit(e);
     return kExitUsage;
   }
+  std::atomic<bool> stopRequested{false};
+  if (*sweep) {
+    // Every run is a child kv3r, which loads the library afresh with its settings.
+    platform::CatchInterruptions(stopRequested);
+    return RunSweepCommand(sweepOptions, platform::ExecutableDirectory() + KV3R_PROGRAM_FILE, openALOutput.name,
+                           stopRequested, std::cout, std::cerr);
+  }
   if (!ApplyOpenALOutputOption(openALOutput, std::cout, std::cerr)) return kExitNothingSaved;
 
   // Every start begins a new debug log.
@@ -81,7 +94,6 @@ int main(int argc, char** argv) {
   BenchmarkEngine engine(nullptr, nullptr);
   engine.SetStatusWindow(std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal()));
   // The first Ctrl-C ends the test at its next reading and saves what was measured.
-  std::atomic<bool> stopRequested{false};
   platform::CatchInterruptions(stopRequested);
   // A second Ctrl-C ends kv3r at once: the settings file goes with it.
   platform::RemoveOnForcedExit(openALOutput.configFile.c_str());

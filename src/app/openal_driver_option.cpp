@@ -26,8 +26,10 @@ std::string OfferedNames() {
   return list;
 }
 
+}  // namespace
+
 // Empty when OpenAL Soft can take the name; only wave takes a file after ':'.
-std::string Refusal(const std::string& given) {
+std::string OpenALOutputRefusal(const std::string& given) {
   const std::string_view output = OutputOf(given);
   const auto names = OpenALOutputNames();
   const bool known = std::find(names.begin(), names.end(), output) != names.end();
@@ -46,6 +48,8 @@ std::string Refusal(const std::string& given) {
   return "\"" + given + "\" is not an output of the OpenAL Soft loaded here; it offers " + OfferedNames() +
          " (wave:FILE writes to FILE)";
 }
+
+namespace {
 
 // OpenAL Soft replaces $NAME in its settings with the environment's; $$ is a $.
 std::string SettingText(std::string_view text) {
@@ -72,7 +76,7 @@ void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option) {
                      ". Use null on a machine with no sound device (it still mixes every source, in real time, "
                      "into nothing); wave:FILE writes the mix to FILE (wave alone: " +
                      kDefaultWaveFile + "); leave the option out on a desktop with sound")
-      ->check(CLI::Validator([](std::string& given) { return Refusal(given); }, ""))
+      ->check(CLI::Validator([](std::string& given) { return OpenALOutputRefusal(given); }, ""))
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->option_text("NAME");
 }

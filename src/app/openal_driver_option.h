@@ -23,6 +23,10 @@ struct OpenALOutputOption {
 // that lists the names it does.
 void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option);
 
+// "" when OpenAL Soft offers the output `given` (wave:FILE included);
+// else the reason, naming the outputs it offers.
+std::string OpenALOutputRefusal(const std::string& given);
+
 // Sets ALSOFT_DRIVERS (and for wave ALSOFT_CONF) when the option was given,
 // saying on `out` where the wave output writes. Call it before the engine
 // (and with it the OpenAL back end) is constructed. False, with the reason

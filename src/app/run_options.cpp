@@ -15,11 +15,13 @@ constexpr uint32_t kMaxBenchmarkSeconds = 0xFFFFFFFFu / 1000u;
 // hold kMaxEmitters emitters at most.
 constexpr uint32_t kMaxSampleRate = 384000;
 
+}  // namespace
+
 // Decimal digits only, checked here: CLI11 would read a leading 0 as octal
 // ("010" as 8) and an empty text as 0. The text goes on without its leading
 // zeros; CLI11 puts the option's name in front of a refusal. The validator's
 // name, the range, stands in the help where the type would.
-CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
+CLI::Validator DecimalNumber(uint32_t lowest, uint32_t highest) {
   const std::string range = std::to_string(lowest) + "-" + std::to_string(highest);
   const bool bounded = highest != std::numeric_limits<uint32_t>::max();
   CLI::Validator decimal(
@@ -39,8 +41,6 @@ CLI::Validator Decimal(uint32_t lowest, uint32_t highest) {
   return decimal.name(bounded ? range : "NUMBER");
 }
 
-}  // namespace
-
 // Enough for a night of short tests; more is a typing error.
 constexpr uint32_t kMaxRounds = 1000;
 
@@ -50,7 +50,7 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   command.add_option("--device", options.device, "Device of that back end, by number or name");
   auto number = [&](const char* name, uint32_t& field, const char* help, uint32_t lowest = 0,
                     uint32_t highest = std::numeric_limits<uint32_t>::max()) {
-    const CLI::Validator decimal = Decimal(lowest, highest);
+    const CLI::Validator decimal = DecimalNumber(lowest, highest);
     return command.add_option(name, field, help)
         ->type_name(decimal.get_name())
         ->transform(decimal)

@@ -27,6 +27,9 @@ struct RunOptions {
   std::vector<std::string> attribute;
 };
 
+// A whole number in decimal digits from `lowest` to `highest`, for an option.
+CLI::Validator DecimalNumber(uint32_t lowest, uint32_t highest);
+
 // Adds the options to a run or batch subcommand. Numbers are decimal (a
 // leading 0 is not octal); anything else, and a number out of its option's
 // range, is a parse error naming the option before anything runs.

@@ -22,8 +22,8 @@ void PrintBackEndFigures(const TestRecord& test, std::ostream& out) {
   const char* separator = " ";
   for (const BackEndFigure& figure : test.backEnd) {
     char value[32];
-    std::snprintf(value, sizeof(value), "%.4g", figure.value);
-    out << separator << figure.name << ' ' << value;
+    std::snprintf(value, sizeof(value), "%.6g", figure.value);
+    out << separator << figure.name << ' ' << (figure.text.empty() ? std::string(value) : figure.text);
     separator = ", ";
   }
   out << '\n';

@@ -15,5 +15,8 @@ int InterruptionExitCode();
 // Set it from the main thread while no interruption is being handled.
 inline constexpr unsigned kForcedExitPathCapacity = 1024;
 void RemoveOnForcedExit(const char* path);
+// The child process every caught interruption is passed on to (0: none).
+// Windows: nothing to do, the console's events reach every process on it.
+void ForwardInterruptionsTo(long processId);
 
 }  // namespace platform

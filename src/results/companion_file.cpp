@@ -50,6 +50,21 @@ ordered_json PartsRanges(const PartsIntervals& parts) {
           {"unexplained", Range(parts.unexplained)}};
 }
 
+// The 8-bit texts of the system and the back ends, made valid UTF-8 for JSON.
+std::string Utf8(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
 ordered_json TestObject(const TestFigures& figures) {
   const TestRecord& test = *figures.test;
   ordered_json object = {{"mode", test.mode},
@@ -62,7 +77,9 @@ ordered_json TestObject(const TestFigures& figures) {
                          {"parts", PartsObject(figures.parts)}};
   if (!test.backEnd.empty()) {
     ordered_json backEnd = ordered_json::object();
-    for (const BackEndFigure& figure : test.backEnd) backEnd[figure.name] = Figure(figure.value);
+    for (const BackEndFigure& figure : test.backEnd) {
+      backEnd[figure.name] = figure.text.empty() ? Figure(figure.value) : ordered_json(Utf8(figure.text));
+    }
     object["back_end"] = backEnd;
   }
   if (test.deviceLost) object["device_lost"] = true;
@@ -89,20 +106,6 @@ ordered_json CostObject(const ModeCost& cost) {
           {"emitters_per_percent_of_one_processor_ci95", Range(cost.emittersPerPercentOfOneProcessorCi95)}};
 }
 
-// The 8-bit texts of the system and the back ends, made valid UTF-8 for JSON.
-std::string Utf8(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return out;
-}
 
 }  // namespace
 

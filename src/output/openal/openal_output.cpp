@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "output/feature_report_text.h"
 #include "output/openal/openal_library.h"
@@ -18,6 +19,14 @@ constexpr uint32_t kEaxEnvironmentBathroom = 3;
 
 // Buffers always play at this rate, whatever the user chose.
 constexpr ALsizei kBufferFrequency = 44100;
+
+// What the library says it did with its settings (ALC_SOFT_HRTF and the
+// device's mixing figures); not in every header, so spelled here.
+constexpr ALCenum kAlcFrequency = 0x1007;
+constexpr ALCenum kAlcRefresh = 0x1008;
+constexpr ALCenum kAlcHrtf = 0x1992;
+constexpr ALCenum kAlcHrtfStatus = 0x1993;
+constexpr ALCenum kAlcHrtfSpecifier = 0x1995;
 
 // The OpenAL back end: one buffer and one looping source per emitter, on a
 // device and context opened anew for every test. EAX only sets the reverb
@@ -52,6 +61,7 @@ class COpenALOutput : public CAbstractOutput {
                              int apply) override;
   int CommitDeferred(int apply) override;
   int FixedPlaybackRate() override { return kBufferFrequency; }
+  std::vector<BackEndFigure> TestFigures() override;
 
  private:
   struct Emitter {
@@ -173,6 +183,32 @@ int COpenALOutput::Close() {
   }
   if (opened != nullptr) al.alcCloseDevice(opened);
   return 1;
+}
+
+std::vector<BackEndFigure> COpenALOutput::TestFigures() {
+  ALCdevice* opened = device.load(std::memory_order_acquire);
+  if (library == nullptr || opened == nullptr) return {};
+  const OpenALFunctions& al = library->al;
+  std::vector<BackEndFigure> figures;
+  ALCint frequency = 0, refresh = 0;
+  al.alcGetIntegerv(opened, kAlcFrequency, 1, &frequency);
+  al.alcGetIntegerv(opened, kAlcRefresh, 1, &refresh);
+  if (frequency > 0) figures.push_back({"frequency", static_cast<double>(frequency), {}});
+  // The mixer's updates per second, the rate over its period (whole numbers
+  // both, so the period in frames is near, not exact).
+  if (refresh > 0) figures.push_back({"refresh", static_cast<double>(refresh), {}});
+  if (frequency > 0 && refresh > 0) figures.push_back({"period_frames", static_cast<double>(frequency / refresh), {}});
+  if (al.alcIsExtensionPresent(opened, "ALC_SOFT_HRTF") != 0) {
+    ALCint hrtf = 0, status = 0;
+    al.alcGetIntegerv(opened, kAlcHrtf, 1, &hrtf);
+    al.alcGetIntegerv(opened, kAlcHrtfStatus, 1, &status);
+    figures.push_back({"hrtf", hrtf != 0 ? 1.0 : 0.0, {}});
+    figures.push_back({"hrtf_status", static_cast<double>(status), {}});
+    const ALCchar* name = hrtf != 0 ? al.alcGetString(opened, kAlcHrtfSpecifier) : nullptr;
+    if (name != nullptr && name[0] != '\0') figures.push_back({"hrtf_name", 0, name});
+  }
+  al.alcGetError(opened);  // a query the library refused leaves no error behind
+  return figures;
 }
 
 int COpenALOutput::GetDeviceCount() { return library != nullptr ? library->deviceCount : 0; }

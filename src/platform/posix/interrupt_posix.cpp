@@ -15,10 +15,14 @@ volatile sig_atomic_t exitCode = 0;
 std::atomic<int> interruptions{0};
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may use only a lock-free atomic");
 char forcedExitPath[kForcedExitPathCapacity] = {};
+std::atomic<pid_t> forwardTo{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free, "a signal handler may use only a lock-free atomic");
 
-// Only async-signal-safe work: a lock-free atomic store, unlink and _exit.
+// Only async-signal-safe work: lock-free atomics, kill, unlink and _exit.
 void OnSignal(int signalNumber) {
   const int code = 128 + signalNumber;
+  const pid_t child = forwardTo.load();
+  if (child > 0) kill(child, signalNumber);
   if (interruptions.fetch_add(1) > 0) {
     if (forcedExitPath[0] != '\0') unlink(forcedExitPath);
     _exit(code);
@@ -49,5 +53,7 @@ void RemoveOnForcedExit(const char* path) {
   if (path == nullptr || std::strlen(path) >= kForcedExitPathCapacity) return;
   std::memcpy(forcedExitPath, path, std::strlen(path) + 1);
 }
+
+void ForwardInterruptionsTo(long processId) { forwardTo.store(static_cast<pid_t>(processId)); }
 
 }  // namespace platform

@@ -38,4 +38,6 @@ void RemoveOnForcedExit(const char* path) {
   std::memcpy(forcedExitPath, path, std::strlen(path) + 1);
 }
 
+void ForwardInterruptionsTo(long) {}
+
 }  // namespace platform
