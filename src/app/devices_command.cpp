@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/library_messages.h"
 #include "app/openal_driver_option.h"
 #include "cpu/processor_info.h"
 #include "engine/benchmark_engine.h"
@@ -28,7 +29,10 @@ void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
 
 }  // namespace
 
-void PrintNoDevice(std::ostream& out) { out << "No audio back end found a device.\n" << NoDeviceHint() << '\n'; }
+void PrintNoDevice(std::ostream& out) {
+  out << "No audio back end found a device.\n" << NoDeviceHint() << '\n';
+  if (LibraryMessagesKept()) out << "The sound libraries' own messages are in " << kLibraryMessagesFile << ".\n";
+}
 
 void PrintProcessor(const BenchmarkEngine& engine, std::ostream& out) {
   out << "Processor: " << engine.CpuDescription();

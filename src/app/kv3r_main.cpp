@@ -7,6 +7,7 @@
 
 #include "app/analyzer_answer.h"
 #include "app/devices_command.h"
+#include "app/library_messages.h"
 #include "app/openal_driver_option.h"
 #include "app/run_command.h"
 #include "app/run_options.h"
@@ -14,6 +15,7 @@
 #include "platform/process.h"
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
+#include "platform/error_capture.h"
 #include "platform/interrupt.h"
 #include "platform/terminal.h"
 #include "results/debug_log.h"
@@ -91,7 +93,10 @@ int main(int argc, char** argv) {
   // Every start begins a new debug log.
   DebugLog::Delete();
   WriteDriverFile(nullptr);  // Windows only; its result does not matter
+  // Looking for devices, the sound libraries talk on the standard error.
+  platform::BeginErrorCapture();
   BenchmarkEngine engine(nullptr, nullptr);
+  KeepLibraryMessages(platform::EndErrorCapture(), std::cerr);
   engine.SetStatusWindow(std::make_unique<ConsoleStatusWindow>(std::cout, platform::IsStandardOutputTerminal()));
   // The first Ctrl-C ends the test at its next reading and saves what was measured.
   platform::CatchInterruptions(stopRequested);
