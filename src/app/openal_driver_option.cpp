@@ -1,5 +1,7 @@
 #include "app/openal_driver_option.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cctype>
 #include <string_view>

@@ -2,7 +2,12 @@
 #include <ostream>
 #include <string>
 
-#include <CLI/CLI.hpp>
+// The command-line parser is heavy to compile: only the files that add
+// options include it.
+namespace CLI {
+class App;
+class Validator;
+}  // namespace CLI
 
 // `--openal-output NAME`: which output OpenAL Soft mixes to. It must be
 // chosen before the library loads, so the choice travels in ALSOFT_DRIVERS.

@@ -1,5 +1,7 @@
 #include "app/run_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <cstring>
 #include <limits>

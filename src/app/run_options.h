@@ -3,7 +3,12 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
+// The command-line parser is heavy to compile: only the files that add
+// options include it.
+namespace CLI {
+class App;
+class Validator;
+}  // namespace CLI
 
 #include "engine/test_settings.h"
 

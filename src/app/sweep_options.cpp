@@ -1,5 +1,7 @@
 #include "app/sweep_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 
 #include "app/openal_driver_option.h"

@@ -1,9 +1,15 @@
 #pragma once
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
+// The command-line parser is heavy to compile: only the files that add
+// options include it.
+namespace CLI {
+class App;
+class Validator;
+}  // namespace CLI
 
 #include "app/sweep_plan.h"
 

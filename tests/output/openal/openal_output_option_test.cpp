@@ -1,5 +1,6 @@
 // `--openal-output` reaches OpenAL Soft through ALSOFT_DRIVERS, before and
 // after a subcommand alike; wave also through a settings file of its own.
+#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
