@@ -1,11 +1,11 @@
 #include "analyzer/companion_reader.h"
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "analyzer/file_bytes.h"
 #include "analyzer/lenient_text.h"
 #include "analyzer/results_reader.h"
 
@@ -184,21 +184,8 @@ std::optional<Companion> ReadCompanion(const std::string& resultsPath, std::stri
   const std::filesystem::path path(CompanionPathOf(resultsPath));
   std::error_code failure;
   if (!std::filesystem::exists(path, failure)) return std::nullopt;
-  const auto size = std::filesystem::file_size(path, failure);
-  if (failure) {
-    error = "cannot be read: " + failure.message();
-    return std::nullopt;
-  }
-  if (size > kMaxResultsFileBytes) {
-    error = "the file is too large (" + std::to_string(size / (1024 * 1024)) + " MB)";
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    error = "cannot be read";
-    return std::nullopt;
-  }
+  std::string bytes;
+  if (!ReadFileBytes(path.string(), kMaxResultsFileBytes, bytes, error)) return std::nullopt;
   std::optional<Companion> companion =
       ParseCompanion(bytes, std::filesystem::path(resultsPath).filename().string(), error);
   if (companion) companion->path = path.string();
