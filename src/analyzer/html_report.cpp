@@ -22,7 +22,7 @@ dl.facts { display: grid; grid-template-columns: max-content 1fr; gap: 2px 16px;
 dt { color: #5b6573; } dd { margin: 0; }
 section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; padding: 12px 18px 16px; margin-top: 18px; }
 .wide { overflow-x: auto; }
-svg.chart { width: 100%; height: auto; max-width: 900px; display: block; }
+svg.chart { width: 100%; height: auto; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 12.5px; }
 th, td { padding: 3px 6px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
 th { background: #eef1f4; } td.text, th.text { text-align: left; }
@@ -35,7 +35,7 @@ th { background: #eef1f4; } td.text, th.text { text-align: left; }
 .error { stroke: #1d2430; stroke-width: 1.2; fill: none; } .bar { opacity: 0.85; }
 .s0 { stroke: #2f6fd0; fill: #2f6fd0; } .s1 { stroke: #d0612f; fill: #d0612f; } .s2 { stroke: #2f9d5a; fill: #2f9d5a; }
 .s3 { stroke: #8a4fc7; fill: #8a4fc7; } .s4 { stroke: #c2a21a; fill: #c2a21a; } .s5 { stroke: #c23a7a; fill: #c23a7a; }
-polyline.line { fill: none; } .fit.s0, .fit.s1, .fit.s2, .fit.s3, .fit.s4, .fit.s5 { fill: none; }
+polyline.line { fill: none; } polygon.band { stroke: none; fill-opacity: 0.18; } .fit.s0, .fit.s1, .fit.s2, .fit.s3, .fit.s4, .fit.s5 { fill: none; }
 footer { color: #5b6573; font-size: 12px; margin-top: 24px; }
 )css";
 
@@ -44,23 +44,32 @@ constexpr double kReadingInterval = 0.5;
 // Readings per set that still get a dot (with its value) each: ten minutes' worth.
 constexpr size_t kMostDots = 1200;
 
-std::string Series(size_t index) { return "s" + std::to_string(index % 6); }
+std::string Series(size_t index) { return SeriesClass(index); }
 
 std::string FileName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void Begin(std::ostream& out, const std::string& title) {
+}  // namespace
+
+void BeginPage(std::ostream& out, const std::string& title) {
   out << "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n<title>" << Escaped(title)
       << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n<main>\n";
 }
 
+void EndPage(std::ostream& out, const std::string& footer) {
+  out << "<footer>Written by Korvanta3RUzevoDataAnalyzer. " << Escaped(footer) << "</footer>\n</main>\n</body>\n</html>\n";
+}
+
+std::string SeriesClass(size_t index) { return "s" + std::to_string(index % 6); }
+
+namespace {
+
 void End(std::ostream& out) {
-  out << "<footer>Written by Korvanta3RUzevoDataAnalyzer. Cost: a mode's mean reading minus the empty test's, "
-         "with the 95 % interval of Welch's t-test; an interval that includes 0 is no measurable cost.</footer>\n"
-         "</main>\n</body>\n</html>\n";
+  EndPage(out, "Cost: a mode's mean reading minus the empty test's, with the 95 % interval of Welch's t-test; an "
+               "interval that includes 0 is no measurable cost.");
 }
 
 std::string Devices(const ResultsFile& file) {
@@ -264,7 +273,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
 }  // namespace
 
 void WriteFileReport(const ResultsFile& file, std::ostream& out) {
-  Begin(out, "Korvanta 3RUzevo results: " + FileName(file.path));
+  BeginPage(out, "Korvanta 3RUzevo results: " + FileName(file.path));
   out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(file.dateTime) << "</p>\n";
   Facts(file, out);
   out << "<section>\n" << ReadingsChart(file) << "</section>\n";
@@ -277,7 +286,7 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out) {
 }
 
 void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis& analysis, std::ostream& out) {
-  Begin(out, analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison");
+  BeginPage(out, analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison");
   out << "<h1>" << (analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison")
       << "</h1>\n<p class=\"sub\">" << files.size() << " results files</p>\n";
   if (analysis.batch) {
