@@ -1,5 +1,6 @@
 #include "analyzer/companion_reader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -111,6 +112,7 @@ CompanionTest TestAt(const Json& test, const std::string& where) {
   t.mode = Text(test, where, "mode");
   t.emitters = Whole(test, where, "emitters");
   t.round = Whole(test, where, "round");
+  if (test.contains("seconds")) t.seconds = Number(test, where, "seconds");
   t.system = Number(test, where, "system");
   t.parts = Parts(Member(test, where, "parts"), Place(where, "parts"), nullptr, "");
   return t;
@@ -158,6 +160,10 @@ std::optional<Companion> ParseCompanion(std::string_view text, const std::string
     }
     companion.rounds = Whole(document, "", "rounds");
     companion.processors = Whole(document, "", "processors");
+    // Older companions lack it.
+    if (document.contains("measuring_method")) {
+      companion.measuringMethod = static_cast<int>(std::min<uint32_t>(Whole(document, "", "measuring_method"), 1000));
+    }
     const Json& tests = List(document, "", "tests");
     for (size_t i = 0; i < tests.size(); ++i) companion.tests.push_back(TestAt(tests[i], Indexed("tests", i)));
     const Json& costs = List(document, "", "costs");

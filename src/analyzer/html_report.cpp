@@ -7,6 +7,8 @@
 
 #include "analyzer/companion_section.h"
 #include "analyzer/markup.h"
+#include "analyzer/measuring_method.h"
+#include "analyzer/readable_date.h"
 #include "analyzer/set_summary.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
@@ -168,10 +170,19 @@ std::string CostChart(const ResultsFile& file) {
   return plot.Svg();
 }
 
+// The run's settings come from its companion: the results file does not hold them.
 void Facts(const ResultsFile& file, std::ostream& out) {
   out << "<dl class=\"facts\"><dt>File</dt><dd>" << Escaped(FileName(file.path)) << "</dd><dt>Version</dt><dd>"
-      << Escaped(file.version) << "</dd><dt>Date</dt><dd>" << Escaped(file.dateTime) << "</dd><dt>Processor</dt><dd>"
-      << Escaped(file.cpu) << "</dd><dt>Device</dt><dd>" << Escaped(Devices(file)) << "</dd></dl>\n";
+      << Escaped(file.version) << "</dd><dt>Date</dt><dd>" << Escaped(ReadableDate(file.dateTime))
+      << "</dd><dt>Processor</dt><dd>" << Escaped(file.cpu) << "</dd><dt>Device</dt><dd>" << Escaped(Devices(file))
+      << "</dd>";
+  if (file.companion) {
+    const double seconds = file.companion->SecondsPerTest();
+    out << "<dt>Seconds per test</dt><dd>" << (std::isfinite(seconds) ? Fixed(seconds, 1) : "-")
+        << "</dd><dt>Rounds</dt><dd>" << file.companion->rounds << "</dd><dt>Measuring method</dt><dd>"
+        << Escaped(MeasuringMethodName(file.companion->measuringMethod)) << "</dd>";
+  }
+  out << "</dl>\n";
 }
 
 std::string BatchChart(const SeriesAnalysis& analysis) {
@@ -233,21 +244,37 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
+  // One group of bars per kind of mode, one bar per file in it: the labels
+  // stay short however long the files' names, and the legend names the files.
+  std::vector<std::string> kinds;
+  for (const ModeComparison& c : analysis.comparisons) {
+    if (std::find(kinds.begin(), kinds.end(), c.mode) == kinds.end()) kinds.push_back(c.mode);
+  }
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
-               SvgPlot::CategoryRange(analysis.comparisons.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(kinds.size()), SvgPlot::Padded(low, high, true));
+  const double slot = 0.8 / static_cast<double>(files.size());
+  const auto bar = [&](size_t kind, size_t file, const std::string& mode, const Difference& cost) {
+    const double x = static_cast<double>(kind) - 0.4 + slot * (static_cast<double>(file) + 0.5);
+    plot.Bar(x, slot * 0.85, cost.value, Series(file),
+             FileName(files[file].path) + ", " + mode + ": " + Figure(cost.value) + " %");
+    if (cost.defined) plot.ErrorBar(x, cost.low, cost.high);
+  };
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    bool first = true;
+    for (const ModeComparison& c : analysis.comparisons) {
+      if (c.mode != kinds[k]) continue;
+      if (first) bar(k, c.fileA, c.modeA, c.costA);
+      first = false;
+      bar(k, c.fileB, c.modeB, c.costB);
+    }
+  }
   std::vector<std::string> names;
-  for (size_t i = 0; i < analysis.comparisons.size(); ++i) {
-    const ModeComparison& c = analysis.comparisons[i];
-    const double x = static_cast<double>(i);
-    const double offset = 0.18;
-    plot.Bar(x - offset, 0.34, c.costA.value, Series(0), c.modeA + ": " + Figure(c.costA.value) + " %");
-    if (c.costA.defined) plot.ErrorBar(x - offset, c.costA.low, c.costA.high);
-    plot.Bar(x + offset, 0.34, c.costB.value, Series(c.fileB), c.modeB + ": " + Figure(c.costB.value) + " %");
-    if (c.costB.defined) plot.ErrorBar(x + offset, c.costB.low, c.costB.high);
-    names.push_back(c.mode + " (" + FileName(files[c.fileB].path) + ")");
+  for (size_t f = 0; f < files.size(); ++f) {
+    names.push_back(std::to_string(f + 1) + ": " + FileName(files[f].path) + (f == 0 ? " (reference)" : ""));
   }
   plot.Horizontal(0, "zero", "");
-  plot.Categories(names);
+  plot.Categories(kinds);
+  plot.Legend(names);
   out << plot.Svg();
   out << "<table class=\"comparison\">\n<thead><tr><th class=\"text\">Mode</th><th class=\"text\">File</th>"
          "<th class=\"text\">Device</th><th>Cost %</th><th>Reference cost %</th><th>Difference %</th>"
@@ -274,7 +301,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
 
 void WriteFileReport(const ResultsFile& file, std::ostream& out) {
   BeginPage(out, "Korvanta 3RUzevo results: " + FileName(file.path));
-  out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(file.dateTime) << "</p>\n";
+  out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(ReadableDate(file.dateTime)) << "</p>\n";
   Facts(file, out);
   out << "<section>\n" << ReadingsChart(file) << "</section>\n";
   out << "<section>\n" << CostChart(file) << "</section>\n";

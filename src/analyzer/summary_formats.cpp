@@ -176,6 +176,19 @@ std::string Figure(double value) {
   return text;
 }
 
+std::string Fixed(double value, int decimals) {
+  if (std::isnan(value)) return "-";
+  char text[48];
+  // A tiny negative value rounds to zero, not to "-0.0".
+  const double smallest = 0.5 * std::pow(10.0, -decimals);
+  std::snprintf(text, sizeof(text), "%.*f", decimals, std::fabs(value) < smallest ? 0.0 : value);
+  return text;
+}
+
+std::string FixedRange(const CompanionRange& range, int decimals) {
+  return range.Defined() ? "[" + Fixed(range.low, decimals) + ", " + Fixed(range.high, decimals) + "]" : "-";
+}
+
 std::string PValue(double p) {
   if (std::isnan(p)) return "-";
   char text[32];

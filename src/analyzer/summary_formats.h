@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "analyzer/companion.h"
 #include "analyzer/results_file.h"
 
 enum class SummaryFormat { Text, Csv, Json };
@@ -17,5 +18,8 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
 
 // A figure as every report prints it: three decimals, "-" when NaN.
 std::string Figure(double value);
+// A figure with `decimals` decimals, "-" when NaN; "[low, high]", or "-" when either end is NaN.
+std::string Fixed(double value, int decimals);
+std::string FixedRange(const CompanionRange& range, int decimals);
 // A p-value: four significant digits, "-" when NaN.
 std::string PValue(double p);

@@ -12,7 +12,3 @@
 // missing); CSV has one header line (empty fields); JSON is an array of row
 // objects (null figures, the differences as a list).
 void WriteSweepSummary(const Sweep& sweep, SummaryFormat format, std::ostream& out);
-
-// A figure with `decimals` decimals, "-" when NaN; "[low, high]" or "-".
-std::string Fixed(double value, int decimals);
-std::string FixedRange(const CompanionRange& range, int decimals);
