@@ -218,14 +218,15 @@ std::string BatchChart(const SeriesAnalysis& analysis) {
 void BatchSection(std::span<const ResultsFile>, const SeriesAnalysis& analysis, std::ostream& out) {
   out << "<section>\n<h2>Cost against emitters</h2>\n" << BatchChart(analysis);
   out << "<table class=\"batch\">\n<thead><tr><th class=\"text\">Mode</th><th>Runs</th><th>Cost per emitter %</th>"
-         "<th>Cost at 0 emitters %</th>";
+         "<th>95 % CI</th><th>Cost at 0 emitters %</th>";
   for (const BatchPoint& p : analysis.series.empty() ? std::vector<BatchPoint>{} : analysis.series[0].points) {
     out << "<th>" << p.emitters << " emitters</th>";
   }
   out << "</tr></thead>\n<tbody>\n";
   for (const BatchSeries& s : analysis.series) {
     out << "<tr><td class=\"text\">" << Escaped(s.mode) << "</td><td>" << s.points.size() << "</td><td>"
-        << Figure(s.fit.slope) << "</td><td>" << Figure(s.fit.intercept) << "</td>";
+        << Figure(s.fit.slope) << "</td><td>" << FixedRange({s.fit.slopeLow, s.fit.slopeHigh}, 3) << "</td><td>"
+        << Figure(s.fit.intercept) << "</td>";
     for (const BatchPoint& p : s.points) out << "<td>" << Figure(p.cost.value) << "</td>";
     out << "</tr>\n";
   }
