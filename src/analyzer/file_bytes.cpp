@@ -30,7 +30,13 @@ bool ReadFileBytes(const std::string& path, size_t limit, std::string& bytes, st
   }
   // fopen, not a stream: its errno says why a file cannot be opened.
   errno = 0;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+#ifdef _WIN32
+  // The path as the streams took it before: through std::filesystem, wide.
+  std::FILE* const opened = _wfopen(where.c_str(), L"rb");
+#else
+  std::FILE* const opened = std::fopen(path.c_str(), "rb");
+#endif
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, &std::fclose);
   if (file == nullptr) {
     error = Reason(errno != 0 ? errno : EIO);
     return false;
