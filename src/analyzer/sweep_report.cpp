@@ -16,8 +16,15 @@ namespace {
 
 constexpr int kPerEmitterDecimals = 4;
 
-// Charts label configurations by number; the legend and tables say which is which.
-std::string Numbered(size_t index, const std::string& name) { return std::to_string(index + 1) + ": " + name; }
+// Charts label configurations by number; the legend and tables say which is
+// which. Where the outputs differ, the legend names each one's output too.
+std::string Numbered(const Sweep& sweep, size_t index) {
+  const SweepConfiguration& c = sweep.configurations[index];
+  bool severalOutputs = false;
+  for (const SweepConfiguration& other : sweep.configurations) severalOutputs |= other.output != c.output;
+  const std::string name = severalOutputs && !c.output.empty() ? c.output + " " + c.name : c.name;
+  return std::to_string(index + 1) + ": " + name;
+}
 
 std::string Pairs(const std::vector<std::pair<std::string, std::string>>& pairs) {
   std::string joined;
@@ -79,7 +86,7 @@ std::string CostChart(const Sweep& sweep) {
                c.name + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " % " +
                    FixedRange(p.cost.ci95, 3));
     }
-    names.push_back(Numbered(i, c.name));
+    names.push_back(Numbered(sweep, i));
   }
   plot.Horizontal(0, "zero", "");
   plot.Legend(names);
@@ -105,7 +112,7 @@ std::string PerEmitterChart(const Sweep& sweep) {
              c.name + ": " + Fixed(f.value, kPerEmitterDecimals) + " % " + FixedRange(f.ci95, kPerEmitterDecimals));
     if (f.ci95.Defined()) plot.ErrorBar(x, f.ci95.low, f.ci95.high);
     numbers.push_back(std::to_string(i + 1));
-    names.push_back(Numbered(i, c.name));
+    names.push_back(Numbered(sweep, i));
   }
   plot.Horizontal(0, "zero", "");
   plot.Categories(numbers);

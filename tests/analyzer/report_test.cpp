@@ -27,6 +27,8 @@ TEST(AnalyzerReport, ARunsReportHoldsEveryReadingAndTheSummaryFigures) {
   const std::string report = fs::path("run/KV3D_Wednesday_09_December_2026_14_05_09-2.html").string();
   EXPECT_EQ(out.str().substr(out.str().rfind("Report: ")), "Report: " + report + "\n");
   Report html(report);
+  // The file's "Wednesday,09,December,2026, 14:05 09 PM", as people write it.
+  EXPECT_EQ(Text(All(html.Root(), "p")[0]), "9 December 2026, 14:05:09");
 
   const auto dots = html.Dots("CPU utilization of every reading");
   EXPECT_EQ(dots.at("dot s0"),
