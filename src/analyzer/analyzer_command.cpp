@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -12,6 +13,9 @@
 #include "analyzer/series_analysis.h"
 #include "analyzer/stylesheet.h"
 #include "analyzer/summary_formats.h"
+#include "analyzer/sweep_reader.h"
+#include "analyzer/sweep_report.h"
+#include "analyzer/sweep_summary.h"
 
 namespace fs = std::filesystem;
 
@@ -20,11 +24,12 @@ namespace {
 constexpr const char* kProgram = "Korvanta3RUzevoDataAnalyzer";
 
 constexpr const char* kUsage =
-    "usage: Korvanta3RUzevoDataAnalyzer [--format text|csv|json] [--output REPORT.html] FILE.xml|FOLDER ...\n"
+    "usage: Korvanta3RUzevoDataAnalyzer [--format text|csv|json] [--output REPORT.html] FILE.xml|FOLDER|SWEEP.json ...\n"
     "Summarizes results files and writes an HTML report beside each (FILE.html). Several files, or a folder's\n"
     "results files, also get one report together: cost against emitters for the runs of a batch, otherwise a\n"
     "comparison with the first file (--output names it). kv3r's companion file beside a results file\n"
-    "(FILE.json) adds its costs, where they go and its warnings.\n";
+    "(FILE.json) adds its costs, where they go and its warnings. A sweep file (kv3r sweep's sweep.json) gets a\n"
+    "summary of its configurations and a report beside it (sweep.html, or --output).\n";
 
 struct Options {
   SummaryFormat format = SummaryFormat::Text;
@@ -145,7 +150,18 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
   }
   bool failed = false;
   std::vector<ResultsFile> files;
+  std::vector<Sweep> sweeps;
   for (const std::string& input : options.inputs) {
+    if (fs::path(input).extension() == ".json") {
+      std::optional<Sweep> sweep = ReadSweep(input, error);
+      if (sweep) {
+        sweeps.push_back(std::move(*sweep));
+      } else {
+        err << kProgram << ": " << input << ": " << error << '\n';
+        failed = true;
+      }
+      continue;
+    }
     for (const std::string& path : Expand(input, err, failed)) {
       ResultsFile file;
       if (!ReadResultsFile(path, file, error)) {
@@ -163,7 +179,11 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
   }
   // Machine-readable summaries keep standard output to themselves.
   std::ostream& notes = options.format == SummaryFormat::Text ? out : err;
-  WriteSummary(files, options.format, out);
+  if (!files.empty() || sweeps.empty()) WriteSummary(files, options.format, out);
+  for (size_t i = 0; i < sweeps.size(); ++i) {
+    if (options.format == SummaryFormat::Text && (i > 0 || !files.empty())) out << '\n';
+    WriteSweepSummary(sweeps[i], options.format, out);
+  }
   std::vector<std::string> reports;
   for (const ResultsFile& file : files) {
     PlaceStylesheet(file.path);
@@ -186,6 +206,20 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
     }
     std::ostringstream html;
     WriteSeriesReport(files, analysis, html);
+    if (WriteFile(report, html.str(), error)) {
+      reports.push_back(report.string());
+    } else {
+      err << kProgram << ": " << error << '\n';
+      failed = true;
+    }
+  }
+  // --output names the one report of several things together: the sweep's when it is alone.
+  const bool sweepTakesOutput = sweeps.size() == 1 && files.size() < 2;
+  for (const Sweep& sweep : sweeps) {
+    fs::path report = sweepTakesOutput && !options.output.empty() ? fs::path(options.output) : fs::path(sweep.path);
+    if (!sweepTakesOutput || options.output.empty()) report.replace_extension(".html");
+    std::ostringstream html;
+    WriteSweepReport(sweep, html);
     if (WriteFile(report, html.str(), error)) {
       reports.push_back(report.string());
     } else {

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -39,6 +40,7 @@ struct CompanionParts {
 struct CompanionTest {
   std::string mode;
   uint32_t emitters = 0, round = 1;
+  double seconds = kMissing;  // measured; NaN where the file does not say
   double system = kMissing;
   CompanionParts parts;
 };
@@ -56,9 +58,22 @@ struct CompanionCost {
 struct Companion {
   std::string path;  // where it was read from
   uint32_t rounds = 1, processors = 0;
+  int measuringMethod = -1;  // -1 where the file does not say
   std::vector<CompanionTest> tests;
   std::vector<CompanionCost> costs;
   std::vector<std::string> warnings;  // a saturated machine's among them
+
+  // The tests' measured seconds, the middle one of them: what the run asked
+  // for, give or take a timer's tick. NaN when no test says.
+  double SecondsPerTest() const {
+    std::vector<double> seconds;
+    for (const CompanionTest& test : tests) {
+      if (test.seconds == test.seconds) seconds.push_back(test.seconds);
+    }
+    if (seconds.empty()) return kMissing;
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+  }
 
   // The cost of a results set's mode, or null (the empty test, a mode without readings).
   const CompanionCost* CostOf(const std::string& mode, uint32_t emitters) const {

@@ -1,11 +1,12 @@
 #include "analyzer/companion_reader.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "analyzer/file_bytes.h"
 #include "analyzer/lenient_text.h"
 #include "analyzer/results_reader.h"
 
@@ -111,6 +112,7 @@ CompanionTest TestAt(const Json& test, const std::string& where) {
   t.mode = Text(test, where, "mode");
   t.emitters = Whole(test, where, "emitters");
   t.round = Whole(test, where, "round");
+  if (test.contains("seconds")) t.seconds = Number(test, where, "seconds");
   t.system = Number(test, where, "system");
   t.parts = Parts(Member(test, where, "parts"), Place(where, "parts"), nullptr, "");
   return t;
@@ -158,6 +160,10 @@ std::optional<Companion> ParseCompanion(std::string_view text, const std::string
     }
     companion.rounds = Whole(document, "", "rounds");
     companion.processors = Whole(document, "", "processors");
+    // Older companions lack it.
+    if (document.contains("measuring_method")) {
+      companion.measuringMethod = static_cast<int>(std::min<uint32_t>(Whole(document, "", "measuring_method"), 1000));
+    }
     const Json& tests = List(document, "", "tests");
     for (size_t i = 0; i < tests.size(); ++i) companion.tests.push_back(TestAt(tests[i], Indexed("tests", i)));
     const Json& costs = List(document, "", "costs");
@@ -184,21 +190,8 @@ std::optional<Companion> ReadCompanion(const std::string& resultsPath, std::stri
   const std::filesystem::path path(CompanionPathOf(resultsPath));
   std::error_code failure;
   if (!std::filesystem::exists(path, failure)) return std::nullopt;
-  const auto size = std::filesystem::file_size(path, failure);
-  if (failure) {
-    error = "cannot be read: " + failure.message();
-    return std::nullopt;
-  }
-  if (size > kMaxResultsFileBytes) {
-    error = "the file is too large (" + std::to_string(size / (1024 * 1024)) + " MB)";
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    error = "cannot be read";
-    return std::nullopt;
-  }
+  std::string bytes;
+  if (!ReadFileBytes(path.string(), kMaxResultsFileBytes, bytes, error)) return std::nullopt;
   std::optional<Companion> companion =
       ParseCompanion(bytes, std::filesystem::path(resultsPath).filename().string(), error);
   if (companion) companion->path = path.string();

@@ -7,6 +7,8 @@
 
 #include "analyzer/companion_section.h"
 #include "analyzer/markup.h"
+#include "analyzer/measuring_method.h"
+#include "analyzer/readable_date.h"
 #include "analyzer/set_summary.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
@@ -22,7 +24,7 @@ dl.facts { display: grid; grid-template-columns: max-content 1fr; gap: 2px 16px;
 dt { color: #5b6573; } dd { margin: 0; }
 section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; padding: 12px 18px 16px; margin-top: 18px; }
 .wide { overflow-x: auto; }
-svg.chart { width: 100%; height: auto; max-width: 900px; display: block; }
+svg.chart { width: 100%; height: auto; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 12.5px; }
 th, td { padding: 3px 6px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
 th { background: #eef1f4; } td.text, th.text { text-align: left; }
@@ -35,7 +37,7 @@ th { background: #eef1f4; } td.text, th.text { text-align: left; }
 .error { stroke: #1d2430; stroke-width: 1.2; fill: none; } .bar { opacity: 0.85; }
 .s0 { stroke: #2f6fd0; fill: #2f6fd0; } .s1 { stroke: #d0612f; fill: #d0612f; } .s2 { stroke: #2f9d5a; fill: #2f9d5a; }
 .s3 { stroke: #8a4fc7; fill: #8a4fc7; } .s4 { stroke: #c2a21a; fill: #c2a21a; } .s5 { stroke: #c23a7a; fill: #c23a7a; }
-polyline.line { fill: none; } .fit.s0, .fit.s1, .fit.s2, .fit.s3, .fit.s4, .fit.s5 { fill: none; }
+polyline.line { fill: none; } polygon.band { stroke: none; fill-opacity: 0.18; } .fit.s0, .fit.s1, .fit.s2, .fit.s3, .fit.s4, .fit.s5 { fill: none; }
 footer { color: #5b6573; font-size: 12px; margin-top: 24px; }
 )css";
 
@@ -44,23 +46,32 @@ constexpr double kReadingInterval = 0.5;
 // Readings per set that still get a dot (with its value) each: ten minutes' worth.
 constexpr size_t kMostDots = 1200;
 
-std::string Series(size_t index) { return "s" + std::to_string(index % 6); }
+std::string Series(size_t index) { return SeriesClass(index); }
 
 std::string FileName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void Begin(std::ostream& out, const std::string& title) {
+}  // namespace
+
+void BeginPage(std::ostream& out, const std::string& title) {
   out << "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n<title>" << Escaped(title)
       << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n<main>\n";
 }
 
+void EndPage(std::ostream& out, const std::string& footer) {
+  out << "<footer>Written by Korvanta3RUzevoDataAnalyzer. " << Escaped(footer) << "</footer>\n</main>\n</body>\n</html>\n";
+}
+
+std::string SeriesClass(size_t index) { return "s" + std::to_string(index % 6); }
+
+namespace {
+
 void End(std::ostream& out) {
-  out << "<footer>Written by Korvanta3RUzevoDataAnalyzer. Cost: a mode's mean reading minus the empty test's, "
-         "with the 95 % interval of Welch's t-test; an interval that includes 0 is no measurable cost.</footer>\n"
-         "</main>\n</body>\n</html>\n";
+  EndPage(out, "Cost: a mode's mean reading minus the empty test's, with the 95 % interval of Welch's t-test; an "
+               "interval that includes 0 is no measurable cost.");
 }
 
 std::string Devices(const ResultsFile& file) {
@@ -159,10 +170,19 @@ std::string CostChart(const ResultsFile& file) {
   return plot.Svg();
 }
 
+// The run's settings come from its companion: the results file does not hold them.
 void Facts(const ResultsFile& file, std::ostream& out) {
   out << "<dl class=\"facts\"><dt>File</dt><dd>" << Escaped(FileName(file.path)) << "</dd><dt>Version</dt><dd>"
-      << Escaped(file.version) << "</dd><dt>Date</dt><dd>" << Escaped(file.dateTime) << "</dd><dt>Processor</dt><dd>"
-      << Escaped(file.cpu) << "</dd><dt>Device</dt><dd>" << Escaped(Devices(file)) << "</dd></dl>\n";
+      << Escaped(file.version) << "</dd><dt>Date</dt><dd>" << Escaped(ReadableDate(file.dateTime))
+      << "</dd><dt>Processor</dt><dd>" << Escaped(file.cpu) << "</dd><dt>Device</dt><dd>" << Escaped(Devices(file))
+      << "</dd>";
+  if (file.companion) {
+    const double seconds = file.companion->SecondsPerTest();
+    out << "<dt>Seconds per test</dt><dd>" << (std::isfinite(seconds) ? Fixed(seconds, 1) : "-")
+        << "</dd><dt>Rounds</dt><dd>" << file.companion->rounds << "</dd><dt>Measuring method</dt><dd>"
+        << Escaped(MeasuringMethodName(file.companion->measuringMethod)) << "</dd>";
+  }
+  out << "</dl>\n";
 }
 
 std::string BatchChart(const SeriesAnalysis& analysis) {
@@ -198,14 +218,15 @@ std::string BatchChart(const SeriesAnalysis& analysis) {
 void BatchSection(std::span<const ResultsFile>, const SeriesAnalysis& analysis, std::ostream& out) {
   out << "<section>\n<h2>Cost against emitters</h2>\n" << BatchChart(analysis);
   out << "<table class=\"batch\">\n<thead><tr><th class=\"text\">Mode</th><th>Runs</th><th>Cost per emitter %</th>"
-         "<th>Cost at 0 emitters %</th>";
+         "<th>95 % CI</th><th>Cost at 0 emitters %</th>";
   for (const BatchPoint& p : analysis.series.empty() ? std::vector<BatchPoint>{} : analysis.series[0].points) {
     out << "<th>" << p.emitters << " emitters</th>";
   }
   out << "</tr></thead>\n<tbody>\n";
   for (const BatchSeries& s : analysis.series) {
     out << "<tr><td class=\"text\">" << Escaped(s.mode) << "</td><td>" << s.points.size() << "</td><td>"
-        << Figure(s.fit.slope) << "</td><td>" << Figure(s.fit.intercept) << "</td>";
+        << Figure(s.fit.slope) << "</td><td>" << FixedRange({s.fit.slopeLow, s.fit.slopeHigh}, 3) << "</td><td>"
+        << Figure(s.fit.intercept) << "</td>";
     for (const BatchPoint& p : s.points) out << "<td>" << Figure(p.cost.value) << "</td>";
     out << "</tr>\n";
   }
@@ -224,21 +245,37 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
+  // One group of bars per kind of mode, one bar per file in it: the labels
+  // stay short however long the files' names, and the legend names the files.
+  std::vector<std::string> kinds;
+  for (const ModeComparison& c : analysis.comparisons) {
+    if (std::find(kinds.begin(), kinds.end(), c.mode) == kinds.end()) kinds.push_back(c.mode);
+  }
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
-               SvgPlot::CategoryRange(analysis.comparisons.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(kinds.size()), SvgPlot::Padded(low, high, true));
+  const double slot = 0.8 / static_cast<double>(files.size());
+  const auto bar = [&](size_t kind, size_t file, const std::string& mode, const Difference& cost) {
+    const double x = static_cast<double>(kind) - 0.4 + slot * (static_cast<double>(file) + 0.5);
+    plot.Bar(x, slot * 0.85, cost.value, Series(file),
+             FileName(files[file].path) + ", " + mode + ": " + Figure(cost.value) + " %");
+    if (cost.defined) plot.ErrorBar(x, cost.low, cost.high);
+  };
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    bool first = true;
+    for (const ModeComparison& c : analysis.comparisons) {
+      if (c.mode != kinds[k]) continue;
+      if (first) bar(k, c.fileA, c.modeA, c.costA);
+      first = false;
+      bar(k, c.fileB, c.modeB, c.costB);
+    }
+  }
   std::vector<std::string> names;
-  for (size_t i = 0; i < analysis.comparisons.size(); ++i) {
-    const ModeComparison& c = analysis.comparisons[i];
-    const double x = static_cast<double>(i);
-    const double offset = 0.18;
-    plot.Bar(x - offset, 0.34, c.costA.value, Series(0), c.modeA + ": " + Figure(c.costA.value) + " %");
-    if (c.costA.defined) plot.ErrorBar(x - offset, c.costA.low, c.costA.high);
-    plot.Bar(x + offset, 0.34, c.costB.value, Series(c.fileB), c.modeB + ": " + Figure(c.costB.value) + " %");
-    if (c.costB.defined) plot.ErrorBar(x + offset, c.costB.low, c.costB.high);
-    names.push_back(c.mode + " (" + FileName(files[c.fileB].path) + ")");
+  for (size_t f = 0; f < files.size(); ++f) {
+    names.push_back(std::to_string(f + 1) + ": " + FileName(files[f].path) + (f == 0 ? " (reference)" : ""));
   }
   plot.Horizontal(0, "zero", "");
-  plot.Categories(names);
+  plot.Categories(kinds);
+  plot.Legend(names);
   out << plot.Svg();
   out << "<table class=\"comparison\">\n<thead><tr><th class=\"text\">Mode</th><th class=\"text\">File</th>"
          "<th class=\"text\">Device</th><th>Cost %</th><th>Reference cost %</th><th>Difference %</th>"
@@ -264,8 +301,8 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
 }  // namespace
 
 void WriteFileReport(const ResultsFile& file, std::ostream& out) {
-  Begin(out, "Korvanta 3RUzevo results: " + FileName(file.path));
-  out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(file.dateTime) << "</p>\n";
+  BeginPage(out, "Korvanta 3RUzevo results: " + FileName(file.path));
+  out << "<h1>Korvanta 3RUzevo results</h1>\n<p class=\"sub\">" << Escaped(ReadableDate(file.dateTime)) << "</p>\n";
   Facts(file, out);
   out << "<section>\n" << ReadingsChart(file) << "</section>\n";
   out << "<section>\n" << CostChart(file) << "</section>\n";
@@ -277,7 +314,7 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out) {
 }
 
 void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis& analysis, std::ostream& out) {
-  Begin(out, analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison");
+  BeginPage(out, analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison");
   out << "<h1>" << (analysis.batch ? "Korvanta 3RUzevo batch" : "Korvanta 3RUzevo comparison")
       << "</h1>\n<p class=\"sub\">" << files.size() << " results files</p>\n";
   if (analysis.batch) {

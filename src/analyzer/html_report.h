@@ -1,6 +1,7 @@
 #pragma once
 #include <ostream>
 #include <span>
+#include <string>
 
 #include "analyzer/results_file.h"
 #include "analyzer/series_analysis.h"
@@ -17,3 +18,10 @@ void WriteFileReport(const ResultsFile& file, std::ostream& out);
 // Several runs: cost against emitters for a batch, or the comparison of each
 // file with the first; then each file's summary table.
 void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis& analysis, std::ostream& out);
+
+// The pieces every report shares: the page up to its <main>, with the style
+// sheet; the footer (`footer` after the program's name) and the page's end;
+// the chart class of series `index` ("s0".."s5", repeating).
+void BeginPage(std::ostream& out, const std::string& title);
+void EndPage(std::ostream& out, const std::string& footer);
+std::string SeriesClass(size_t index);

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "analyzer/file_bytes.h"
 #include "analyzer/lenient_text.h"
 #include "results/results_elements.h"
 
@@ -127,6 +127,24 @@ bool ReadSet(const XMLElement* element, size_t index, ResultsSet& set, std::stri
   return true;
 }
 
+// tinyxml2's error, as a reader of the file would say it.
+std::string XmlFault(tinyxml2::XMLError id) {
+  switch (id) {
+    case tinyxml2::XML_ERROR_PARSING_ELEMENT: return "a tag is malformed";
+    case tinyxml2::XML_ERROR_PARSING_ATTRIBUTE: return "an attribute is malformed";
+    case tinyxml2::XML_ERROR_PARSING_TEXT: return "text is malformed";
+    case tinyxml2::XML_ERROR_PARSING_CDATA: return "a CDATA section is not closed";
+    case tinyxml2::XML_ERROR_PARSING_COMMENT: return "a comment is not closed";
+    case tinyxml2::XML_ERROR_PARSING_DECLARATION: return "a declaration is malformed";
+    case tinyxml2::XML_ERROR_PARSING_UNKNOWN: return "a <! or <? mark is not closed";
+    case tinyxml2::XML_ERROR_EMPTY_DOCUMENT: return "there is no element";
+    case tinyxml2::XML_ERROR_MISMATCHED_ELEMENT: return "a closing tag does not match its opening tag";
+    case tinyxml2::XML_ERROR_PARSING: return "a tag is not closed";
+    case tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED: return "elements are nested too deeply";
+    default: return "it cannot be parsed";
+  }
+}
+
 std::string TooLarge(uintmax_t bytes) {
   return "the file is too large (" + std::to_string(bytes / (1024 * 1024)) + " MB; results files stay under " +
          std::to_string(kMaxResultsFileBytes / (1024 * 1024)) + " MB)";
@@ -146,9 +164,11 @@ bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error)
   }
   // Whitespace as written: the texts are compared as they stand.
   tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
-  if (document.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) {
-    const char* detail = document.ErrorStr();
-    error = std::string("not well-formed XML") + (detail != nullptr ? std::string(": ") + LenientUtf8(detail) : "");
+  if (const tinyxml2::XMLError failure = document.Parse(bytes.data(), bytes.size());
+      failure != tinyxml2::XML_SUCCESS) {
+    const int line = document.ErrorLineNum();
+    error = "not a well-formed XML file (" + (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) +
+            XmlFault(failure) + ")";
     return false;
   }
   const XMLElement* root = document.RootElement();
@@ -191,20 +211,12 @@ bool ReadResultsFile(const std::string& path, ResultsFile& file, std::string& er
     error = "is a folder, not a results file";
     return false;
   }
-  const auto size = std::filesystem::file_size(where, failure);
-  if (failure) {
-    error = "cannot be read: " + failure.message();
-    return false;
-  }
-  if (size > kMaxResultsFileBytes) {
+  // Its size first: a huge file is refused before any of it is read.
+  if (const auto size = std::filesystem::file_size(where, failure); !failure && size > kMaxResultsFileBytes) {
     error = TooLarge(size);
     return false;
   }
-  std::ifstream in(where, std::ios::binary);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    error = "cannot be read";
-    return false;
-  }
+  std::string bytes;
+  if (!ReadFileBytes(path, kMaxResultsFileBytes, bytes, error)) return false;
   return ParseResults(bytes, file, error);
 }

@@ -1,9 +1,11 @@
 #include "analyzer/summary_formats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "analyzer/series_analysis.h"
 #include "analyzer/set_summary.h"
 
 namespace {
@@ -49,6 +51,13 @@ const std::vector<Column> kCompanionColumns = {
     {"unexplained", "Unexplained", Kind::Figure}, {"per_emitter", "Per emitter", Kind::Figure},
 };
 
+// A batch's fitted cost of one emitter per mode, beside each of its rows.
+const std::vector<Column> kBatchColumns = {
+    {"per_emitter_slope", "Slope", Kind::Figure},
+    {"per_emitter_slope_low", "low", Kind::Figure},
+    {"per_emitter_slope_high", "high", Kind::Figure},
+};
+
 bool AnyCompanion(std::span<const ResultsFile> files) {
   for (const ResultsFile& file : files) {
     if (file.companion) return true;
@@ -57,10 +66,18 @@ bool AnyCompanion(std::span<const ResultsFile> files) {
 }
 
 // The columns of `files`' rows: the companion's only where one of them has one.
-std::vector<Column> Columns(std::span<const ResultsFile> files) {
+std::vector<Column> Columns(std::span<const ResultsFile> files, const SeriesAnalysis* batch) {
   std::vector<Column> columns = kSetColumns;
   if (AnyCompanion(files)) columns.insert(columns.end(), kCompanionColumns.begin(), kCompanionColumns.end());
+  if (batch != nullptr) columns.insert(columns.end(), kBatchColumns.begin(), kBatchColumns.end());
   return columns;
+}
+
+const BatchSeries* SeriesOf(const SeriesAnalysis& batch, const ResultsSet& set) {
+  for (const BatchSeries& series : batch.series) {
+    if (series.mode == set.mode) return &series;
+  }
+  return nullptr;
 }
 
 void AddCompanionFigures(const CompanionCost* c, Row& row) {
@@ -74,7 +91,7 @@ void AddCompanionFigures(const CompanionCost* c, Row& row) {
                          Figure(p.other.value), Figure(p.unexplained.value), Figure(c->perEmitter.value)});
 }
 
-std::vector<Row> Rows(std::span<const ResultsFile> files) {
+std::vector<Row> Rows(std::span<const ResultsFile> files, const SeriesAnalysis* batch) {
   const bool companions = AnyCompanion(files);
   std::vector<Row> rows;
   for (const ResultsFile& file : files) {
@@ -84,10 +101,20 @@ std::vector<Row> Rows(std::span<const ResultsFile> files) {
                       std::to_string(s.set->sampleRate), std::to_string(r.count), Figure(r.mean), Figure(r.median),
                       Figure(r.min), Figure(r.max), Figure(r.deviation), Figure(r.low), Figure(r.high),
                       Figure(s.cost.value), Figure(s.cost.low), Figure(s.cost.high), PValue(s.cost.p), s.verdict});
-      if (!companions) continue;
-      // The empty test has no cost of its own.
-      const bool hasCost = file.companion && !s.baseline;
-      AddCompanionFigures(hasCost ? file.companion->CostOf(s.set->mode, s.set->emitters) : nullptr, rows.back());
+      if (companions) {
+        // The empty test has no cost of its own.
+        const bool hasCost = file.companion && !s.baseline;
+        AddCompanionFigures(hasCost ? file.companion->CostOf(s.set->mode, s.set->emitters) : nullptr, rows.back());
+      }
+      if (batch != nullptr) {
+        const BatchSeries* series = s.baseline ? nullptr : SeriesOf(*batch, *s.set);
+        if (series == nullptr) {
+          rows.back().insert(rows.back().end(), kBatchColumns.size(), "-");
+        } else {
+          rows.back().insert(rows.back().end(),
+                             {Figure(series->fit.slope), Figure(series->fit.slopeLow), Figure(series->fit.slopeHigh)});
+        }
+      }
     }
   }
   return rows;
@@ -135,6 +162,67 @@ size_t Width(const std::string& text) {
   return width;
 }
 
+// Figures right-aligned, texts left, two spaces between columns.
+void WriteAligned(const std::vector<Kind>& kinds, const std::vector<Row>& table, std::ostream& out) {
+  std::vector<size_t> widths(kinds.size(), 0);
+  for (const Row& row : table) {
+    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
+  }
+  for (const Row& row : table) {
+    std::string line;
+    for (size_t c = 0; c < row.size(); ++c) {
+      const std::string pad(widths[c] - Width(row[c]), ' ');
+      line += kinds[c] == Kind::Figure ? pad + row[c] : row[c] + pad;
+      if (c + 1 < row.size()) line += "  ";
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out << line << '\n';
+  }
+}
+
+void WriteBatchText(std::span<const ResultsFile> files, const SeriesAnalysis& batch, std::ostream& out) {
+  out << "\nCost against emitters, " << files.size() << " runs of a batch (percent above each run's empty test):\n";
+  std::vector<Kind> kinds = {Kind::Text, Kind::Figure, Kind::Figure, Kind::Figure, Kind::Figure, Kind::Figure};
+  Row heading = {"Mode", "Runs", "Per emitter %", "95% CI low", "high", "At 0 emitters %"};
+  if (!batch.series.empty()) {
+    for (const BatchPoint& p : batch.series[0].points) {
+      heading.push_back(std::to_string(p.emitters) + " emitters");
+      kinds.push_back(Kind::Figure);
+    }
+  }
+  std::vector<Row> table = {heading};
+  for (const BatchSeries& s : batch.series) {
+    Row row = {s.mode,
+               std::to_string(s.points.size()),
+               Figure(s.fit.slope),
+               Figure(s.fit.slopeLow),
+               Figure(s.fit.slopeHigh),
+               Figure(s.fit.intercept)};
+    for (const BatchPoint& p : s.points) row.push_back(Figure(p.cost.value));
+    row.resize(heading.size(), "-");
+    table.push_back(row);
+  }
+  WriteAligned(kinds, table, out);
+}
+
+void WriteComparisonText(std::span<const ResultsFile> files, const SeriesAnalysis& analysis, std::ostream& out) {
+  out << "\nCompared with " << files[0].path << " (cost: percent above each run's empty test):\n";
+  if (analysis.comparisons.empty()) {
+    out << "The files have no mode in common.\n";
+    return;
+  }
+  const std::vector<Kind> kinds = {Kind::Text,   Kind::Text,   Kind::Figure, Kind::Figure, Kind::Figure,
+                                   Kind::Figure, Kind::Figure, Kind::Figure, Kind::Text};
+  std::vector<Row> table = {
+      {"Mode", "File", "Cost %", "Reference %", "Difference %", "95% CI low", "high", "p", "Significant"}};
+  for (const ModeComparison& c : analysis.comparisons) {
+    table.push_back({c.mode, files[c.fileB].path, Figure(c.costB.value), Figure(c.costA.value),
+                     Figure(c.change.value), Figure(c.change.low), Figure(c.change.high), PValue(c.change.p),
+                     !c.change.defined ? "too few readings" : c.change.Significant() ? "yes" : "no"});
+  }
+  WriteAligned(kinds, table, out);
+}
+
 void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
   bool first = true;
   for (const ResultsFile& file : files) {
@@ -143,26 +231,21 @@ void WriteText(std::span<const ResultsFile> files, std::ostream& out) {
     out << file.path << ": " << file.version << ", " << file.dateTime << ", " << file.cpu << '\n';
     // Each file's own table: without the file column, with the companion's only where it has one.
     const std::span<const ResultsFile> one(&file, 1);
-    std::vector<Column> columns = Columns(one);
+    std::vector<Column> columns = Columns(one, nullptr);
     columns.erase(columns.begin());
     Row heading;
-    for (const Column& column : columns) heading.push_back(column.heading);
+    std::vector<Kind> kinds;
+    for (const Column& column : columns) heading.push_back(column.heading), kinds.push_back(column.kind);
     std::vector<Row> table = {heading};
-    for (Row& row : Rows(one)) table.emplace_back(row.begin() + 1, row.end());
-    std::vector<size_t> widths(heading.size(), 0);
-    for (const Row& row : table) {
-      for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
-    }
-    for (const Row& row : table) {
-      std::string line;
-      for (size_t c = 0; c < row.size(); ++c) {
-        const std::string pad(widths[c] - Width(row[c]), ' ');
-        line += columns[c].kind == Kind::Figure ? pad + row[c] : row[c] + pad;
-        if (c + 1 < row.size()) line += "  ";
-      }
-      while (!line.empty() && line.back() == ' ') line.pop_back();
-      out << line << '\n';
-    }
+    for (Row& row : Rows(one, nullptr)) table.emplace_back(row.begin() + 1, row.end());
+    WriteAligned(kinds, table, out);
+  }
+  if (files.size() < 2) return;
+  const SeriesAnalysis analysis = AnalyzeSeries(files);
+  if (analysis.batch) {
+    WriteBatchText(files, analysis, out);
+  } else {
+    WriteComparisonText(files, analysis, out);
   }
 }
 
@@ -174,6 +257,19 @@ std::string Figure(double value) {
   // A tiny negative value rounds to zero, not to "-0.000".
   std::snprintf(text, sizeof(text), "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
   return text;
+}
+
+std::string Fixed(double value, int decimals) {
+  if (std::isnan(value)) return "-";
+  char text[48];
+  // A tiny negative value rounds to zero, not to "-0.0".
+  const double smallest = 0.5 * std::pow(10.0, -decimals);
+  std::snprintf(text, sizeof(text), "%.*f", decimals, std::fabs(value) < smallest ? 0.0 : value);
+  return text;
+}
+
+std::string FixedRange(const CompanionRange& range, int decimals) {
+  return range.Defined() ? "[" + Fixed(range.low, decimals) + ", " + Fixed(range.high, decimals) + "]" : "-";
 }
 
 std::string PValue(double p) {
@@ -188,8 +284,11 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
     WriteText(files, out);
     return;
   }
-  const std::vector<Column> columns = Columns(files);
-  const std::vector<Row> rows = Rows(files);
+  // A batch's rows carry their mode's cost of one emitter.
+  const SeriesAnalysis analysis = files.size() >= 2 ? AnalyzeSeries(files) : SeriesAnalysis{};
+  const SeriesAnalysis* batch = analysis.batch ? &analysis : nullptr;
+  const std::vector<Column> columns = Columns(files, batch);
+  const std::vector<Row> rows = Rows(files, batch);
   if (format == SummaryFormat::Csv) {
     for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << columns[c].key;
     out << "\r\n";

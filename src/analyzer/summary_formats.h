@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "analyzer/companion.h"
 #include "analyzer/results_file.h"
 
 enum class SummaryFormat { Text, Csv, Json };
@@ -12,10 +13,16 @@ enum class SummaryFormat { Text, Csv, Json };
 // header line, or a JSON array of row objects. Missing figures are "-" in
 // text, empty in CSV and null in JSON. Where a file has a companion, its
 // mode's run cost, verdict, parts and cost per emitter follow (CSV and JSON:
-// in every row once any file has one).
+// in every row once any file has one). Several files add, in text, their
+// batch's cost against emitters (the fitted cost of one emitter with its
+// 95 % interval) or their comparison with the first file; CSV and JSON rows
+// of a batch carry their mode's fitted cost of one emitter and its interval.
 void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std::ostream& out);
 
 // A figure as every report prints it: three decimals, "-" when NaN.
 std::string Figure(double value);
+// A figure with `decimals` decimals, "-" when NaN; "[low, high]", or "-" when either end is NaN.
+std::string Fixed(double value, int decimals);
+std::string FixedRange(const CompanionRange& range, int decimals);
 // A p-value: four significant digits, "-" when NaN.
 std::string PValue(double p);

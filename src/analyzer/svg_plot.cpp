@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr double kWidth = 720, kHeight = 320;
+constexpr double kWidth = 1040, kHeight = 320;
+// Each legend row below the first makes the chart this much taller.
+constexpr double kLegendRow = 16;
 constexpr double kLeft = 64, kRight = 16, kTop = 36, kBottom = 48;
 
 std::string N(double value) {
@@ -69,6 +71,20 @@ void SvgPlot::Line(const std::vector<double>& xs, const std::vector<double>& ys,
   if (!points.empty()) marks += "<polyline class=\"line " + cssClass + "\" points=\"" + points + "\"/>\n";
 }
 
+void SvgPlot::Band(const std::vector<double>& xs, const std::vector<double>& lows, const std::vector<double>& highs,
+                   const std::string& cssClass) {
+  std::string upper, lower;
+  size_t count = 0;
+  for (size_t i = 0; i < xs.size() && i < lows.size() && i < highs.size(); ++i) {
+    if (!std::isfinite(xs[i]) || !std::isfinite(lows[i]) || !std::isfinite(highs[i])) continue;
+    upper += (upper.empty() ? "" : " ") + N(X(xs[i])) + "," + N(Y(highs[i]));
+    lower = N(X(xs[i])) + "," + N(Y(lows[i])) + (lower.empty() ? "" : " ") + lower;
+    ++count;
+  }
+  if (count == 0) return;
+  marks += "<polygon class=\"band " + cssClass + "\" points=\"" + upper + " " + lower + "\"/>\n";
+}
+
 void SvgPlot::Dot(double px, double py, const std::string& cssClass, const std::string& tooltip) {
   if (!std::isfinite(px) || !std::isfinite(py)) return;
   marks += "<circle class=\"dot " + cssClass + "\" cx=\"" + N(X(px)) + "\" cy=\"" + N(Y(py)) + "\" r=\"2.5\"><title>" +
@@ -94,8 +110,8 @@ void SvgPlot::Horizontal(double py, const std::string& cssClass, const std::stri
   if (!std::isfinite(py)) return;
   const std::string level = N(Y(py));
   marks += "<line class=\"" + cssClass + "\" x1=\"" + N(kLeft) + "\" x2=\"" + N(kWidth - kRight) + "\" y1=\"" + level +
-           "\" y2=\"" + level + "\"/>\n<text class=\"note\" x=\"" + N(kWidth - kRight - 4) + "\" y=\"" + N(Y(py) - 4) +
-           "\" text-anchor=\"end\">" + Escaped(label) + "</text>\n";
+           "\" y2=\"" + level + "\"/>\n";
+  if (!label.empty()) keys.push_back({true, cssClass, label});
 }
 
 void SvgPlot::Vertical(double px, const std::string& cssClass) {
@@ -122,13 +138,7 @@ void SvgPlot::Box(Range xs, Range ys, const std::string& cssClass, const std::st
 }
 
 void SvgPlot::Legend(const std::vector<std::string>& names) {
-  double at = kLeft;
-  for (size_t i = 0; i < names.size(); ++i) {
-    legend += "<rect class=\"key s" + std::to_string(i % 6) + "\" x=\"" + N(at) + "\" y=\"" + N(kHeight - 14) +
-              "\" width=\"10\" height=\"10\"/><text class=\"note\" x=\"" + N(at + 14) + "\" y=\"" + N(kHeight - 5) +
-              "\">" + Escaped(names[i]) + "</text>\n";
-    at += 24 + 6.5 * static_cast<double>(names[i].size());
-  }
+  for (size_t i = 0; i < names.size(); ++i) keys.push_back({false, "s" + std::to_string(i % 6), names[i]});
 }
 
 void SvgPlot::Categories(const std::vector<std::string>& names) {
@@ -148,8 +158,21 @@ void SvgPlot::Rows(const std::vector<std::string>& names) {
 }
 
 std::string SvgPlot::Svg() const {
+  std::string legend;
+  double at = kLeft, row = 0;
+  for (const Key& key : keys) {
+    const double width = 24 + 6.5 * static_cast<double>(key.name.size());
+    if (at > kLeft && at + width > kWidth - kRight) at = kLeft, row += kLegendRow;
+    const double top = kHeight - 14 + row;
+    legend += key.line ? "<line class=\"key " + key.cssClass + "\" x1=\"" + N(at) + "\" x2=\"" + N(at + 10) + "\" y1=\"" +
+                             N(top + 5) + "\" y2=\"" + N(top + 5) + "\"/>"
+                       : "<rect class=\"key " + key.cssClass + "\" x=\"" + N(at) + "\" y=\"" + N(top) +
+                             "\" width=\"10\" height=\"10\"/>";
+    legend += "<text class=\"note\" x=\"" + N(at + 14) + "\" y=\"" + N(top + 9) + "\">" + Escaped(key.name) + "</text>\n";
+    at += width;
+  }
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" viewBox=\"0 0 " + N(kWidth) + " " +
-                    N(kHeight) + "\" role=\"img\" aria-label=\"" + Escaped(title) +
+                    N(kHeight + row) + "\" role=\"img\" aria-label=\"" + Escaped(title) +
                     "\">\n<text class=\"heading\" x=\"" + N(kLeft) + "\" y=\"20\">" + Escaped(title) + "</text>\n";
   const double yStep = TickStep(y.max - y.min);
   // Counted, not summed: a step far below the values' precision must not loop for ever.

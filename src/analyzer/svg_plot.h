@@ -13,17 +13,22 @@ class SvgPlot {
   SvgPlot(std::string title, std::string xLabel, std::string yLabel, Range x, Range y);
 
   void Line(const std::vector<double>& xs, const std::vector<double>& ys, const std::string& cssClass);
+  // A translucent polygon between `lows` and `highs` over `xs`; points lacking either end are left out.
+  void Band(const std::vector<double>& xs, const std::vector<double>& lows, const std::vector<double>& highs,
+            const std::string& cssClass);
   // A dot with a tooltip (its <title>), which also names the value for readers of the file.
   void Dot(double x, double y, const std::string& cssClass, const std::string& tooltip);
   void ErrorBar(double x, double low, double high);
   // A bar from 0 to `y`, centred on `x`, `width` in data units.
   void Bar(double x, double width, double y, const std::string& cssClass, const std::string& tooltip);
+  // A line across the chart; a label goes into the legend, where it covers no data.
   void Horizontal(double y, const std::string& cssClass, const std::string& label);
   // Horizontal counterparts, for bars that lie along the x axis.
   void Vertical(double x, const std::string& cssClass);
   void ErrorBarAlongX(double y, double low, double high);
   // A rectangle over `xs` by `ys` in data units; a faint one is drawn lighter.
   void Box(Range xs, Range ys, const std::string& cssClass, const std::string& tooltip, bool faint);
+  // Keys for series s0, s1, ... in rows under the chart, as many rows as the names need.
   void Legend(const std::vector<std::string>& names);
   // Labels under the x axis in place of numbers (bar charts).
   void Categories(const std::vector<std::string>& names);
@@ -45,5 +50,10 @@ class SvgPlot {
   std::string title, xLabel, yLabel;
   Range x, y;
   bool numberedX = true, numberedY = true;
-  std::string marks, legend, categories;
+  struct Key {
+    bool line = false;  // a line's key, not a series' square
+    std::string cssClass, name;
+  };
+  std::vector<Key> keys;
+  std::string marks, categories;
 };

@@ -48,7 +48,7 @@ TEST(ResultsReader, BadInputIsOneLineSayingWhatIsWrong) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", "empty"},
       {"  \n", "empty"},
-      {kHead + "<Result><Data>1</Data></Result>", "not well-formed"},
+      {kHead + "<Result><Data>1</Data></Result>", "not a well-formed XML file (line 1: a tag is not closed)"},
       {"<Results/>", "<Results>, not <TestResults>"},
       {"<TestResults><Version>v</Version><CPU>c</CPU></TestResults>", "<CPU> where <DateTime> belongs"},
       {"<TestResults><Version>v</Version><DateTime>d</DateTime><CPU>c</CPU></TestResults>", "no <ResultsSet>"},
@@ -81,19 +81,22 @@ TEST(AnalyzerCommand, BadFilesAreNamedAndTheOthersStillAnalysed) {
   fs::create_directories("mixed/empty");
   WriteTextFile("mixed/KV3D_good.xml",
                 WrittenResults({{"Empty CPU test", "Fake", 0, {1, 2, 3}}, {"Fake 2D", "Fake", 16, {5, 6, 7}}}));
-  WriteTextFile("mixed/KV3D_broken.xml", "<TestResults>");
+  WriteTextFile("mixed/KV3D_broken.xml", "<TestResults>\n<Version>v</Version>\n<CPU>c</TestResults>");
   WriteTextFile("mixed/notes.txt", "not results");
   fs::create_directories("mixed/huge");
   std::ofstream("mixed/huge/KV3D_huge.xml").put('<');
   fs::resize_file("mixed/huge/KV3D_huge.xml", 100u * 1024 * 1024);  // sparse: nothing is written
 
   std::ostringstream out, err;
-  EXPECT_EQ(RunAnalyzer({"mixed", "mixed/huge/KV3D_huge.xml", "mixed/empty"}, out, err), 1);
+  EXPECT_EQ(RunAnalyzer({"mixed", "mixed/huge/KV3D_huge.xml", "mixed/empty", "mixed/KV3D_gone.xml"}, out, err), 1);
   const std::string errors = err.str();
-  EXPECT_NE(errors.find("KV3D_broken.xml: not well-formed XML"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("KV3D_broken.xml: not a well-formed XML file (line 3: a closing tag does not match"),
+            std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("KV3D_gone.xml: no such file\n"), std::string::npos) << errors;
   EXPECT_NE(errors.find("KV3D_huge.xml: the file is too large (100 MB"), std::string::npos) << errors;
   EXPECT_NE(errors.find("empty: no results files"), std::string::npos) << errors;
-  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 3) << errors;
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 4) << errors;
   EXPECT_TRUE(fs::exists("mixed/KV3D_good.html"));
   EXPECT_TRUE(fs::exists("mixed/dataresults.xsl")) << "written beside a results file that lacks it";
   EXPECT_FALSE(fs::exists("mixed/KV3D_broken.html"));

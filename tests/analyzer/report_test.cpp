@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -26,6 +27,8 @@ TEST(AnalyzerReport, ARunsReportHoldsEveryReadingAndTheSummaryFigures) {
   const std::string report = fs::path("run/KV3D_Wednesday_09_December_2026_14_05_09-2.html").string();
   EXPECT_EQ(out.str().substr(out.str().rfind("Report: ")), "Report: " + report + "\n");
   Report html(report);
+  // The file's "Wednesday,09,December,2026, 14:05 09 PM", as people write it.
+  EXPECT_EQ(Text(All(html.Root(), "p")[0]), "9 December 2026, 14:05:09");
 
   const auto dots = html.Dots("CPU utilization of every reading");
   EXPECT_EQ(dots.at("dot s0"),
@@ -93,6 +96,35 @@ TEST(AnalyzerReport, FourRunsOfABatchGiveCostAgainstEmittersTwoDevicesACompariso
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(Text(All(rows[1], "td")[2]), "0.100") << "the cost of one emitter in 2D";
   EXPECT_EQ(Text(All(rows[2], "td")[2]), "0.200");
+  EXPECT_EQ(Text(All(rows[1], "td")[3]), "[0.100, 0.100]") << "the slope's interval";
+
+  // The same slope with its interval in every summary: text, CSV and JSON.
+  const std::vector<std::string> batchFiles = {"batch/Batch_KV3D_8.xml", "batch/Batch_KV3D_16.xml",
+                                               "batch/Batch_KV3D_32.xml", "batch/Batch_KV3D_64.xml"};
+  const std::string text = out.str();
+  const size_t batchTable = text.find("Cost against emitters, 4 runs of a batch");
+  ASSERT_NE(batchTable, std::string::npos) << text;
+  std::istringstream slopeRow(text.substr(text.find("\nOpenAL 3D hardware ", batchTable)));
+  std::vector<std::string> words;
+  for (std::string word; words.size() < 7 && slopeRow >> word;) words.push_back(word);
+  EXPECT_EQ(words, (std::vector<std::string>{"OpenAL", "3D", "hardware", "4", "0.200", "0.200", "0.200"}));
+  for (const char* format : {"csv", "json"}) {
+    std::vector<std::string> arguments = {"--format", format};
+    arguments.insert(arguments.end(), batchFiles.begin(), batchFiles.end());
+    std::ostringstream summary, notes;
+    ASSERT_EQ(RunAnalyzer(arguments, summary, notes), 0) << notes.str();
+    const std::string printed = summary.str();
+    if (std::string(format) == "csv") {
+      EXPECT_NE(printed.find(",per_emitter_slope,per_emitter_slope_low,per_emitter_slope_high\r\n"), std::string::npos);
+      EXPECT_NE(printed.find("OpenAL 3D hardware,Card,64,44100,3,"), std::string::npos);
+      EXPECT_NE(printed.find(",0.200,0.200,0.200\r\n"), std::string::npos) << printed;
+    } else {
+      EXPECT_NE(printed.find("\"per_emitter_slope\": 0.100, \"per_emitter_slope_low\": 0.100, "
+                             "\"per_emitter_slope_high\": 0.100}"),
+                std::string::npos)
+          << printed;
+    }
+  }
 
   // Another device on another machine: 3D costs clearly more, 2D the same.
   WriteTextFile("batch/other.xml", WrittenResults({{"Empty CPU test", "Other card", 0, {2.9f, 3.1f, 3.0f}},
@@ -111,6 +143,46 @@ TEST(AnalyzerReport, FourRunsOfABatchGiveCostAgainstEmittersTwoDevicesACompariso
   EXPECT_EQ(Text(All(compared[2], "td")[0]), "3D hardware");
   EXPECT_EQ(Text(All(compared[2], "td")[5]), "2.900") << "(9.1 - 3) - (8.2 - 5)";
   EXPECT_EQ(Text(All(compared[2], "td")[8]), "yes");
+}
+
+TEST(AnalyzerReport, FiveFilesCompareWithALegendAndShortLabels) {
+  fs::remove_all("five");
+  fs::create_directories("five");
+  std::vector<std::string> files;
+  for (int i = 0; i < 5; ++i) {
+    const float extra = 0.5f * static_cast<float>(i);
+    files.push_back("five/KV3D_Wednesday_09_December_2026_14_05_0" + std::to_string(i) + "-machine.xml");
+    WriteTextFile(files.back(), WrittenResults({{"Empty CPU test", "Card", 0, {4.9f, 5.1f, 5.0f}},
+                                                {"OpenAL 2D", "Card", 16, {6.9f + extra, 7.1f + extra, 7.0f + extra}},
+                                                {"OpenAL 3D software", "Card", 16, {8.9f, 9.1f, 9.0f}}}));
+  }
+  std::ostringstream out, err;
+  ASSERT_EQ(RunAnalyzer(files, out, err), 0) << err.str();
+  // The console has the comparison too, row by row.
+  const std::string text = out.str();
+  ASSERT_NE(text.find("Compared with " + files[0]), std::string::npos) << text;
+  EXPECT_NE(text.find("2D           " + files[4] + "   4.000        2.000         2.000"), std::string::npos) << text;
+
+  Report html(fs::path(files[0]).replace_extension().string() + "-comparison.html");
+  const tinyxml2::XMLElement* chart = nullptr;
+  for (const tinyxml2::XMLElement* svg : All(html.Root(), "svg")) {
+    if (std::string(svg->Attribute("aria-label")).rfind("Cost above each run", 0) == 0) chart = svg;
+  }
+  ASSERT_NE(chart, nullptr);
+  std::vector<std::string> legend, labels;
+  size_t bars = 0;
+  for (const tinyxml2::XMLElement* rect : All(chart, "rect")) {
+    if (Class(rect).rfind("key ", 0) == 0) legend.push_back(Text(rect->NextSiblingElement("text")));
+    bars += Class(rect).rfind("bar ", 0) == 0;
+  }
+  for (const tinyxml2::XMLElement* label : All(chart, "text")) {
+    if (Class(label) == "tick") labels.push_back(Text(label));
+  }
+  ASSERT_EQ(legend.size(), 5u);
+  EXPECT_EQ(legend[4], "5: " + fs::path(files[4]).filename().string());
+  EXPECT_EQ(bars, 10u) << "two modes, five files each";
+  for (const std::string& label : labels) EXPECT_LE(label.size(), 12u) << label;
+  EXPECT_NE(std::find(labels.begin(), labels.end(), "3D software"), labels.end());
 }
 
 }  // namespace
