@@ -95,8 +95,8 @@ check_zip() {
     licences/gcc-runtime.txt licences/mingw-w64-runtime-winpthreads.txt licences/tinyxml2.txt \
     licences/CLI11.txt licences/nlohmann-json.txt
   # Every DLL a program imports is either in the folder or part of every Windows.
-  local objdump=x86_64-w64-mingw32-objdump
-  [ "$preset" = windows ] && objdump=i686-w64-mingw32-objdump
+  local objdump
+  objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/CMakeCache.txt")
   for program in "$folder"/*.exe; do
     for dll in $("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
       [ -e "$folder/$dll" ] && continue
