@@ -86,7 +86,7 @@ check_zip() {
   echo "$zip"
   work=$(mktemp -d)
   # shellcheck disable=SC2064
-  trap "tools/wine-run --prefix '$prefix' --stop; rm -rf '$work'" EXIT
+  trap "'$root/tools/wine-run' --prefix '$prefix' --stop; rm -rf '$work'" EXIT
   (cd "$work" && cmake -E tar xf "$root/$zip") || fail "unpacking $zip failed"
   folder=$(echo "$work"/*/)
   folder=${folder%/}
