@@ -25,6 +25,8 @@ packages=(
   fonts-wine
   # Real sound servers, started headless by tools/sound-server.
   dbus-daemon pipewire pipewire-pulse wireplumber pulseaudio-utils jackd2 libjack-jackd2-0
+  # kv3r's man page in the Debian package, made from its --help.
+  help2man
 )
 
 # The Windows build compiles tinyxml2 from Debian's own source package, so

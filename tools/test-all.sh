@@ -62,6 +62,7 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
 ctest --preset linux -j "$jobs"
+step "Debian package (install, run the installed kv3r, remove)"; tools/package-check.sh deb
 
 # The native suite again under the sanitizers: memory and undefined
 # behaviour, then data races.
@@ -95,3 +96,4 @@ else
   step "Windows tests under Wine (64-bit)"
   ctest --preset windows64 -j "$jobs"
 fi
+step "Windows ZIP (unpack, run its kv3r.exe under Wine)"; tools/package-check.sh zip

@@ -1,5 +1,7 @@
 #include "ui/win32/d3d_status_window.h"
 
+#include "results/debug_log.h"
+
 namespace {
 
 constexpr const char* kClassName = "D3DWindow";
@@ -10,6 +12,11 @@ constexpr D3DCOLOR kBackground = 0xFF8E9C71;
 constexpr D3DCOLOR kTextColour = 0xFFFFFFFF;
 constexpr RECT kTitleRect = {10, 10, 500, 700};
 constexpr RECT kStatusRect = {10, 150, 500, 700};
+
+// Direct3D's 0xAARRGGBB as GDI's 0x00BBGGRR.
+constexpr COLORREF GdiColour(D3DCOLOR colour) {
+  return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
+}
 
 template <typename T>
 void Release(T*& object) {
@@ -106,6 +113,9 @@ HRESULT D3DStatusWindow::InitDevice() {
   parameters.AutoDepthStencilFormat = D3DFMT_D16;
   parameters.FullScreen_RefreshRateInHz = mode.RefreshRate;
   parameters.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+  // GDI reaches the back buffer only through a device context, which needs
+  // a lockable back buffer; with D3DX the device stays as it always was.
+  if (library.createFont == nullptr) parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
   if (FAILED(direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                     &parameters, &device)))
     return E_FAIL;
@@ -116,21 +126,27 @@ HRESULT D3DStatusWindow::InitDevice() {
   return S_OK;
 }
 
-// The GDI font is only the template of the D3DX font; without the D3DX
-// library the window shows the background alone.
+// The GDI font is the template of the D3DX font, or, without D3DX, the font
+// the texts are drawn with.
 void D3DStatusWindow::CreateTextFont() {
-  HFONT gdiFont = CreateFontA(30, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  HFONT created = CreateFontA(30, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana");
-  if (gdiFont == nullptr) return;
+  if (created == nullptr) return;
   LOGFONTA description = {};
-  if (library.createFont != nullptr && GetObjectA(gdiFont, sizeof(description), &description) == sizeof(description)) {
+  if (library.createFont != nullptr && GetObjectA(created, sizeof(description), &description) == sizeof(description)) {
     if (FAILED(library.createFont(device, description.lfHeight, static_cast<UINT>(description.lfWidth),
                                   static_cast<UINT>(description.lfWeight), 1, description.lfItalic,
                                   description.lfCharSet, description.lfOutPrecision, description.lfQuality,
                                   description.lfPitchAndFamily, description.lfFaceName, &font)))
       font = nullptr;
   }
-  DeleteObject(gdiFont);
+  if (font != nullptr) {
+    DeleteObject(created);
+  } else {
+    // Beside the loader's line, which keeps its words.
+    DebugLog::Write("The status window draws its texts with GDI\n");
+    gdiFont = created;
+  }
 }
 
 void D3DStatusWindow::Render() {
@@ -144,11 +160,35 @@ void D3DStatusWindow::Render() {
     font->DrawTextA(nullptr, status, -1, &statusRect, DT_WORDBREAK, kTextColour);
   }
   device->EndScene();
+  if (font == nullptr) DrawTextsWithGdi();
   device->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+// The same texts in the same rectangles and colour, drawn by GDI into the
+// finished frame; the device context is given back before Present.
+void D3DStatusWindow::DrawTextsWithGdi() {
+  if (gdiFont == nullptr) return;
+  IDirect3DSurface9* backBuffer = nullptr;
+  if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) return;
+  HDC context = nullptr;
+  if (SUCCEEDED(backBuffer->GetDC(&context))) {
+    const HGDIOBJ previousFont = SelectObject(context, gdiFont);
+    SetBkMode(context, TRANSPARENT);
+    SetTextColor(context, GdiColour(kTextColour));
+    RECT titleRect = kTitleRect;
+    RECT statusRect = kStatusRect;
+    DrawTextA(context, title, -1, &titleRect, DT_WORDBREAK);
+    DrawTextA(context, status, -1, &statusRect, DT_WORDBREAK);
+    SelectObject(context, previousFont);
+    backBuffer->ReleaseDC(context);
+  }
+  backBuffer->Release();
 }
 
 void D3DStatusWindow::ReleaseDevice() {
   Release(font);
+  if (gdiFont != nullptr) DeleteObject(gdiFont);
+  gdiFont = nullptr;
   Release(device);
   Release(direct3D);
 }

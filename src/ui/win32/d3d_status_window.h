@@ -8,9 +8,12 @@
 // exclusive full-screen Direct3D 9 device, showing the title and the status
 // text in white on a plain background. It draws one frame per Create and per
 // ShowStatus and nothing in between; no messages are handled or pumped.
+// The texts go through D3DX when its library loads, otherwise through GDI on
+// the back buffer, so the mode being measured always shows.
 class D3DStatusWindow : public StatusWindow {
  public:
-  // `fontLibrary` names the D3DX library that makes the text font.
+  // `fontLibrary` names the D3DX library that makes the text font; a name
+  // that does not load makes the window draw its texts with GDI.
   explicit D3DStatusWindow(const char* fontLibrary = kDefaultFontLibrary);
   ~D3DStatusWindow() override;
   D3DStatusWindow(const D3DStatusWindow&) = delete;
@@ -24,6 +27,7 @@ class D3DStatusWindow : public StatusWindow {
   HRESULT InitDevice();
   void CreateTextFont();
   void Render();
+  void DrawTextsWithGdi();
   void ReleaseDevice();
   void DestroyWindowAndClass();
 
@@ -36,6 +40,7 @@ class D3DStatusWindow : public StatusWindow {
   IDirect3D9* direct3D = nullptr;
   IDirect3DDevice9* device = nullptr;
   ID3DXFont* font = nullptr;
+  HFONT gdiFont = nullptr;  // kept only while there is no D3DX font
   char title[kTextCapacity] = {};
   char status[kTextCapacity] = {};
   HWND window = nullptr;
