@@ -19,7 +19,7 @@ D3DLibrary LoadD3DLibrary(const char* fontLibraryName) {
 
   library.fontLibrary = platform::LoadDynamicLibrary(fontLibraryName);
   library.createFont = Bind<decltype(library.createFont)>(library.fontLibrary, "D3DXCreateFontA");
-  if (library.createFont == nullptr) DebugLog::Writef("%s not found: the status window shows no text\n", fontLibraryName);
+  if (library.createFont == nullptr) DebugLog::Writef("%s not found\n", fontLibraryName);
   return library;
 }
 

@@ -143,7 +143,7 @@ void D3DStatusWindow::CreateTextFont() {
   if (font != nullptr) {
     DeleteObject(created);
   } else {
-    // Beside the loader's line, which keeps its words.
+    // After the loader's line that the font library is missing.
     DebugLog::Write("The status window draws its texts with GDI\n");
     gdiFont = created;
   }
