@@ -16,6 +16,13 @@ std::string Range(const Interval& interval, const char* format) {
   return " [" + Format(format, interval.low) + ", " + Format(format, interval.high) + "]";
 }
 
+// Whole emitters where there are many; below ten, the digits that still say
+// something (an expensive emitter may use more than 1 % on its own).
+std::string EmitterCount(double count) {
+  const char* format = count >= 10 ? "%.0f" : count >= 1 ? "%.1f" : "%.2g";
+  return Format(format, count);
+}
+
 void PrintParts(const ModeCost& cost, std::ostream& out) {
   out << "  where: this program " << Format("%+.2f", cost.parts.program) << Range(cost.partsCi95.program, "%+.2f");
   for (const auto& [name, value] : cost.parts.servers) {
@@ -31,9 +38,11 @@ void PrintOneEmitter(const ModeCost& cost, std::ostream& out) {
       << Range(cost.perEmitterOfOneProcessorCi95, "%.4f") << " % of one processor ("
       << Format("%.4f", cost.perEmitter) << " % of the machine)";
   if (cost.emittersPerPercentOfOneProcessor == cost.emittersPerPercentOfOneProcessor) {
-    out << "; " << Format("%.0f", cost.emittersPerPercentOfOneProcessor);
+    out << "; " << EmitterCount(cost.emittersPerPercentOfOneProcessor);
     const Interval& range = cost.emittersPerPercentOfOneProcessorCi95;
-    if (range.Defined() && range.low > 0) out << Range(range, "%.0f");
+    if (range.Defined() && range.low > 0) {
+      out << " [" << EmitterCount(range.low) << ", " << EmitterCount(range.high) << "]";
+    }
     out << " emitters per 1 % of one processor";
   }
   out << '\n';

@@ -79,7 +79,9 @@ TEST(ConsoleStatusWindow, KeepsAtMost79CharactersAndServesTheNextRun) {
   window.ShowStatus("Test complete!");
   TestProgress progress;
   window.ShowProgress(progress);
-  EXPECT_EQ(out.str(), std::string(79, 'x') + "\n");
+  std::string expected(79, 'x');
+  expected += '\n';
+  EXPECT_EQ(out.str(), expected);
   EXPECT_STREQ(window.Status(), "Test complete!");
   ASSERT_TRUE(window.Create(nullptr, nullptr, "again"));
   EXPECT_STREQ(window.Title(), "again");
