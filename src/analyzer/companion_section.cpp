@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/html_report.h"
 #include "analyzer/markup.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
@@ -47,8 +48,6 @@ std::string WithRange(const CompanionFigure& figure) {
   return Figure(figure.value) + (figure.ci95.Defined() ? " " + Range(figure.ci95) : "");
 }
 
-std::string Series(size_t index) { return "s" + std::to_string(index % 6); }
-
 std::string PartsChart(const Companion& companion, const std::vector<std::string>& parts) {
   const size_t count = companion.costs.size();
   // The first mode at the top.
@@ -77,7 +76,7 @@ std::string PartsChart(const Companion& companion, const std::vector<std::string
       if (!std::isfinite(part.value) || part.value == 0) continue;
       double& end = part.value < 0 ? below : above;
       const std::string tooltip = cost.mode + ", " + parts[p] + ": " + WithRange(part) + " %";
-      plot.Box({end, end + part.value}, {y - 0.2, y + 0.2}, Series(p), tooltip, part.value < 0);
+      plot.Box({end, end + part.value}, {y - 0.2, y + 0.2}, SeriesClass(p), tooltip, part.value < 0);
       end += part.value;
     }
     plot.ErrorBarAlongX(y, cost.cost.ci95.low, cost.cost.ci95.high);

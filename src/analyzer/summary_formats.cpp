@@ -120,13 +120,8 @@ std::vector<Row> Rows(std::span<const ResultsFile> files, const SeriesAnalysis* 
   return rows;
 }
 
-std::string CsvField(const std::string& field) {
-  if (field == "-") return "";
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
+// A missing figure is an empty field.
+std::string CsvCell(const std::string& field) { return field == "-" ? "" : CsvField(field); }
 
 std::string JsonString(const std::string& text) {
   std::string quoted = "\"";
@@ -155,23 +150,16 @@ std::string JsonValue(const std::string& value, Kind kind) {
   return kind == Kind::Figure ? value : JsonString(value);
 }
 
-// UTF-8 characters, for aligning columns.
-size_t Width(const std::string& text) {
-  size_t width = 0;
-  for (const char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return width;
-}
-
 // Figures right-aligned, texts left, two spaces between columns.
 void WriteAligned(const std::vector<Kind>& kinds, const std::vector<Row>& table, std::ostream& out) {
   std::vector<size_t> widths(kinds.size(), 0);
   for (const Row& row : table) {
-    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
+    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], TextWidth(row[c]));
   }
   for (const Row& row : table) {
     std::string line;
     for (size_t c = 0; c < row.size(); ++c) {
-      const std::string pad(widths[c] - Width(row[c]), ' ');
+      const std::string pad(widths[c] - TextWidth(row[c]), ' ');
       line += kinds[c] == Kind::Figure ? pad + row[c] : row[c] + pad;
       if (c + 1 < row.size()) line += "  ";
     }
@@ -293,7 +281,7 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
     for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << columns[c].key;
     out << "\r\n";
     for (const Row& row : rows) {
-      for (size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << CsvField(row[c]);
+      for (size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << CsvCell(row[c]);
       out << "\r\n";
     }
     return;
@@ -307,4 +295,17 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
     out << "}";
   }
   out << (rows.empty() ? "]\n" : "\n]\n");
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+size_t TextWidth(const std::string& text) {
+  size_t width = 0;
+  for (const char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return width;
 }

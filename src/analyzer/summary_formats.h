@@ -26,3 +26,7 @@ std::string Fixed(double value, int decimals);
 std::string FixedRange(const CompanionRange& range, int decimals);
 // A p-value: four significant digits, "-" when NaN.
 std::string PValue(double p);
+// A CSV field, quoted where it holds a comma, quote or line break.
+std::string CsvField(const std::string& field);
+// The width of a UTF-8 text in characters, for aligning columns.
+size_t TextWidth(const std::string& text);

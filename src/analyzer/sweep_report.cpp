@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kPerEmitterDecimals = 4;
-
 // Charts label configurations by number; the legend and tables say which is
 // which. Where the outputs differ, the legend names each one's output too.
 std::string Numbered(const Sweep& sweep, size_t index) {

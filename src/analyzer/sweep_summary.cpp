@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "analyzer/measuring_method.h"
+#include "analyzer/summary_formats.h"
 
 namespace {
 
-// Decimals that keep each figure's usual size readable: a per-emitter cost
-// is hundredths of a percent.
-constexpr int kPerEmitterDecimals = 4, kEmittersDecimals = 1, kRatioDecimals = 2;
+// Decimals that keep each figure's usual size readable.
+constexpr int kEmittersDecimals = 1, kRatioDecimals = 2;
 
 std::string Joined(const std::vector<std::string>& texts, const char* separator) {
   std::string joined;
@@ -22,13 +22,6 @@ std::string Joined(const std::vector<std::string>& texts, const char* separator)
 }
 
 std::string OutputOf(const SweepConfiguration& c) { return c.output.empty() ? "auto" : c.output; }
-
-// UTF-8 characters, for aligning columns.
-size_t Width(const std::string& text) {
-  size_t width = 0;
-  for (const char ch : text) width += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-  return width;
-}
 
 void WriteText(const Sweep& sweep, std::ostream& out) {
   out << sweep.path << ": " << (sweep.backEnd.empty() ? "-" : sweep.backEnd) << ", "
@@ -54,12 +47,12 @@ void WriteText(const Sweep& sweep, std::ostream& out) {
   }
   std::vector<size_t> widths(figure.size(), 0);
   for (const auto& row : table) {
-    for (size_t col = 0; col < row.size(); ++col) widths[col] = std::max(widths[col], Width(row[col]));
+    for (size_t col = 0; col < row.size(); ++col) widths[col] = std::max(widths[col], TextWidth(row[col]));
   }
   for (const auto& row : table) {
     std::string line;
     for (size_t col = 0; col < row.size(); ++col) {
-      const std::string pad(widths[col] - Width(row[col]), ' ');
+      const std::string pad(widths[col] - TextWidth(row[col]), ' ');
       line += figure[col] ? pad + row[col] : row[col] + pad;
       if (col + 1 < row.size()) line += "  ";
     }
@@ -91,13 +84,6 @@ std::vector<double> Figures(const SweepConfiguration& c) {
     figures.insert(figures.end(), {f->value, f->ci95.low, f->ci95.high});
   }
   return figures;
-}
-
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char ch : field) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-  return quoted + "\"";
 }
 
 void WriteCsv(const Sweep& sweep, std::ostream& out) {

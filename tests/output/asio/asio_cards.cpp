@@ -91,3 +91,9 @@ void ClearJournal(const std::string& card) {
 }
 
 std::string CaptureFile(const std::string& card) { return FileName(card, ".capture"); }
+
+int JournalCount(const std::string& journal, const std::string& entry) {
+  int count = 0;
+  for (size_t at = journal.find(entry); at != std::string::npos; at = journal.find(entry, at + 1)) ++count;
+  return count;
+}

@@ -23,3 +23,5 @@ inline constexpr char kName32Shown[] = "kv3r thirty-two characters l...";
 std::string Journal(const std::string& card);
 void ClearJournal(const std::string& card);
 std::string CaptureFile(const std::string& card);
+// How often `entry` stands in a journal.
+int JournalCount(const std::string& journal, const std::string& entry);

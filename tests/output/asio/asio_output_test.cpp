@@ -23,12 +23,6 @@ int DeviceOf(CAbstractOutput& output, const char* card) {
   return -1;
 }
 
-int Count(const std::string& text, const std::string& word) {
-  int count = 0;
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
-  return count;
-}
-
 // Channel number to the bytes the card played on it.
 std::map<long, std::vector<unsigned char>> ReadCapture(const std::string& card) {
   std::map<long, std::vector<unsigned char>> channels;
@@ -77,10 +71,10 @@ TEST(CASIOOutput, PlaysEachEmitterSampleExactOnItsOwnChannel) {
     SCOPED_TRACE(card);
     PlayTest(card, 16, 400);
     const std::string journal = Journal(card);
-    EXPECT_EQ(Count(journal, "createBuffers 2 64"), 1) << journal;
-    EXPECT_EQ(Count(journal, "messages 2 1 0 1"), 1) << journal;
-    EXPECT_EQ(Count(journal, "start"), 1) << "the first PlayEmitter starts all channels";
-    EXPECT_EQ(Count(journal, "stop"), 1) << "the first DestroyEmitter stops";
+    EXPECT_EQ(JournalCount(journal, "createBuffers 2 64"), 1) << journal;
+    EXPECT_EQ(JournalCount(journal, "messages 2 1 0 1"), 1) << journal;
+    EXPECT_EQ(JournalCount(journal, "start"), 1) << "the first PlayEmitter starts all channels";
+    EXPECT_EQ(JournalCount(journal, "stop"), 1) << "the first DestroyEmitter stops";
     const auto channels = ReadCapture(card);
     ASSERT_EQ(channels.size(), 2u);
     for (long channel : {0L, 1L}) {
@@ -104,8 +98,8 @@ TEST(CASIOOutput, PlaysEachEmitterSampleExactOnItsOwnChannel) {
   }
   // That card calls only bufferSwitch: the host asks for the position then.
   const std::string journal = Journal(kStereo32);
-  EXPECT_EQ(Count(journal, "positions "), 1) << journal;
-  EXPECT_EQ(Count(journal, "positions 0 "), 0) << journal;
+  EXPECT_EQ(JournalCount(journal, "positions "), 1) << journal;
+  EXPECT_EQ(JournalCount(journal, "positions 0 "), 0) << journal;
 }
 
 TEST(CASIOOutput, SilencesOtherSampleTypesAndLeavesUnknownOnesAlone) {
@@ -132,7 +126,7 @@ TEST(CASIOOutput, RefusesWhatItCannotPlay) {
 
   ClearJournal(kWide);
   ASSERT_EQ(output.Init(nullptr, DeviceOf(output, kWide), 48000, 255, 0), 1);
-  EXPECT_EQ(Count(Journal(kWide), "createBuffers 255 256"), 1) << Journal(kWide);
+  EXPECT_EQ(JournalCount(Journal(kWide), "createBuffers 255 256"), 1) << Journal(kWide);
   const int16_t block[512] = {};
   EXPECT_EQ(output.CreateEmitter(255, sizeof block, block, 48000, 0, 0, 0), 0)
       << "an index beyond the test's emitters is never written";

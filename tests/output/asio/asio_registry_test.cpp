@@ -26,12 +26,6 @@ int NumberOf(const AsioDriverRegistry& registry, const std::string& name) {
   return -1;
 }
 
-int Count(const std::string& text, const std::string& word) {
-  int count = 0;
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
-  return count;
-}
-
 TEST(AsioDriverRegistry, ListsOnlyUsableDriversNumberedWithoutGaps) {
   AsioDriverRegistry registry;
   int number = 0;
@@ -68,9 +62,9 @@ TEST(AsioDriverRegistry, OpensADriverOnceAndReleasesItWhenDestroyed) {
     EXPECT_EQ(registry.OpenDriver(number, &second), kAsioDriverAlreadyOpen);
     EXPECT_EQ(second, nullptr);
     EXPECT_EQ(registry.OpenDriver(number, nullptr), kAsioDriverInvalidArgument);
-    EXPECT_EQ(Count(Journal(kStereo32), "create"), 1);
+    EXPECT_EQ(JournalCount(Journal(kStereo32), "create"), 1);
   }
-  EXPECT_EQ(Count(Journal(kStereo32), "release"), 1);
+  EXPECT_EQ(JournalCount(Journal(kStereo32), "release"), 1);
 }
 
 TEST(AsioDriverLoader, KeepsOrRestoresTheCurrentDriverWhenLoadingFails) {
@@ -92,17 +86,17 @@ TEST(AsioDriverLoader, KeepsOrRestoresTheCurrentDriverWhenLoadingFails) {
     EXPECT_TRUE(loader.CurrentName(current));
     EXPECT_STREQ(current, kStereo16);
     EXPECT_NE(CurrentAsioDriver, nullptr);
-    EXPECT_EQ(Count(Journal(kStereo16), "create"), 2) << "unloaded, then brought back";
+    EXPECT_EQ(JournalCount(Journal(kStereo16), "create"), 2) << "unloaded, then brought back";
 
     // Both 32-character names shorten alike: the first listed is the one.
     ASSERT_TRUE(loader.LoadByName(kName32Shown));
-    EXPECT_EQ(Count(Journal(kName32a), "create"), 1);
+    EXPECT_EQ(JournalCount(Journal(kName32a), "create"), 1);
     EXPECT_EQ(Journal(kName32b), "");
     loader.UnloadCurrent();
     EXPECT_EQ(loader.currentIndex, -1);
   }
   CurrentAsioDriver = nullptr;
-  EXPECT_EQ(Count(Journal(kStereo16), "release"), 2);
+  EXPECT_EQ(JournalCount(Journal(kStereo16), "release"), 2);
 }
 
 }  // namespace
