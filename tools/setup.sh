@@ -191,4 +191,4 @@ if [ ! -f "$third/tinyxml2/tinyxml2.cpp" ]; then
   cp "$third/tinyxml2-src/tree/tinyxml2.cpp" "$third/tinyxml2-src/tree/tinyxml2.h" "$third/tinyxml2/"
   rm -rf "$third/tinyxml2-src"
 fi
-echo "setup: ready"
+echo "setup: ready ($SECONDS s)"
