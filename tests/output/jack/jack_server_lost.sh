@@ -14,9 +14,13 @@ trap 'rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_*' EXIT
 # The ports appear when the 2D test opens its client, after the empty test.
 "$kv3r" run --backend JACK --method 2 --seconds 12 --buffers 4 --2d 1 --3d-hardware 0 --3d-eax 0 >out.txt 2>&1 &
 pid=$!
-for _ in $(seq 1 400); do
-  jack_lsp 2>/dev/null | grep -q "^kv3r:emitter_1$" && break
+started=$SECONDS
+until jack_lsp 2>/dev/null | grep -q "^kv3r:emitter_1$"; do
   kill -0 "$pid" 2>/dev/null || fail "kv3r ended before its 2D test"
+  if [ $((SECONDS - started)) -ge 60 ]; then
+    kill -INT "$pid"; wait "$pid"
+    fail "the 2D test's port did not appear within 60 s"
+  fi
   sleep 0.1
 done
 # Past the settling wait, into the measured period.
@@ -26,7 +30,10 @@ server=$(pgrep -f "^jackd -n $JACK_DEFAULT_SERVER( |$)") || fail "no jackd named
 kill -TERM "$server"
 for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
-  kill -KILL "$pid"
+  # Ctrl-C first, so that the output says how far it got.
+  kill -INT "$pid"
+  for _ in $(seq 1 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null
   fail "kv3r was still running 10 s after the server went away"
 fi
 wait "$pid"
