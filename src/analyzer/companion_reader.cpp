@@ -3,39 +3,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
-#include <nlohmann/json.hpp>
 #include <system_error>
 
 #include "analyzer/file_bytes.h"
+#include "analyzer/json_fields.h"
 #include "analyzer/lenient_text.h"
 #include "analyzer/results_reader.h"
 
 namespace {
 
-// The file's order of servers is kept.
-using Json = nlohmann::ordered_json;
-
-// Thrown with what is wrong, where; caught once, in ParseCompanion.
-struct Malformed {
-  std::string why;
-};
-
-std::string Kind(const Json& value) {
-  switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::object: return "an object";
-    case Json::value_t::array: return "an array";
-    case Json::value_t::string: return "a string";
-    case Json::value_t::boolean: return "true or false";
-    default: return "a number";
-  }
-}
-
-std::string Place(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
-
-[[noreturn]] void WrongType(const Json& value, const std::string& where, const char* expected) {
-  throw Malformed{where + " is " + Kind(value) + ", not " + expected};
-}
+using json_fields::Json;
+using json_fields::Malformed;
+using json_fields::Place;
+using json_fields::WrongType;
 
 const Json& Member(const Json& object, const std::string& where, const char* key) {
   if (!object.is_object()) WrongType(object, where.empty() ? "the file" : where, "an object");
@@ -64,13 +44,13 @@ uint32_t Whole(const Json& object, const std::string& where, const char* key) {
 
 std::string Text(const Json& object, const std::string& where, const char* key) {
   const Json& value = Member(object, where, key);
-  if (!value.is_string()) WrongType(value, Place(where, key), "a string");
+  if (!value.is_string()) WrongType(value, Place(where, key), "a text");
   return value.get<std::string>();
 }
 
 const Json& List(const Json& object, const std::string& where, const char* key) {
   const Json& value = Member(object, where, key);
-  if (!value.is_array()) WrongType(value, Place(where, key), "an array");
+  if (!value.is_array()) WrongType(value, Place(where, key), "a list");
   return value;
 }
 
@@ -170,7 +150,7 @@ std::optional<Companion> ParseCompanion(std::string_view text, const std::string
     for (size_t i = 0; i < costs.size(); ++i) companion.costs.push_back(CostAt(costs[i], Indexed("costs", i)));
     const Json& warnings = List(document, "", "warnings");
     for (size_t i = 0; i < warnings.size(); ++i) {
-      if (!warnings[i].is_string()) WrongType(warnings[i], Indexed("warnings", i), "a string");
+      if (!warnings[i].is_string()) WrongType(warnings[i], Indexed("warnings", i), "a text");
       companion.warnings.push_back(warnings[i].get<std::string>());
     }
     return companion;

@@ -2,39 +2,20 @@
 
 #include <algorithm>
 #include <limits>
-#include <nlohmann/json.hpp>
 
 #include "analyzer/file_bytes.h"
+#include "analyzer/json_fields.h"
 #include "analyzer/lenient_text.h"
 #include "analyzer/results_reader.h"
 
 namespace {
 
-// The file's order of settings is kept.
-using Json = nlohmann::ordered_json;
+using json_fields::Json;
+using json_fields::Malformed;
+using json_fields::Place;
+using json_fields::WrongType;
 
-// Thrown with what is wrong, where; caught once, in ParseSweep.
-struct Malformed {
-  std::string why;
-};
-
-std::string Kind(const Json& value) {
-  switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::object: return "an object";
-    case Json::value_t::array: return "a list";
-    case Json::value_t::string: return "a text";
-    case Json::value_t::boolean: return "true or false";
-    default: return "a number";
-  }
-}
-
-std::string Place(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
 std::string Indexed(const std::string& where, size_t index) { return where + "[" + std::to_string(index) + "]"; }
-
-[[noreturn]] void WrongType(const Json& value, const std::string& where, const char* expected) {
-  throw Malformed{where + " is " + Kind(value) + ", not " + expected};
-}
 
 // The member, or null when `required` is false and there is none.
 const Json* Member(const Json& object, const std::string& where, const char* key, bool required) {
@@ -173,7 +154,7 @@ std::optional<Sweep> ParseSweep(std::string_view text, std::string& error) {
   error.clear();
   try {
     const Json document = Json::parse(text.begin(), text.end());
-    if (!document.is_object()) throw Malformed{"it is " + Kind(document) + ", not a sweep file's object"};
+    if (!document.is_object()) throw Malformed{"it is " + json_fields::Kind(document) + ", not a sweep file's object"};
     const Json* marker = Member(document, "", "kv3r_sweep", false);
     if (marker == nullptr) throw Malformed{"it is not a sweep file (it has no \"kv3r_sweep\": 1)"};
     if (!marker->is_number_integer() || marker->get<int64_t>() != 1) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/openal_output_names.h"
+#include "app/openal_settings.h"
 #include "app/pulse_server.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -50,20 +51,6 @@ std::string OpenALOutputRefusal(const std::string& given) {
   return "\"" + given + "\" is not an output of the OpenAL Soft loaded here; it offers " + OfferedNames() +
          " (wave:FILE writes to FILE)";
 }
-
-namespace {
-
-// OpenAL Soft replaces $NAME in its settings with the environment's; $$ is a $.
-std::string SettingText(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    escaped += c;
-    if (c == '$') escaped += '$';
-  }
-  return escaped;
-}
-
-}  // namespace
 
 OpenALOutputOption::~OpenALOutputOption() {
   if (!configFile.empty()) platform::DeleteFileNamed(configFile.c_str());

@@ -128,3 +128,12 @@ std::string LoadedOpenALLibraryBytes() {
   if (!found || !platform::ReadWholeFile(path.c_str(), bytes)) return {};
   return bytes;
 }
+
+std::string SettingText(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    escaped += c;
+    if (c == '$') escaped += '$';
+  }
+  return escaped;
+}

@@ -15,3 +15,7 @@ std::string SettingRefusal(std::string_view key, std::string_view value, std::st
 
 // The bytes of the OpenAL Soft library kv3r loads; "" when not found.
 std::string LoadedOpenALLibraryBytes();
+
+// A value as OpenAL Soft's settings file must hold it: the library replaces
+// $NAME with the environment's, and $$ stands for a $.
+std::string SettingText(std::string_view text);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/openal_settings.h"
+
 std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingChoices>& choices,
                                                     const std::vector<std::string>& outputs) {
   std::vector<SweepConfiguration> configurations;
@@ -57,20 +59,6 @@ std::vector<PlannedRun> SweepOrder(size_t configurations, size_t counts, uint32_
   return order;
 }
 
-namespace {
-
-// OpenAL Soft replaces $NAME with the environment's; $$ is a $.
-std::string Escaped(const std::string& text) {
-  std::string escaped;
-  for (const char c : text) {
-    escaped += c;
-    if (c == '$') escaped += '$';
-  }
-  return escaped;
-}
-
-}  // namespace
-
 std::string SweepSettingsText(const std::string& userSettings, const SweepConfiguration& configuration) {
   // Keys grouped by section, [general] first, in the order asked.
   std::vector<std::pair<std::string, std::string>> sections{{"general", ""}};
@@ -80,7 +68,7 @@ std::string SweepSettingsText(const std::string& userSettings, const SweepConfig
     const std::string name = slash == std::string::npos ? key : key.substr(slash + 1);
     auto found = std::find_if(sections.begin(), sections.end(), [&](const auto& s) { return s.first == section; });
     if (found == sections.end()) found = sections.insert(sections.end(), {section, ""});
-    found->second += name + " = " + Escaped(value) + "\n";
+    found->second += name + " = " + SettingText(value) + "\n";
   }
   std::string text = userSettings;
   if (!text.empty() && text.back() != '\n') text += '\n';

@@ -215,10 +215,10 @@ TEST(AnalyzerCompanion, AnUnusableCompanionIsOneLineAndChangesNothing) {
   };
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"{\"results_file\": ", "not JSON"},
-      {changed([](nlohmann::json& d) { d["costs"][0]["cost"] = "6"; }), "costs[0].cost is a string, not a number"},
+      {changed([](nlohmann::json& d) { d["costs"][0]["cost"] = "6"; }), "costs[0].cost is a text, not a number"},
       {changed([](nlohmann::json& d) { d["costs"][0].erase("verdict"); }), "costs[0].verdict is missing"},
       {changed([](nlohmann::json& d) { d["tests"][1]["parts"]["servers"]["pipe\nwire"] = "busy"; }),
-       "tests[1].parts.servers.pipe wire is a string, not a number"},
+       "tests[1].parts.servers.pipe wire is a text, not a number"},
       {changed([](nlohmann::json& d) { d["results_file"] = "KV3D_other.xml"; }),
        "it belongs to KV3D_other.xml, not to KV3D_odd.xml"},
   };
