@@ -9,10 +9,6 @@
 // What kv3r's sweep file says: several OpenAL Soft configurations, each
 // measured at several emitter counts. Figures are NaN where the file has null.
 
-// Decimals of a per-emitter cost in every output of a sweep: it is
-// hundredths of a percent.
-constexpr int kPerEmitterDecimals = 4;
-
 // Percent of the whole machine above the empty tests, at one emitter count.
 struct SweepPoint {
   uint32_t emitters = 0, rounds = 0;

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "analyzer/measuring_method.h"
-#include "analyzer/summary_formats.h"
 
 namespace {
 

@@ -4,6 +4,10 @@
 #include "analyzer/summary_formats.h"
 #include "analyzer/sweep.h"
 
+// Decimals of a per-emitter cost in the summary and the report alike: it is
+// hundredths of a percent.
+constexpr int kPerEmitterDecimals = 4;
+
 // A sweep's printed summary, one row per configuration: its name, output,
 // the cost of one emitter in percent of one processor with its 95 %
 // interval, emitters per 1 % of one processor, the ratio to the first
