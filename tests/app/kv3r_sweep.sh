@@ -9,6 +9,10 @@
 #   kv3r_sweep.sh KV3R WORK PART
 set -u
 kv3r=$1 work=$2 part=$3
+case $part in
+  whole|interrupted) ;;
+  *) echo "kv3r_sweep.sh: PART is whole or interrupted, not \"$part\"" >&2; exit 2 ;;
+esac
 rm -rf "$work" && mkdir -p "$work/tmp" && cd "$work" || exit 1
 export TMPDIR=$work/tmp
 fail() { echo "FAIL: $*"; echo "--- output"; cat out.txt; exit 1; }
@@ -58,7 +62,4 @@ interrupted() {
   echo "interrupted sweep summarised"
 }
 
-case $part in
-  whole|interrupted) "$part" ;;
-  *) echo "kv3r_sweep.sh: PART is whole or interrupted, not \"$part\"" >&2; exit 2 ;;
-esac
+"$part"
