@@ -7,13 +7,13 @@
 #include <sstream>
 #include <system_error>
 
-#include "analyzer/companion_reader.h"
+#include "results/companion.h"
 #include "analyzer/html_report.h"
 #include "analyzer/results_reader.h"
 #include "analyzer/series_analysis.h"
 #include "analyzer/stylesheet.h"
 #include "analyzer/summary_formats.h"
-#include "analyzer/sweep_reader.h"
+#include "results/sweep_file.h"
 #include "analyzer/sweep_report.h"
 #include "analyzer/sweep_summary.h"
 
@@ -150,10 +150,10 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
   }
   bool failed = false;
   std::vector<ResultsFile> files;
-  std::vector<Sweep> sweeps;
+  std::vector<results::Sweep> sweeps;
   for (const std::string& input : options.inputs) {
     if (fs::path(input).extension() == ".json") {
-      std::optional<Sweep> sweep = ReadSweep(input, error);
+      std::optional<results::Sweep> sweep = results::ReadSweep(input, error);
       if (sweep) {
         sweeps.push_back(std::move(*sweep));
       } else {
@@ -170,9 +170,9 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
         continue;
       }
       // A companion that cannot be used is said, and the file analysed as if it had none.
-      file.companion = ReadCompanion(path, error);
+      file.companion = results::ReadCompanion(path, error);
       if (!error.empty()) {
-        err << kProgram << ": " << CompanionPathOf(path) << ": " << error << " (left out of the report)\n";
+        err << kProgram << ": " << results::CompanionPathOf(path) << ": " << error << " (left out of the report)\n";
       }
       files.push_back(std::move(file));
     }
@@ -215,7 +215,7 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
   }
   // --output names the one report of several things together: the sweep's when it is alone.
   const bool sweepTakesOutput = sweeps.size() == 1 && files.size() < 2;
-  for (const Sweep& sweep : sweeps) {
+  for (const results::Sweep& sweep : sweeps) {
     fs::path report = sweepTakesOutput && !options.output.empty() ? fs::path(options.output) : fs::path(sweep.path);
     if (!sweepTakesOutput || options.output.empty()) report.replace_extension(".html");
     std::ostringstream html;

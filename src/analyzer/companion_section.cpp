@@ -15,21 +15,21 @@ namespace {
 
 // Program, every server any cost or test names, kernel, other, unexplained:
 // one colour each, the same in every bar.
-std::vector<std::string> PartNames(const Companion& companion) {
+std::vector<std::string> PartNames(const results::Companion& companion) {
   std::vector<std::string> names = {"program"};
-  const auto add = [&](const CompanionParts& parts) {
+  const auto add = [&](const auto& parts) {
     for (const auto& server : parts.servers) {
       if (std::find(names.begin() + 1, names.end(), server.first) == names.end()) names.push_back(server.first);
     }
   };
-  for (const CompanionCost& cost : companion.costs) add(cost.parts);
-  for (const CompanionTest& test : companion.tests) add(test.parts);
+  for (const results::CompanionCost& cost : companion.costs) add(cost.parts);
+  for (const results::CompanionTest& test : companion.tests) add(test.parts);
   names.insert(names.end(), {"kernel", "other", "unexplained"});
   return names;
 }
 
 // The part of `parts` called `name`; an absent server used nothing.
-CompanionFigure PartOf(const CompanionParts& parts, const std::string& name) {
+stats::Estimate PartOf(const results::PartsOf<stats::Estimate>& parts, const std::string& name) {
   if (name == "program") return parts.program;
   if (name == "kernel") return parts.kernel;
   if (name == "other") return parts.other;
@@ -40,20 +40,20 @@ CompanionFigure PartOf(const CompanionParts& parts, const std::string& name) {
   return {0, {}};
 }
 
-std::string Range(const CompanionRange& range) {
+std::string Range(const stats::Interval& range) {
   return range.Defined() ? "[" + Figure(range.low) + ", " + Figure(range.high) + "]" : "-";
 }
 
-std::string WithRange(const CompanionFigure& figure) {
+std::string WithRange(const stats::Estimate& figure) {
   return Figure(figure.value) + (figure.ci95.Defined() ? " " + Range(figure.ci95) : "");
 }
 
-std::string PartsChart(const Companion& companion, const std::vector<std::string>& parts) {
+std::string PartsChart(const results::Companion& companion, const std::vector<std::string>& parts) {
   const size_t count = companion.costs.size();
   // The first mode at the top.
   const auto rowOf = [count](size_t i) { return static_cast<double>(count - 1 - i); };
   double low = 0, high = 0;
-  for (const CompanionCost& cost : companion.costs) {
+  for (const results::CompanionCost& cost : companion.costs) {
     double above = 0, below = 0;
     for (const std::string& part : parts) {
       const double v = PartOf(cost.parts, part).value;
@@ -67,12 +67,12 @@ std::string PartsChart(const Companion& companion, const std::vector<std::string
                SvgPlot::CategoryRange(count));
   std::vector<std::string> rowNames(count);
   for (size_t i = 0; i < count; ++i) {
-    const CompanionCost& cost = companion.costs[i];
+    const results::CompanionCost& cost = companion.costs[i];
     const double y = rowOf(i);
     // Parts above zero stack to the right of it, parts below to the left.
     double above = 0, below = 0;
     for (size_t p = 0; p < parts.size(); ++p) {
-      const CompanionFigure part = PartOf(cost.parts, parts[p]);
+      const stats::Estimate part = PartOf(cost.parts, parts[p]);
       if (!std::isfinite(part.value) || part.value == 0) continue;
       double& end = part.value < 0 ? below : above;
       const std::string tooltip = cost.mode + ", " + parts[p] + ": " + WithRange(part) + " %";
@@ -93,43 +93,43 @@ void PartHeadings(const std::vector<std::string>& parts, std::ostream& out) {
   for (const std::string& part : parts) out << "<th>" << Escaped(part) << " %</th>";
 }
 
-void PartCells(const CompanionParts& values, const std::vector<std::string>& parts, std::ostream& out) {
+void PartCells(const results::PartsOf<stats::Estimate>& values, const std::vector<std::string>& parts, std::ostream& out) {
   for (const std::string& part : parts) {
-    const CompanionFigure figure = PartOf(values, part);
+    const stats::Estimate figure = PartOf(values, part);
     out << "<td";
     if (figure.ci95.Defined()) out << " title=\"95 % CI " << Range(figure.ci95) << "\"";
     out << ">" << Figure(figure.value) << "</td>";
   }
 }
 
-void CostTable(const Companion& companion, const std::vector<std::string>& parts, std::ostream& out) {
+void CostTable(const results::Companion& companion, const std::vector<std::string>& parts, std::ostream& out) {
   out << "<div class=\"wide\"><table class=\"costs\">\n<thead><tr><th class=\"text\">Mode</th><th>Emitters</th>"
          "<th>Rounds</th><th>Cost %</th><th>Cost 95 % CI</th><th class=\"text\">Verdict</th><th>Per emitter %</th>"
          "<th>Per emitter 95 % CI</th><th>Emitters per 1 % of one processor</th><th>95 % CI</th>";
   PartHeadings(parts, out);
   out << "</tr></thead>\n<tbody>\n";
-  for (const CompanionCost& cost : companion.costs) {
+  for (const results::CompanionCost& cost : companion.costs) {
     out << "<tr><td class=\"text\">" << Escaped(cost.mode) << "</td><td>" << cost.emitters << "</td><td>" << cost.rounds
         << "</td><td>" << Figure(cost.cost.value) << "</td><td>" << Range(cost.cost.ci95) << "</td><td class=\"text "
-        << VerdictClass(cost.verdict) << "\">" << Escaped(cost.verdict) << "</td><td>" << Figure(cost.perEmitter.value)
-        << "</td><td>" << Range(cost.perEmitter.ci95) << "</td><td>"
-        << Figure(cost.emittersPerPercentOfOneProcessor.value) << "</td><td>"
-        << Range(cost.emittersPerPercentOfOneProcessor.ci95) << "</td>";
+        << VerdictClass(cost.verdict) << "\">" << Escaped(cost.verdict) << "</td><td>" << Figure(cost.perEmitter.ofMachine.value)
+        << "</td><td>" << Range(cost.perEmitter.ofMachine.ci95) << "</td><td>"
+        << Figure(cost.perEmitter.emittersPerPercentOfOneProcessor.value) << "</td><td>"
+        << Range(cost.perEmitter.emittersPerPercentOfOneProcessor.ci95) << "</td>";
     PartCells(cost.parts, parts, out);
     out << "</tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
 }
 
-void TestTable(const Companion& companion, const std::vector<std::string>& parts, std::ostream& out) {
+void TestTable(const results::Companion& companion, const std::vector<std::string>& parts, std::ostream& out) {
   out << "<h3>Every test, in the order measured</h3>\n<div class=\"wide\"><table class=\"tests\">\n<thead><tr>"
          "<th>Round</th><th class=\"text\">Mode</th><th>Emitters</th><th>System %</th>";
   PartHeadings(parts, out);
   out << "</tr></thead>\n<tbody>\n";
-  for (const CompanionTest& test : companion.tests) {
+  for (const results::CompanionTest& test : companion.tests) {
     out << "<tr><td>" << test.round << "</td><td class=\"text\">" << Escaped(test.mode) << "</td><td>" << test.emitters
         << "</td><td>" << Figure(test.system) << "</td>";
-    PartCells(test.parts, parts, out);
+    PartCells(results::Transform<stats::Estimate>(test.parts, [](double v) { return stats::Estimate{v, {}}; }), parts, out);
     out << "</tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
@@ -137,7 +137,7 @@ void TestTable(const Companion& companion, const std::vector<std::string>& parts
 
 }  // namespace
 
-void WriteCompanionSection(const Companion& companion, std::ostream& out) {
+void WriteCompanionSection(const results::Companion& companion, std::ostream& out) {
   const std::vector<std::string> parts = PartNames(companion);
   out << "<section class=\"companion\">\n<h2>Where the cost goes</h2>\n<p class=\"sub\">From "
       << Escaped(std::filesystem::path(companion.path).filename().string()) << ": " << companion.rounds

@@ -87,8 +87,8 @@ std::string Devices(const ResultsFile& file) {
   return joined;
 }
 
-std::string Interval(const Difference& d) {
-  return d.defined ? "[" + Figure(d.low) + ", " + Figure(d.high) + "]" : "-";
+std::string Interval(const stats::Difference& d) {
+  return d.defined ? "[" + Figure(d.ci95.low) + ", " + Figure(d.ci95.high) + "]" : "-";
 }
 
 void SummaryTable(const ResultsFile& file, std::ostream& out) {
@@ -97,12 +97,12 @@ void SummaryTable(const ResultsFile& file, std::ostream& out) {
          "<th>SD</th><th>95 % CI of mean</th><th>Cost %</th><th>Cost 95 % CI</th><th>p</th>"
          "<th class=\"text\">Verdict</th></tr></thead>\n<tbody>\n";
   for (const SetSummary& s : SummarizeSets(file)) {
-    const Summary& r = s.readings;
+    const stats::Summary& r = s.readings;
     out << "<tr><td class=\"text\">" << Escaped(s.set->mode) << "</td><td class=\"text\">" << Escaped(s.set->device)
         << "</td><td>" << s.set->emitters << "</td><td>" << s.set->sampleRate << "</td><td>" << r.count << "</td><td>"
         << Figure(r.mean) << "</td><td>" << Figure(r.median) << "</td><td>" << Figure(r.min) << "</td><td>"
         << Figure(r.max) << "</td><td>" << Figure(r.deviation) << "</td><td>"
-        << (r.count >= 2 ? "[" + Figure(r.low) + ", " + Figure(r.high) + "]" : "-") << "</td><td>"
+        << (r.count >= 2 ? "[" + Figure(r.ci95.low) + ", " + Figure(r.ci95.high) + "]" : "-") << "</td><td>"
         << Figure(s.cost.value) << "</td><td>" << Interval(s.cost) << "</td><td>"
         << (s.cost.defined ? PValue(s.cost.p) : "-") << "</td><td class=\"text " << VerdictClass(s.verdict) << "\">"
         << Escaped(s.verdict) << "</td></tr>\n";
@@ -137,7 +137,7 @@ std::string ReadingsChart(const ResultsFile& file) {
     }
   }
   if (const ResultsSet* base = file.Baseline(); base != nullptr && !base->readings.empty()) {
-    const double mean = Summarize(base->readings).mean;
+    const double mean = stats::Summarize(base->readings).mean;
     plot.Horizontal(mean, "baseline", "baseline " + Figure(mean) + " %");
   }
   plot.Legend(names);
@@ -151,7 +151,7 @@ std::string CostChart(const ResultsFile& file) {
   }
   double low = 0, high = 0;
   for (const SetSummary& s : costs) {
-    for (const double v : {s.cost.value, s.cost.low, s.cost.high}) {
+    for (const double v : {s.cost.value, s.cost.ci95.low, s.cost.ci95.high}) {
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
@@ -162,7 +162,7 @@ std::string CostChart(const ResultsFile& file) {
     const SetSummary& s = costs[i];
     const double x = static_cast<double>(i);
     plot.Bar(x, 0.6, s.cost.value, Series(i + 1), s.set->mode + ": " + Figure(s.cost.value) + " % " + s.verdict);
-    if (s.cost.defined) plot.ErrorBar(x, s.cost.low, s.cost.high);
+    if (s.cost.defined) plot.ErrorBar(x, s.cost.ci95.low, s.cost.ci95.high);
     names.push_back(s.set->mode);
   }
   plot.Horizontal(0, "zero", "");
@@ -190,7 +190,7 @@ std::string BatchChart(const SeriesAnalysis& analysis) {
   for (const BatchSeries& s : analysis.series) {
     for (const BatchPoint& p : s.points) {
       most = std::max(most, static_cast<double>(p.emitters));
-      for (const double v : {p.cost.value, p.cost.low, p.cost.high}) {
+      for (const double v : {p.cost.value, p.cost.ci95.low, p.cost.ci95.high}) {
         if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
       }
     }
@@ -201,7 +201,7 @@ std::string BatchChart(const SeriesAnalysis& analysis) {
   for (size_t i = 0; i < analysis.series.size(); ++i) {
     const BatchSeries& s = analysis.series[i];
     for (const BatchPoint& p : s.points) {
-      if (p.cost.defined) plot.ErrorBar(p.emitters, p.cost.low, p.cost.high);
+      if (p.cost.defined) plot.ErrorBar(p.emitters, p.cost.ci95.low, p.cost.ci95.high);
       plot.Dot(p.emitters, p.cost.value, Series(i),
                s.mode + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " %");
     }
@@ -225,7 +225,7 @@ void BatchSection(std::span<const ResultsFile>, const SeriesAnalysis& analysis, 
   out << "</tr></thead>\n<tbody>\n";
   for (const BatchSeries& s : analysis.series) {
     out << "<tr><td class=\"text\">" << Escaped(s.mode) << "</td><td>" << s.points.size() << "</td><td>"
-        << Figure(s.fit.slope) << "</td><td>" << FixedRange({s.fit.slopeLow, s.fit.slopeHigh}, 3) << "</td><td>"
+        << Figure(s.fit.slope) << "</td><td>" << FixedRange(s.fit.slopeCi95, 3) << "</td><td>"
         << Figure(s.fit.intercept) << "</td>";
     for (const BatchPoint& p : s.points) out << "<td>" << Figure(p.cost.value) << "</td>";
     out << "</tr>\n";
@@ -241,7 +241,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
   }
   double low = 0, high = 0;
   for (const ModeComparison& c : analysis.comparisons) {
-    for (const double v : {c.costA.value, c.costB.value, c.costA.low, c.costA.high, c.costB.low, c.costB.high}) {
+    for (const double v : {c.costA.value, c.costB.value, c.costA.ci95.low, c.costA.ci95.high, c.costB.ci95.low, c.costB.ci95.high}) {
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
   }
@@ -254,11 +254,11 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
                SvgPlot::CategoryRange(kinds.size()), SvgPlot::Padded(low, high, true));
   const double slot = 0.8 / static_cast<double>(files.size());
-  const auto bar = [&](size_t kind, size_t file, const std::string& mode, const Difference& cost) {
+  const auto bar = [&](size_t kind, size_t file, const std::string& mode, const stats::Difference& cost) {
     const double x = static_cast<double>(kind) - 0.4 + slot * (static_cast<double>(file) + 0.5);
     plot.Bar(x, slot * 0.85, cost.value, Series(file),
              FileName(files[file].path) + ", " + mode + ": " + Figure(cost.value) + " %");
-    if (cost.defined) plot.ErrorBar(x, cost.low, cost.high);
+    if (cost.defined) plot.ErrorBar(x, cost.ci95.low, cost.ci95.high);
   };
   for (size_t k = 0; k < kinds.size(); ++k) {
     bool first = true;

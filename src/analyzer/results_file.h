@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analyzer/companion.h"
+#include "results/companion.h"
 
 // One test of a run as its results file holds it.
 struct ResultsSet {
@@ -24,7 +24,7 @@ struct ResultsFile {
   std::string cpu;
   std::vector<ResultsSet> sets;
   // What kv3r wrote beside the file, when it did and it could be read.
-  std::optional<Companion> companion;
+  std::optional<results::Companion> companion;
 
   bool IsEmptyTest(const ResultsSet& set) const { return set.mode == "Empty CPU test"; }
   // The baseline every sound test is measured against; null when the file has none.

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "analyzer/file_bytes.h"
-#include "analyzer/lenient_text.h"
+#include "results/file_bytes.h"
+#include "results/lenient_text.h"
 #include "results/results_elements.h"
 
 using tinyxml2::XMLElement;

@@ -36,8 +36,8 @@ bool IsBatch(std::span<const ResultsFile> files) {
   return counts.size() == files.size();
 }
 
-Difference Cost(const ResultsFile& file, const ResultsSet& set) {
-  return Welch(Summarize(set.readings), Summarize(file.Baseline()->readings));
+stats::Difference Cost(const ResultsFile& file, const ResultsSet& set) {
+  return stats::Welch(stats::Summarize(set.readings), stats::Summarize(file.Baseline()->readings));
 }
 
 const ResultsSet* FindKind(const ResultsFile& file, const std::string& kind) {
@@ -82,7 +82,7 @@ SeriesAnalysis AnalyzeSeries(std::span<const ResultsFile> files) {
           break;
         }
       }
-      series.fit = FitLine(xs, ys);
+      series.fit = stats::FitLine(xs, ys);
       analysis.series.push_back(std::move(series));
     }
     return analysis;
@@ -104,9 +104,9 @@ SeriesAnalysis AnalyzeSeries(std::span<const ResultsFile> files) {
         c.costA = Cost(files[0], set);
         c.costB = Cost(files[b], *other);
         // (B - baseline B) - (A - baseline A)
-        const Summary plus[] = {Summarize(other->readings), Summarize(baseA->readings)};
-        const Summary minus[] = {Summarize(baseB->readings), Summarize(set.readings)};
-        c.change = DifferenceOfMeans(plus, minus);
+        const stats::Summary plus[] = {stats::Summarize(other->readings), stats::Summarize(baseA->readings)};
+        const stats::Summary minus[] = {stats::Summarize(baseB->readings), stats::Summarize(set.readings)};
+        c.change = stats::DifferenceOfMeans(plus, minus);
       }
       analysis.comparisons.push_back(c);
     }

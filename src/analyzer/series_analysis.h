@@ -12,19 +12,19 @@
 // with the first.
 struct BatchPoint {
   uint32_t emitters = 0;
-  Difference cost;  // above that file's empty test
+  stats::Difference cost;  // above that file's empty test
 };
 struct BatchSeries {
   std::string mode;
   std::vector<BatchPoint> points;  // by rising emitters
-  Line fit;                        // slope: the cost of one more emitter, % CPU
+  stats::Line fit;                        // slope: the cost of one more emitter, % CPU
 };
 struct ModeComparison {
   std::string mode;  // the mode's kind, e.g. "2D"
   std::string modeA, modeB;
   size_t fileA = 0, fileB = 0;  // indexes into the files analysed
-  Difference costA, costB;
-  Difference change;  // costB - costA, with Welch's test over all four means
+  stats::Difference costA, costB;
+  stats::Difference change;  // costB - costA, with Welch's test over all four means
 };
 struct SeriesAnalysis {
   bool batch = false;

@@ -8,9 +8,9 @@
 // One results set with its figures and its cost above the file's empty test.
 struct SetSummary {
   const ResultsSet* set = nullptr;
-  Summary readings;
+  stats::Summary readings;
   bool baseline = false;  // this is the empty test
-  Difference cost;        // undefined for the baseline and without one
+  stats::Difference cost;        // undefined for the baseline and without one
   std::string verdict;
 };
 
@@ -19,4 +19,4 @@ std::vector<SetSummary> SummarizeSets(const ResultsFile& file);
 
 // "baseline", "no measurable cost" (the interval includes 0), "measurable
 // cost", "below the baseline", or "too few readings".
-std::string Verdict(bool baseline, const Difference& cost);
+std::string Verdict(bool baseline, const stats::Difference& cost);

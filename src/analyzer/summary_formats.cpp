@@ -80,15 +80,15 @@ const BatchSeries* SeriesOf(const SeriesAnalysis& batch, const ResultsSet& set) 
   return nullptr;
 }
 
-void AddCompanionFigures(const CompanionCost* c, Row& row) {
+void AddCompanionFigures(const results::CompanionCost* c, Row& row) {
   if (c == nullptr) {
     row.insert(row.end(), kCompanionColumns.size(), "-");
     return;
   }
-  const CompanionParts& p = c->parts;
+  const results::PartsOf<stats::Estimate>& p = c->parts;
   row.insert(row.end(), {Figure(c->cost.value), Figure(c->cost.ci95.low), Figure(c->cost.ci95.high), c->verdict,
-                         Figure(p.program.value), Figure(p.ServersTogether()), Figure(p.kernel.value),
-                         Figure(p.other.value), Figure(p.unexplained.value), Figure(c->perEmitter.value)});
+                         Figure(p.program.value), Figure(results::ServersTogether(p, [](const stats::Estimate& e) { return e.value; })), Figure(p.kernel.value),
+                         Figure(p.other.value), Figure(p.unexplained.value), Figure(c->perEmitter.ofMachine.value)});
 }
 
 std::vector<Row> Rows(std::span<const ResultsFile> files, const SeriesAnalysis* batch) {
@@ -96,11 +96,11 @@ std::vector<Row> Rows(std::span<const ResultsFile> files, const SeriesAnalysis* 
   std::vector<Row> rows;
   for (const ResultsFile& file : files) {
     for (const SetSummary& s : SummarizeSets(file)) {
-      const Summary& r = s.readings;
+      const stats::Summary& r = s.readings;
       rows.push_back({file.path, s.set->mode, s.set->device, std::to_string(s.set->emitters),
                       std::to_string(s.set->sampleRate), std::to_string(r.count), Figure(r.mean), Figure(r.median),
-                      Figure(r.min), Figure(r.max), Figure(r.deviation), Figure(r.low), Figure(r.high),
-                      Figure(s.cost.value), Figure(s.cost.low), Figure(s.cost.high), PValue(s.cost.p), s.verdict});
+                      Figure(r.min), Figure(r.max), Figure(r.deviation), Figure(r.ci95.low), Figure(r.ci95.high),
+                      Figure(s.cost.value), Figure(s.cost.ci95.low), Figure(s.cost.ci95.high), PValue(s.cost.p), s.verdict});
       if (companions) {
         // The empty test has no cost of its own.
         const bool hasCost = file.companion && !s.baseline;
@@ -112,7 +112,7 @@ std::vector<Row> Rows(std::span<const ResultsFile> files, const SeriesAnalysis* 
           rows.back().insert(rows.back().end(), kBatchColumns.size(), "-");
         } else {
           rows.back().insert(rows.back().end(),
-                             {Figure(series->fit.slope), Figure(series->fit.slopeLow), Figure(series->fit.slopeHigh)});
+                             {Figure(series->fit.slope), Figure(series->fit.slopeCi95.low), Figure(series->fit.slopeCi95.high)});
         }
       }
     }
@@ -183,8 +183,8 @@ void WriteBatchText(std::span<const ResultsFile> files, const SeriesAnalysis& ba
     Row row = {s.mode,
                std::to_string(s.points.size()),
                Figure(s.fit.slope),
-               Figure(s.fit.slopeLow),
-               Figure(s.fit.slopeHigh),
+               Figure(s.fit.slopeCi95.low),
+               Figure(s.fit.slopeCi95.high),
                Figure(s.fit.intercept)};
     for (const BatchPoint& p : s.points) row.push_back(Figure(p.cost.value));
     row.resize(heading.size(), "-");
@@ -205,7 +205,7 @@ void WriteComparisonText(std::span<const ResultsFile> files, const SeriesAnalysi
       {"Mode", "File", "Cost %", "Reference %", "Difference %", "95% CI low", "high", "p", "Significant"}};
   for (const ModeComparison& c : analysis.comparisons) {
     table.push_back({c.mode, files[c.fileB].path, Figure(c.costB.value), Figure(c.costA.value),
-                     Figure(c.change.value), Figure(c.change.low), Figure(c.change.high), PValue(c.change.p),
+                     Figure(c.change.value), Figure(c.change.ci95.low), Figure(c.change.ci95.high), PValue(c.change.p),
                      !c.change.defined ? "too few readings" : c.change.Significant() ? "yes" : "no"});
   }
   WriteAligned(kinds, table, out);
@@ -256,7 +256,7 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string FixedRange(const CompanionRange& range, int decimals) {
+std::string FixedRange(const stats::Interval& range, int decimals) {
   return range.Defined() ? "[" + Fixed(range.low, decimals) + ", " + Fixed(range.high, decimals) + "]" : "-";
 }
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "analyzer/companion.h"
+#include "results/companion.h"
 #include "analyzer/results_file.h"
 
 enum class SummaryFormat { Text, Csv, Json };
@@ -23,7 +23,7 @@ void WriteSummary(std::span<const ResultsFile> files, SummaryFormat format, std:
 std::string Figure(double value);
 // A figure with `decimals` decimals, "-" when NaN; "[low, high]", or "-" when either end is NaN.
 std::string Fixed(double value, int decimals);
-std::string FixedRange(const CompanionRange& range, int decimals);
+std::string FixedRange(const stats::Interval& range, int decimals);
 // A p-value: four significant digits, "-" when NaN.
 std::string PValue(double p);
 // A CSV field, quoted where it holds a comma, quote or line break.

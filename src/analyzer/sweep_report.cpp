@@ -16,10 +16,10 @@ namespace {
 
 // Charts label configurations by number; the legend and tables say which is
 // which. Where the outputs differ, the legend names each one's output too.
-std::string Numbered(const Sweep& sweep, size_t index) {
-  const SweepConfiguration& c = sweep.configurations[index];
+std::string Numbered(const results::Sweep& sweep, size_t index) {
+  const results::SweepConfiguration& c = sweep.configurations[index];
   bool severalOutputs = false;
-  for (const SweepConfiguration& other : sweep.configurations) severalOutputs |= other.output != c.output;
+  for (const results::SweepConfiguration& other : sweep.configurations) severalOutputs |= other.output != c.output;
   const std::string name = severalOutputs && !c.output.empty() ? c.output + " " + c.name : c.name;
   return std::to_string(index + 1) + ": " + name;
 }
@@ -32,7 +32,7 @@ std::string Pairs(const std::vector<std::pair<std::string, std::string>>& pairs)
 
 std::string Or(const std::string& text, const char* otherwise) { return text.empty() ? otherwise : text; }
 
-void Facts(const Sweep& sweep, std::ostream& out) {
+void Facts(const results::Sweep& sweep, std::ostream& out) {
   std::string rounds = std::to_string(sweep.rounds);
   if (sweep.roundsAsked != 0 && sweep.roundsAsked != sweep.rounds) rounds += " of " + std::to_string(sweep.roundsAsked);
   if (sweep.interrupted) rounds += " (interrupted)";
@@ -55,10 +55,10 @@ void Facts(const Sweep& sweep, std::ostream& out) {
   out << "</dl>\n";
 }
 
-std::string CostChart(const Sweep& sweep) {
+std::string CostChart(const results::Sweep& sweep) {
   double low = 0, high = 0, most = 1;
-  for (const SweepConfiguration& c : sweep.configurations) {
-    for (const SweepPoint& p : c.points) {
+  for (const results::SweepConfiguration& c : sweep.configurations) {
+    for (const results::SweepPoint& p : c.points) {
       most = std::max(most, static_cast<double>(p.emitters));
       for (const double v : {p.cost.value, p.cost.ci95.low, p.cost.ci95.high}) {
         if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
@@ -69,9 +69,9 @@ std::string CostChart(const Sweep& sweep) {
                "% of the whole machine", {0, most * 1.05}, SvgPlot::Padded(low, high, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
-    const SweepConfiguration& c = sweep.configurations[i];
+    const results::SweepConfiguration& c = sweep.configurations[i];
     std::vector<double> xs, ys, lows, highs;
-    for (const SweepPoint& p : c.points) {
+    for (const results::SweepPoint& p : c.points) {
       xs.push_back(p.emitters);
       ys.push_back(p.cost.value);
       lows.push_back(p.cost.ci95.low);
@@ -79,7 +79,7 @@ std::string CostChart(const Sweep& sweep) {
     }
     plot.Band(xs, lows, highs, SeriesClass(i));
     plot.Line(xs, ys, SeriesClass(i));
-    for (const SweepPoint& p : c.points) {
+    for (const results::SweepPoint& p : c.points) {
       plot.Dot(p.emitters, p.cost.value, SeriesClass(i),
                c.name + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " % " +
                    FixedRange(p.cost.ci95, 3));
@@ -91,10 +91,10 @@ std::string CostChart(const Sweep& sweep) {
   return plot.Svg();
 }
 
-std::string PerEmitterChart(const Sweep& sweep) {
+std::string PerEmitterChart(const results::Sweep& sweep) {
   double low = 0, high = 0;
-  for (const SweepConfiguration& c : sweep.configurations) {
-    const CompanionFigure& f = c.perEmitterOfOneProcessor;
+  for (const results::SweepConfiguration& c : sweep.configurations) {
+    const stats::Estimate& f = c.perEmitter.ofOneProcessor;
     for (const double v : {f.value, f.ci95.low, f.ci95.high}) {
       if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     }
@@ -103,8 +103,8 @@ std::string PerEmitterChart(const Sweep& sweep) {
                SvgPlot::CategoryRange(sweep.configurations.size()), SvgPlot::Padded(low, high, true));
   std::vector<std::string> numbers, names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
-    const SweepConfiguration& c = sweep.configurations[i];
-    const CompanionFigure& f = c.perEmitterOfOneProcessor;
+    const results::SweepConfiguration& c = sweep.configurations[i];
+    const stats::Estimate& f = c.perEmitter.ofOneProcessor;
     const double x = static_cast<double>(i);
     plot.Bar(x, 0.6, f.value, SeriesClass(i),
              c.name + ": " + Fixed(f.value, kPerEmitterDecimals) + " % " + FixedRange(f.ci95, kPerEmitterDecimals));
@@ -118,47 +118,48 @@ std::string PerEmitterChart(const Sweep& sweep) {
   return plot.Svg();
 }
 
-void Cells(const CompanionFigure& f, int decimals, std::ostream& out) {
+void Cells(const stats::Estimate& f, int decimals, std::ostream& out) {
   out << "<td>" << Fixed(f.value, decimals) << "</td><td>" << FixedRange(f.ci95, decimals) << "</td>";
 }
 
-void ConfigurationTable(const Sweep& sweep, std::ostream& out) {
+void ConfigurationTable(const results::Sweep& sweep, std::ostream& out) {
   out << "<div class=\"wide\"><table class=\"configurations\">\n<thead><tr><th>#</th><th class=\"text\">Configuration"
          "</th><th class=\"text\">Settings</th><th class=\"text\">Output</th><th class=\"text\">Effective</th>"
          "<th class=\"text\">Differences</th><th>Per emitter % of one processor</th><th>95 % CI</th>"
          "<th>Per emitter % of the machine</th><th>95 % CI</th><th>Emitters per 1 % of one processor</th>"
          "<th>95 % CI</th><th>Ratio to first</th><th>95 % CI</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
-    const SweepConfiguration& c = sweep.configurations[i];
+    const results::SweepConfiguration& c = sweep.configurations[i];
     std::string differences;
     for (const std::string& d : c.differences) differences += (differences.empty() ? "" : "; ") + d;
     out << "<tr><td>" << i + 1 << "</td><td class=\"text\">" << Escaped(c.name) << "</td><td class=\"text\">"
         << Escaped(Pairs(c.settings)) << "</td><td class=\"text\">" << Escaped(Or(c.output, "chosen by OpenAL Soft"))
         << "</td><td class=\"text\">" << Escaped(Pairs(c.effective)) << "</td><td class=\"text"
         << (c.differences.empty() ? "" : " verdict-measurable") << "\">" << Escaped(Or(differences, "none")) << "</td>";
-    Cells(c.perEmitterOfOneProcessor, kPerEmitterDecimals, out);
-    Cells(c.perEmitter, kPerEmitterDecimals, out);
-    Cells(c.emittersPerPercentOfOneProcessor, 1, out);
+    Cells(c.perEmitter.ofOneProcessor, kPerEmitterDecimals, out);
+    Cells(c.perEmitter.ofMachine, kPerEmitterDecimals, out);
+    Cells(c.perEmitter.emittersPerPercentOfOneProcessor, 1, out);
     Cells(c.ratioToFirst, 2, out);
     out << "</tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
 }
 
-void PointTable(const Sweep& sweep, std::ostream& out) {
+void PointTable(const results::Sweep& sweep, std::ostream& out) {
   out << "<h3>Every point</h3>\n<div class=\"wide\"><table class=\"points\">\n<thead><tr><th>#</th>"
          "<th class=\"text\">Configuration</th><th>Emitters</th><th>Rounds</th><th>Cost %</th><th>95 % CI</th>"
          "<th>Program %</th><th>Servers %</th><th>Kernel %</th><th>Other %</th><th>Unexplained %</th>"
          "<th class=\"text\">Results files</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
-    const SweepConfiguration& c = sweep.configurations[i];
-    for (const SweepPoint& p : c.points) {
+    const results::SweepConfiguration& c = sweep.configurations[i];
+    for (const results::SweepPoint& p : c.points) {
       std::string files;
       for (const std::string& f : p.resultsFiles) files += (files.empty() ? "" : ", ") + f;
       out << "<tr><td>" << i + 1 << "</td><td class=\"text\">" << Escaped(c.name) << "</td><td>" << p.emitters
           << "</td><td>" << p.rounds << "</td><td>" << Figure(p.cost.value) << "</td><td>" << FixedRange(p.cost.ci95, 3)
           << "</td>";
-      for (const double part : {p.program, p.servers, p.kernel, p.other, p.unexplained}) {
+      const double servers = results::ServersTogether(p.parts, [](double v) { return v; });
+      for (const double part : {p.parts.program, servers, p.parts.kernel, p.parts.other, p.parts.unexplained}) {
         out << "<td>" << Figure(part) << "</td>";
       }
       out << "<td class=\"text\">" << Escaped(Or(files, "-")) << "</td></tr>\n";
@@ -169,7 +170,7 @@ void PointTable(const Sweep& sweep, std::ostream& out) {
 
 }  // namespace
 
-void WriteSweepReport(const Sweep& sweep, std::ostream& out) {
+void WriteSweepReport(const results::Sweep& sweep, std::ostream& out) {
   BeginPage(out, "Korvanta 3RUzevo sweep");
   out << "<h1>Korvanta 3RUzevo sweep</h1>\n<p class=\"sub\">" << sweep.configurations.size()
       << (sweep.configurations.size() == 1 ? " configuration" : " configurations") << " of OpenAL Soft</p>\n";

@@ -20,9 +20,9 @@ std::string Joined(const std::vector<std::string>& texts, const char* separator)
   return joined;
 }
 
-std::string OutputOf(const SweepConfiguration& c) { return c.output.empty() ? "auto" : c.output; }
+std::string OutputOf(const results::SweepConfiguration& c) { return c.output.empty() ? "auto" : c.output; }
 
-void WriteText(const Sweep& sweep, std::ostream& out) {
+void WriteText(const results::Sweep& sweep, std::ostream& out) {
   out << sweep.path << ": " << (sweep.backEnd.empty() ? "-" : sweep.backEnd) << ", "
       << (sweep.device.empty() ? "-" : sweep.device) << ", " << (sweep.mode.empty() ? "-" : sweep.mode) << "; "
       << Fixed(sweep.seconds, std::isfinite(sweep.seconds) && sweep.seconds == std::floor(sweep.seconds) ? 0 : 1)
@@ -36,11 +36,11 @@ void WriteText(const Sweep& sweep, std::ostream& out) {
   std::vector<std::vector<std::string>> table = {{"Configuration", "Output", "Per emitter % of one processor",
                                                   "95% CI", "Emitters per 1%", "95% CI", "Ratio to first", "95% CI",
                                                   "Differences"}};
-  for (const SweepConfiguration& c : sweep.configurations) {
-    table.push_back({c.name, OutputOf(c), Fixed(c.perEmitterOfOneProcessor.value, kPerEmitterDecimals),
-                     FixedRange(c.perEmitterOfOneProcessor.ci95, kPerEmitterDecimals),
-                     Fixed(c.emittersPerPercentOfOneProcessor.value, kEmittersDecimals),
-                     FixedRange(c.emittersPerPercentOfOneProcessor.ci95, kEmittersDecimals),
+  for (const results::SweepConfiguration& c : sweep.configurations) {
+    table.push_back({c.name, OutputOf(c), Fixed(c.perEmitter.ofOneProcessor.value, kPerEmitterDecimals),
+                     FixedRange(c.perEmitter.ofOneProcessor.ci95, kPerEmitterDecimals),
+                     Fixed(c.perEmitter.emittersPerPercentOfOneProcessor.value, kEmittersDecimals),
+                     FixedRange(c.perEmitter.emittersPerPercentOfOneProcessor.ci95, kEmittersDecimals),
                      Fixed(c.ratioToFirst.value, kRatioDecimals), FixedRange(c.ratioToFirst.ci95, kRatioDecimals),
                      c.differences.empty() ? "-" : Joined(c.differences, "; ")});
   }
@@ -76,29 +76,29 @@ const std::vector<std::string> kKeys = {"configuration",
                                         "per_emitter_high",
                                         "differences"};
 
-std::vector<double> Figures(const SweepConfiguration& c) {
+std::vector<double> Figures(const results::SweepConfiguration& c) {
   std::vector<double> figures;
-  for (const CompanionFigure* f :
-       {&c.perEmitterOfOneProcessor, &c.emittersPerPercentOfOneProcessor, &c.ratioToFirst, &c.perEmitter}) {
+  for (const stats::Estimate* f :
+       {&c.perEmitter.ofOneProcessor, &c.perEmitter.emittersPerPercentOfOneProcessor, &c.ratioToFirst, &c.perEmitter.ofMachine}) {
     figures.insert(figures.end(), {f->value, f->ci95.low, f->ci95.high});
   }
   return figures;
 }
 
-void WriteCsv(const Sweep& sweep, std::ostream& out) {
+void WriteCsv(const results::Sweep& sweep, std::ostream& out) {
   for (size_t k = 0; k < kKeys.size(); ++k) out << (k ? "," : "") << kKeys[k];
   out << "\r\n";
-  for (const SweepConfiguration& c : sweep.configurations) {
+  for (const results::SweepConfiguration& c : sweep.configurations) {
     out << CsvField(c.name) << ',' << CsvField(c.output);
     for (const double value : Figures(c)) out << ',' << (std::isnan(value) ? "" : nlohmann::json(value).dump());
     out << ',' << CsvField(Joined(c.differences, "; ")) << "\r\n";
   }
 }
 
-void WriteJson(const Sweep& sweep, std::ostream& out) {
+void WriteJson(const results::Sweep& sweep, std::ostream& out) {
   out << "[";
   bool first = true;
-  for (const SweepConfiguration& c : sweep.configurations) {
+  for (const results::SweepConfiguration& c : sweep.configurations) {
     nlohmann::ordered_json row;
     row[kKeys[0]] = c.name;
     row[kKeys[1]] = c.output;
@@ -115,7 +115,7 @@ void WriteJson(const Sweep& sweep, std::ostream& out) {
 
 }  // namespace
 
-void WriteSweepSummary(const Sweep& sweep, SummaryFormat format, std::ostream& out) {
+void WriteSweepSummary(const results::Sweep& sweep, SummaryFormat format, std::ostream& out) {
   switch (format) {
     case SummaryFormat::Text: WriteText(sweep, out); break;
     case SummaryFormat::Csv: WriteCsv(sweep, out); break;

@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "analyzer/summary_formats.h"
-#include "analyzer/sweep.h"
+#include "results/sweep_file.h"
 
 // Decimals of a per-emitter cost in the summary and the report alike: it is
 // hundredths of a percent.
@@ -15,4 +15,4 @@ constexpr int kPerEmitterDecimals = 4;
 // asked. Text is a heading line and an aligned table ("-" where a figure is
 // missing); CSV has one header line (empty fields); JSON is an array of row
 // objects (null figures, the differences as a list).
-void WriteSweepSummary(const Sweep& sweep, SummaryFormat format, std::ostream& out);
+void WriteSweepSummary(const results::Sweep& sweep, SummaryFormat format, std::ostream& out);

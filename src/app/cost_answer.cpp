@@ -11,7 +11,7 @@ std::string Format(const char* format, auto... values) {
   return text;
 }
 
-std::string Range(const Interval& interval, const char* format) {
+std::string Range(const stats::Interval& interval, const char* format) {
   if (!interval.Defined()) return "";
   return " [" + Format(format, interval.low) + ", " + Format(format, interval.high) + "]";
 }
@@ -24,22 +24,24 @@ std::string EmitterCount(double count) {
 }
 
 void PrintParts(const ModeCost& cost, std::ostream& out) {
-  out << "  where: this program " << Format("%+.2f", cost.parts.program) << Range(cost.partsCi95.program, "%+.2f");
+  out << "  where: this program " << Format("%+.2f", cost.parts.program.value)
+      << Range(cost.parts.program.ci95, "%+.2f");
   for (const auto& [name, value] : cost.parts.servers) {
-    out << ", " << name << ' ' << Format("%+.2f", value);
+    out << ", " << name << ' ' << Format("%+.2f", value.value);
   }
-  out << ", kernel interrupts " << Format("%+.2f", cost.parts.kernel) << ", other processes "
-      << Format("%+.2f", cost.parts.other) << ", unexplained " << Format("%+.2f", cost.parts.unexplained) << '\n';
+  out << ", kernel interrupts " << Format("%+.2f", cost.parts.kernel.value) << ", other processes "
+      << Format("%+.2f", cost.parts.other.value) << ", unexplained " << Format("%+.2f", cost.parts.unexplained.value)
+      << '\n';
 }
 
 void PrintOneEmitter(const ModeCost& cost, std::ostream& out) {
   if (cost.emitters == 0) return;
-  out << "  one emitter: " << Format("%.4f", cost.perEmitterOfOneProcessor)
-      << Range(cost.perEmitterOfOneProcessorCi95, "%.4f") << " % of one processor ("
-      << Format("%.4f", cost.perEmitter) << " % of the machine)";
-  if (cost.emittersPerPercentOfOneProcessor == cost.emittersPerPercentOfOneProcessor) {
-    out << "; " << EmitterCount(cost.emittersPerPercentOfOneProcessor);
-    const Interval& range = cost.emittersPerPercentOfOneProcessorCi95;
+  const stats::PerEmitterFigures& one = cost.perEmitter;
+  out << "  one emitter: " << Format("%.4f", one.ofOneProcessor.value) << Range(one.ofOneProcessor.ci95, "%.4f")
+      << " % of one processor (" << Format("%.4f", one.ofMachine.value) << " % of the machine)";
+  if (one.emittersPerPercentOfOneProcessor.Defined()) {
+    out << "; " << EmitterCount(one.emittersPerPercentOfOneProcessor.value);
+    const stats::Interval& range = one.emittersPerPercentOfOneProcessor.ci95;
     if (range.Defined() && range.low > 0) {
       out << " [" << EmitterCount(range.low) << ", " << EmitterCount(range.high) << "]";
     }
@@ -61,9 +63,9 @@ void PrintCostAnswer(const RunCosts& costs, const Quietness& quietness, uint32_t
       out << "from the readings (--repeat gives one across rounds):\n";
     }
     for (const ModeCost& cost : costs.costs) {
-      out << cost.mode << ", " << cost.emitters << " emitters: " << Format("%+.2f", cost.cost)
-          << Range(cost.ci95, "%+.2f") << " of all, " << Format("%+.2f", cost.cost * processors)
-          << Range({cost.ci95.low * processors, cost.ci95.high * processors}, "%+.2f") << " of one: "
+      out << cost.mode << ", " << cost.emitters << " emitters: " << Format("%+.2f", cost.cost.value)
+          << Range(cost.cost.ci95, "%+.2f") << " of all, " << Format("%+.2f", cost.cost.value * processors)
+          << Range(cost.cost.ci95.Scaled(processors), "%+.2f") << " of one: "
           << cost.Verdict() << '\n';
       bool attributed = false;
       for (const TestFigures& figures : costs.tests) attributed = attributed || figures.test->use.measured;

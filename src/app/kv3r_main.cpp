@@ -12,6 +12,7 @@
 #include "app/run_command.h"
 #include "app/run_options.h"
 #include "app/sweep_command.h"
+#include "sweep/sweep_runner.h"
 #include "platform/process.h"
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
   RunOptions runOptions;
   CLI::App* run = app.add_subcommand("run", "Measure the empty baseline and each chosen mode once");
   AddRunOptions(*run, runOptions);
+  // A sweep's parent names each child's results file (the sweep runner's contract).
+  run->add_option(sweep::kResultsFileOption, runOptions.resultsFile,
+                  "Save the results file under this name in the current folder (it must not exist) instead of "
+                  "KV3D_<date>_<time>.xml; its companion takes the same name with .json");
   RunOptions batchOptions;
   CLI::App* batch = app.add_subcommand("batch", "Runs with 8, 16, 24, 32 (and 60) emitters, one after another");
   AddRunOptions(*batch, batchOptions);

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/openal_output_names.h"
-#include "app/openal_settings.h"
+#include "sweep/openal_settings.h"
 #include "app/pulse_server.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -86,7 +86,7 @@ bool ApplyOpenALOutputOption(OpenALOutputOption& option, std::ostream& out, std:
   if (platform::GetEnvironmentText("ALSOFT_CONF", userFile) && !userFile.empty()) {
     platform::ReadWholeFile(userFile.c_str(), settings);
   }
-  settings += "\n[wave]\nfile = " + SettingText(file) + "\n";
+  settings += "\n[wave]\nfile = " + sweep::SettingText(file) + "\n";
   std::string written;
   if (!platform::WriteTemporaryFile("kv3r-openal-", ".conf", settings.data(), settings.size(), written)) {
     err << "OpenAL Soft's settings for its wave output could not be written to the temporary folder.\n";

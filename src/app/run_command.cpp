@@ -1,5 +1,6 @@
 #include "app/run_command.h"
 
+#include <optional>
 #include <string>
 
 #include "app/analyzer_answer.h"
@@ -43,25 +44,15 @@ void PrintIncompleteTests(const RunResult& result, const TestSettings& settings,
   out << ".\n";
 }
 
-// What one run's figures come to: costs, parts and the machine's quietness.
-struct RunAnswer {
-  RunCosts costs;
-  Quietness quietness;
-};
-RunAnswer AnswerOf(const RunRecord& record, const std::vector<std::string>& serverNames) {
-  RunAnswer answer;
-  answer.costs = AnalyzeRun(record, platform::ProcessorCount(), serverNames);
-  answer.quietness = JudgeQuietness(record, answer.costs, serverNames);
-  return answer;
-}
 
 std::string EnvironmentText(const char* name) {
   std::string value;
   return platform::GetEnvironmentText(name, value) ? value : std::string();
 }
 
-CompanionEnvironment EnvironmentOf(const BenchmarkEngine& engine, const TestSettings& settings) {
-  CompanionEnvironment environment;
+CompanionFacts FactsOf(const BenchmarkEngine& engine, const TestSettings& settings) {
+  CompanionFacts facts;
+  results::CompanionEnvironment& environment = facts.environment;
   environment.processor = engine.CpuDescription();
   environment.os = platform::OperatingSystemName();
   environment.kernel = platform::KernelRelease();
@@ -72,11 +63,11 @@ CompanionEnvironment EnvironmentOf(const BenchmarkEngine& engine, const TestSett
   // What --openal-output (or the user) handed the library.
   environment.openalOutput = EnvironmentText("ALSOFT_DRIVERS");
   environment.openalSettingsFile = EnvironmentText("ALSOFT_CONF");
-  environment.measuringMethod = settings.measuringMethod;
+  facts.measuringMethod = settings.measuringMethod;
   const platform::SystemTimesSource source = platform::SystemTimesSourceInUse();
-  environment.systemSourceName = source.name;
-  environment.systemSourceResolutionNs = source.resolutionNs;
-  return environment;
+  facts.systemSourceName = source.name;
+  facts.systemSourceResolutionNs = source.resolutionNs;
+  return facts;
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -86,7 +77,7 @@ std::string FileNameOf(const std::string& path) {
 
 void PrintRunSummary(const RunResult& result, const TestSettings& settings, const AnalyzerAnswer* answer,
                      const RunAnswer& figures, std::ostream& out) {
-  PrintSummary(result.record, platform::ProcessorCount(), out);
+  PrintSummary(result.record, figures.costs, platform::ProcessorCount(), out);
   PrintCostAnswer(figures.costs, figures.quietness, result.record.rounds, out);
   // Methods 0 and 1 count in one idle-priority thread, which can soak up
   // one processor's idle time at most.
@@ -197,18 +188,21 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
 
   std::vector<std::string> serverNames = DefaultSoundServerNames();
   serverNames.insert(serverNames.end(), options.attribute.begin(), options.attribute.end());
-  CompanionEnvironment environment = EnvironmentOf(engine, settings);
-  environment.soundServer = pulseServer;
+  CompanionFacts facts = FactsOf(engine, settings);
+  facts.environment.soundServer = pulseServer;
   bool notStarted = false, unsaved = false, interrupted = false, missingEmitters = false, saturated = false,
        deviceLost = false;
   // Written before the analyzer starts on the results file, so it finds it.
+  // The run's answer is computed once, when its results are saved, for the
+  // companion and the console alike; a run saved nothing computes it then.
+  std::optional<RunAnswer> savedAnswer;
+  engine.SetResultsFileName(options.resultsFile);
   engine.SetCompanionWriter([&](const RunRecord& record, const std::string& resultsPath) {
-    const RunAnswer figures = AnswerOf(record, serverNames);
     std::string why;
-    const std::string text =
-        CompanionText(record, figures.costs, figures.quietness, environment, FileNameOf(resultsPath));
-    if (!WriteCompanionFile(resultsPath, text, why)) {
-      err << "Cannot save " << CompanionFileName(resultsPath) << ": " << why << '\n';
+    savedAnswer = AnswerRun(record, platform::ProcessorCount(), serverNames);
+    const results::Companion companion = MakeCompanion(record, *savedAnswer, facts, FileNameOf(resultsPath));
+    if (!WriteCompanionFile(resultsPath, companion, why)) {
+      err << "Cannot save " << results::CompanionPathOf(resultsPath) << ": " << why << '\n';
       unsaved = true;
     }
   });
@@ -221,7 +215,9 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
       notStartedReason = result.error;
       return;
     }
-    const RunAnswer figures = AnswerOf(result.record, serverNames);
+    const RunAnswer figures =
+        savedAnswer ? std::move(*savedAnswer) : AnswerRun(result.record, platform::ProcessorCount(), serverNames);
+    savedAnswer.reset();
     PrintRunSummary(result, settings, answer, figures, out);
     slopes.Add(figures.costs);
     unsaved = unsaved || result.resultsFile.empty();
@@ -240,6 +236,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     finished(engine.RunTests(settings));
   }
   engine.SetCompanionWriter({});
+  engine.SetResultsFileName("");
   engine.SetRounds(1);
 
   if (notStarted) {

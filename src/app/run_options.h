@@ -30,6 +30,8 @@ struct RunOptions {
   uint32_t repeat = 1;
   // Process names counted as sound servers beside the platform's own.
   std::vector<std::string> attribute;
+  // The results file's name instead of KV3D_<date>_<time>.xml ("" for that).
+  std::string resultsFile;
 };
 
 // A whole number in decimal digits from `lowest` to `highest`, for an option.

@@ -9,8 +9,8 @@ namespace {
 
 // The figures of one test's readings as the table prints them: all 0 when
 // there are none, where the library says NaN.
-Summary TableFigures(const std::vector<float>& readings) {
-  Summary s = Summarize(std::vector<double>(readings.begin(), readings.end()));
+stats::Summary TableFigures(const std::vector<float>& readings) {
+  stats::Summary s = stats::Summarize(std::vector<double>(readings.begin(), readings.end()));
   if (s.count == 0) s.mean = s.median = s.min = s.max = 0;
   return s;
 }
@@ -31,31 +31,25 @@ void PrintBackEndFigures(const TestRecord& test, std::ostream& out) {
 
 }  // namespace
 
-void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out) {
+void PrintSummary(const RunRecord& run, const RunCosts& costs, uint32_t processorCount, std::ostream& out) {
   char line[256];
   std::snprintf(line, sizeof(line), "%-30s %8s %8s %8s %8s %8s %8s %8s   %10s %9s\n", "Test", "Emitters", "Readings",
                 "Mean %", "Median %", "Min %", "Max %", "Above", "Process s", "Process %");
   out << '\n' << line;
-  // Each row's "Above" is against the latest empty test before it: the one
-  // empty test of a single round, the round's own in a repeated run.
-  const TestRecord* baselineTest = nullptr;
-  Summary baseline;
   for (const TestRecord* row : run.Measured()) {
     const TestRecord& test = *row;
-    const Summary stats = TableFigures(test.readings);
-    const bool empty = run.IsEmptyTest(test);
-    if (empty) {
-      baselineTest = &test;
-      baseline = stats;
-    }
+    const stats::Summary stats = TableFigures(test.readings);
     const double processSeconds = static_cast<double>(test.processCpu100ns) / 1e7;
     const double processPercent =
         test.measuredMs > 0 && processorCount > 0
             ? 100.0 * processSeconds / (static_cast<double>(test.measuredMs) / 1000.0) / processorCount
             : 0.0;
     char above[16] = "-";
-    if (baselineTest != nullptr && baseline.count > 0 && stats.count > 0 && !empty) {
-      std::snprintf(above, sizeof(above), "%+.2f", stats.mean - baseline.mean);
+    // The same baseline as the costs below: one rule per screen.
+    for (const TestFigures& figures : costs.tests) {
+      if (figures.test == row && figures.above == figures.above) {
+        std::snprintf(above, sizeof(above), "%+.2f", figures.above);
+      }
     }
     char mode[160];
     if (run.sequence.empty()) {
@@ -75,7 +69,8 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
     }
   }
   out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"
-         "empty test's; \"Process\" is this program's own processor time over the measured period\n"
+         "empty tests on either side, taken where the test stood in time between them, as in the cost\n"
+         "below; \"Process\" is this program's own processor time over the measured period\n"
          "(without the idle-thread meter's counting), in seconds and as a share of all "
       << processorCount << " processors.\n";
 }

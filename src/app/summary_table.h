@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <ostream>
 
+#include "results/run_costs.h"
 #include "results/run_record.h"
 
 // One row per test that ran: its readings' statistics (the statistics
@@ -9,4 +10,4 @@
 // empty test's mean, and beside the meter's figures this process's own
 // processor time over the measured period, in seconds and as a share of
 // all `processorCount` processors (the scale of a system-wide reading).
-void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& out);
+void PrintSummary(const RunRecord& run, const RunCosts& costs, uint32_t processorCount, std::ostream& out);

@@ -5,12 +5,9 @@
 
 #include "app/sweep_options.h"
 
-// `kv3r sweep`: every configuration at every emitter count, in rounds, each
-// run a child `kv3r run` in the output folder; then sweep.json, sweep.csv,
-// the table and the analyzer's report. `self` is this program, `output` the
-// top-level --openal-output (the one output when the sweep names none).
-// Returns kv3r's exit code: 0 measured and saved, 1 a run or a file failed,
-// 2 a usage error (before anything ran), 130/143 interrupted (what was
-// measured is summarised all the same).
+// `kv3r sweep`: checks the settings asked against the loaded library, then
+// runs the sweep (sweep/sweep_runner.h) with the console's table and the
+// analyzer's answer. `self` is this program, `output` the top-level
+// --openal-output. Returns kv3r's exit code.
 int RunSweepCommand(const SweepOptions& options, const std::string& self, const std::string& output,
                     const std::atomic<bool>& stopRequested, std::ostream& out, std::ostream& err);

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/openal_driver_option.h"
-#include "app/openal_settings.h"
+#include "sweep/openal_settings.h"
 #include "app/run_options.h"
 #include "output/abstract_output.h"
 
@@ -52,6 +52,9 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options) {
       "Each run is its own `kv3r run` (the library reads its settings once, when it starts), with a settings file "
       "of its configuration's on top of the user's ALSOFT_CONF. An option given twice takes its last value.");
 }
+
+using sweep::SettingChoices;
+using sweep::SettingRefusal;
 
 bool ParseSettingChoices(const std::vector<std::string>& given, const std::string& libraryBytes,
                          std::vector<SettingChoices>& choices, std::ostream& err) {

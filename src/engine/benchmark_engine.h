@@ -98,6 +98,9 @@ class BenchmarkEngine {
   // Writes the run's results file and starts the analyzer (save_results.cpp).
   // The file's name, or "" with `error` saying why there is none.
   std::string SaveResults(const RunRecord& record, bool batchName, std::string& error);
+  // The next results files' name in the results folder, instead of one from
+  // the date and time ("" to go back to that).
+  void SetResultsFileName(std::string name) { resultsFileName = std::move(name); }
   // Whether a results file and the debug log can be written where a run
   // writes them; `error` names the path and the reason when not.
   bool CanWriteResults(std::string& error) const;
@@ -123,6 +126,7 @@ class BenchmarkEngine {
   const std::atomic<bool>* stopFlag = nullptr;
   uint32_t rounds = 1;
   CompanionWriter companionWriter;
+  std::string resultsFileName;
 };
 
 // "%s %.2f Mhz", cut so that the text and its terminator fit 128 bytes.

@@ -40,7 +40,7 @@ std::string BenchmarkEngine::SaveResults(const RunRecord& record, bool batchName
   // midnight cannot mix two days.
   const platform::LocalDateTime now = sources.readLocalDateTime();
   const std::string directory = sources.resultsDirectory();
-  const std::string fileName = ResultsFileName(now, batchName);
+  const std::string fileName = resultsFileName.empty() ? ResultsFileName(now, batchName) : resultsFileName;
   const std::string dateTime = ResultsDateTimeText(now);
 
   std::string bytes;

@@ -31,7 +31,7 @@ bool IsNamed(const std::string& processName, std::span<const std::string> names)
 
 double SystemFigure(const TestRecord& test) {
   if (test.readings.empty()) return 0;
-  return Summarize(std::vector<double>(test.readings.begin(), test.readings.end())).mean;
+  return stats::Summarize(std::vector<double>(test.readings.begin(), test.readings.end())).mean;
 }
 
 Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames) {

@@ -4,17 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "results/parts.h"
 #include "results/run_record.h"
-
-// A share of the machine split by who used it, in percent of all
-// processors: this program, each sound server process by name, the
-// kernel's interrupt work, every other process together, and what the
-// others leave of the system-wide figure.
-struct Parts {
-  double program = 0, programUser = 0, programKernel = 0;
-  std::map<std::string, double> servers;
-  double kernel = 0, other = 0, unexplained = 0;
-};
 
 // The processes that mix for the system's sound: the sound servers on
 // Linux, the audio engine's process on Windows.

@@ -1,166 +1,82 @@
 #include "results/companion_file.h"
 
-#include <cmath>
-#include <nlohmann/json.hpp>
+#include <algorithm>
 
 #include "platform/files.h"
+#include "platform/text_encoding.h"
 #include "results/results_file.h"
 
 namespace {
 
-using nlohmann::ordered_json;
+std::string Utf8(const std::string& text) { return platform::AnsiToUtf8(text); }
 
-// NaN and infinity have no JSON spelling: they are null.
-ordered_json Number(double value) { return std::isfinite(value) ? ordered_json(value) : ordered_json(nullptr); }
-
-// A count stays a count ("xruns": 2, not 2.0).
-ordered_json Figure(double value) {
-  if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 9e15) {
-    return ordered_json(static_cast<int64_t>(value));
-  }
-  return Number(value);
-}
-
-ordered_json Range(const Interval& interval) {
-  if (!interval.Defined()) return nullptr;
-  return ordered_json::array({Number(interval.low), Number(interval.high)});
-}
-
-ordered_json PartsObject(const Parts& parts) {
-  ordered_json servers = ordered_json::object();
-  for (const auto& [name, value] : parts.servers) servers[name] = Number(value);
-  return {{"program", Number(parts.program)},
-          {"program_user", Number(parts.programUser)},
-          {"program_kernel", Number(parts.programKernel)},
-          {"servers", servers},
-          {"kernel", Number(parts.kernel)},
-          {"other", Number(parts.other)},
-          {"unexplained", Number(parts.unexplained)}};
-}
-
-ordered_json PartsRanges(const PartsIntervals& parts) {
-  ordered_json servers = ordered_json::object();
-  for (const auto& [name, value] : parts.servers) servers[name] = Range(value);
-  return {{"program", Range(parts.program)},
-          {"program_user", Range(parts.programUser)},
-          {"program_kernel", Range(parts.programKernel)},
-          {"servers", servers},
-          {"kernel", Range(parts.kernel)},
-          {"other", Range(parts.other)},
-          {"unexplained", Range(parts.unexplained)}};
-}
-
-// The 8-bit texts of the system and the back ends, made valid UTF-8 for JSON.
-std::string Utf8(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return out;
-}
-
-ordered_json TestObject(const TestFigures& figures) {
+results::CompanionTest TestOf(const TestFigures& figures) {
   const TestRecord& test = *figures.test;
-  ordered_json object = {{"mode", test.mode},
-                         {"emitters", test.emitters},
-                         {"round", test.round},
-                         {"seconds", static_cast<double>(test.measuredMs) / 1000.0},
-                         {"readings", test.readings.size()},
-                         {"system", Number(figures.system)},
-                         {"attributed", test.use.measured},
-                         {"parts", PartsObject(figures.parts)}};
-  if (!test.backEnd.empty()) {
-    ordered_json backEnd = ordered_json::object();
-    for (const BackEndFigure& figure : test.backEnd) {
-      backEnd[figure.name] = figure.text.empty() ? Figure(figure.value) : ordered_json(Utf8(figure.text));
-    }
-    object["back_end"] = backEnd;
+  results::CompanionTest t;
+  t.mode = Utf8(test.mode);
+  t.emitters = test.emitters;
+  t.round = test.round;
+  t.seconds = static_cast<double>(test.measuredMs) / 1000.0;
+  t.readings = static_cast<uint32_t>(test.readings.size());
+  t.system = figures.system;
+  t.attributed = test.use.measured;
+  t.parts = figures.parts;
+  for (BackEndFigure figure : test.backEnd) {
+    figure.text = Utf8(figure.text);
+    t.backEnd.push_back(figure);
   }
-  if (test.deviceLost) object["device_lost"] = true;
-  return object;
+  t.deviceLost = test.deviceLost;
+  return t;
 }
 
-ordered_json CostObject(const ModeCost& cost) {
-  ordered_json rounds = ordered_json::array();
-  for (const double value : cost.perRound) rounds.push_back(Number(value));
-  return {{"mode", cost.mode},
-          {"emitters", cost.emitters},
-          {"rounds", cost.perRound.size()},
-          {"cost", Number(cost.cost)},
-          {"ci95", Range(cost.ci95)},
-          {"verdict", cost.Verdict()},
-          {"per_round", rounds},
-          {"parts", PartsObject(cost.parts)},
-          {"parts_ci95", PartsRanges(cost.partsCi95)},
-          {"per_emitter", Number(cost.perEmitter)},
-          {"per_emitter_ci95", Range(cost.perEmitterCi95)},
-          {"per_emitter_of_one_processor", Number(cost.perEmitterOfOneProcessor)},
-          {"per_emitter_of_one_processor_ci95", Range(cost.perEmitterOfOneProcessorCi95)},
-          {"emitters_per_percent_of_one_processor", Number(cost.emittersPerPercentOfOneProcessor)},
-          {"emitters_per_percent_of_one_processor_ci95", Range(cost.emittersPerPercentOfOneProcessorCi95)}};
+results::CompanionCost CostOf(const ModeCost& cost) {
+  results::CompanionCost c;
+  c.mode = Utf8(cost.mode);
+  c.emitters = cost.emitters;
+  c.rounds = static_cast<uint32_t>(cost.perRound.size());
+  c.cost = cost.cost;
+  c.verdict = cost.Verdict();
+  c.perRound = cost.perRound;
+  c.parts = cost.parts;
+  c.perEmitter = cost.perEmitter;
+  return c;
 }
-
 
 }  // namespace
 
-std::string CompanionFileName(const std::string& resultsPath) {
-  const size_t dot = resultsPath.rfind('.');
-  const size_t separator = resultsPath.find_last_of("/\\");
-  const bool hasExtension = dot != std::string::npos && (separator == std::string::npos || dot > separator);
-  return (hasExtension ? resultsPath.substr(0, dot) : resultsPath) + ".json";
-}
-
-std::string CompanionText(const RunRecord& record, const RunCosts& costs, const Quietness& quietness,
-                          const CompanionEnvironment& environment, const std::string& resultsFileName) {
-  ordered_json tests = ordered_json::array();
-  for (const TestFigures& figures : costs.tests) tests.push_back(TestObject(figures));
-  ordered_json modeCosts = ordered_json::array();
-  for (const ModeCost& cost : costs.costs) modeCosts.push_back(CostObject(cost));
-  ordered_json warnings = ordered_json::array();
-  for (const std::string& warning : quietness.warnings) warnings.push_back(Utf8(warning));
-  ordered_json busiest = ordered_json::array();
-  for (const ProcessShare& share : quietness.busiestDuringEmptyTests) {
-    busiest.push_back({{"name", Utf8(share.name)}, {"percent", Number(share.percent)}});
+results::Companion MakeCompanion(const RunRecord& record, const RunAnswer& answer, const CompanionFacts& facts,
+                                 const std::string& resultsFileName) {
+  results::Companion companion;
+  companion.resultsFile = Utf8(resultsFileName);
+  companion.rounds = record.rounds;
+  companion.processors = answer.costs.processors;
+  companion.measuringMethod = static_cast<int>(facts.measuringMethod);
+  companion.systemSource = Utf8(facts.systemSourceName);
+  companion.systemSourceResolutionNs = facts.systemSourceResolutionNs;
+  for (const TestFigures& figures : answer.costs.tests) {
+    companion.attributionResolutionNs = std::max(companion.attributionResolutionNs, figures.test->use.resolutionNs);
   }
-  uint64_t resolution = 0;
-  for (const TestFigures& figures : costs.tests) resolution = std::max(resolution, figures.test->use.resolutionNs);
-
-  const ordered_json document = {
-      {"format", 1},
-      {"results_file", Utf8(resultsFileName)},
-      {"rounds", record.rounds},
-      {"processors", costs.processors},
-      {"measuring_method", environment.measuringMethod},
-      {"system_source",
-       {{"name", environment.systemSourceName}, {"resolution_ns", environment.systemSourceResolutionNs}}},
-      {"attribution_resolution_ns", resolution},
-      {"environment",
-       {{"processor", Utf8(environment.processor)},
-        {"clock_mhz_start", Number(record.clockMhzStart > 0 ? record.clockMhzStart : kMissing)},
-        {"clock_mhz_end", Number(record.clockMhzEnd > 0 ? record.clockMhzEnd : kMissing)},
-        {"os", Utf8(environment.os)},
-        {"kernel", Utf8(environment.kernel)},
-        {"back_end", Utf8(environment.backEnd)},
-        {"device", Utf8(environment.device)},
-        {"openal_output", Utf8(environment.openalOutput)},
-        {"openal_settings_file", Utf8(environment.openalSettingsFile)},
-        {"sound_server", Utf8(environment.soundServer)}}},
-      {"tests", tests},
-      {"costs", modeCosts},
-      {"saturated", quietness.saturated},
-      {"warnings", warnings},
-      {"busiest_other_processes", busiest}};
-  return document.dump(2) + "\n";
+  results::CompanionEnvironment& e = companion.environment;
+  e = facts.environment;
+  for (std::string* text : {&e.processor, &e.os, &e.kernel, &e.backEnd, &e.device, &e.openalOutput,
+                            &e.openalSettingsFile, &e.soundServer}) {
+    *text = Utf8(*text);
+  }
+  e.clockMhzStart = record.clockMhzStart > 0 ? record.clockMhzStart : kMissing;
+  e.clockMhzEnd = record.clockMhzEnd > 0 ? record.clockMhzEnd : kMissing;
+  for (const TestFigures& figures : answer.costs.tests) companion.tests.push_back(TestOf(figures));
+  for (const ModeCost& cost : answer.costs.costs) companion.costs.push_back(CostOf(cost));
+  companion.saturated = answer.quietness.saturated;
+  for (const std::string& warning : answer.quietness.warnings) companion.warnings.push_back(Utf8(warning));
+  for (const ProcessShare& share : answer.quietness.busiestDuringEmptyTests) {
+    companion.busiestOtherProcesses.push_back({Utf8(share.name), share.percent});
+  }
+  return companion;
 }
 
-bool WriteCompanionFile(const std::string& resultsPath, const std::string& text, std::string& error) {
-  const std::string path = CompanionFileName(resultsPath);
+bool WriteCompanionFile(const std::string& resultsPath, const results::Companion& companion, std::string& error) {
+  const std::string text = results::CompanionText(companion);
+  const std::string path = results::CompanionPathOf(resultsPath);
   const std::string temporary = TemporaryFileName(path);
   if (!platform::WriteNewFile(temporary.c_str(), text.data(), text.size(), error)) return false;
   bool taken = false;

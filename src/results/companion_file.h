@@ -2,30 +2,25 @@
 #include <cstdint>
 #include <string>
 
-#include "results/machine_quietness.h"
-#include "results/run_costs.h"
+#include "results/companion.h"
+#include "results/run_answer.h"
 #include "results/run_record.h"
 
-// What a run ran on, as the companion file names it.
-struct CompanionEnvironment {
-  std::string processor, os, kernel;
-  std::string backEnd, device;
-  std::string openalOutput, openalSettingsFile;  // "" when not asked for
-  std::string soundServer;                       // the pulse server behind OpenAL Soft, "" when none answered
+// What the companion says of a run beyond its record and its answer, in
+// the system's own 8-bit texts.
+struct CompanionFacts {
+  results::CompanionEnvironment environment;
   uint32_t measuringMethod = 0;
   std::string systemSourceName;  // the kernel's statistics the method reads
   uint64_t systemSourceResolutionNs = 0;
 };
 
-// The companion file of a results file: "<same base name>.json".
-std::string CompanionFileName(const std::string& resultsPath);
-
-// The companion's JSON text: attribution of every test in the order
-// measured, the costs with their intervals and parts, the per-emitter
-// figures, the warnings and the environment.
-std::string CompanionText(const RunRecord& record, const RunCosts& costs, const Quietness& quietness,
-                          const CompanionEnvironment& environment, const std::string& resultsFileName);
+// The companion of a run: attribution of every test in the order measured,
+// the costs with their intervals and parts, the per-emitter figures, the
+// warnings and the environment; every text made UTF-8 the platform's way.
+results::Companion MakeCompanion(const RunRecord& record, const RunAnswer& answer, const CompanionFacts& facts,
+                                 const std::string& resultsFileName);
 
 // Written beside the results file and renamed into place, so a reader never
 // sees half of it. False with the reason when it could not be.
-bool WriteCompanionFile(const std::string& resultsPath, const std::string& text, std::string& error);
+bool WriteCompanionFile(const std::string& resultsPath, const results::Companion& companion, std::string& error);

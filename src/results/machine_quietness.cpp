@@ -22,7 +22,7 @@ std::vector<double> Values(const TestRecord& test) { return {test.readings.begin
 
 void JudgeSpikes(const TestRecord& test, Quietness& q) {
   if (test.readings.empty()) return;
-  const Summary s = Summarize(Values(test));
+  const stats::Summary s = stats::Summarize(Values(test));
   size_t spikes = 0;
   for (const float reading : test.readings) spikes += reading > s.median + kSpikePoints ? 1 : 0;
   if (spikes == 0) return;
@@ -63,7 +63,7 @@ Quietness JudgeQuietness(const RunRecord& record, const RunCosts& costs, std::sp
 
   // What the empty tests show of the machine's own unrest, beside the cost
   // it has to be told apart from.
-  const Summary baseline = Summarize(emptyReadings);
+  const stats::Summary baseline = stats::Summarize(emptyReadings);
   double otherShare = 0;
   size_t attributed = 0;
   for (const TestFigures& figures : costs.tests) {
@@ -73,14 +73,14 @@ Quietness JudgeQuietness(const RunRecord& record, const RunCosts& costs, std::sp
   }
   if (attributed > 0) otherShare /= static_cast<double>(attributed);
   for (const ModeCost& cost : costs.costs) {
-    const double size = std::max(std::fabs(cost.cost), 0.5);
+    const double size = std::max(std::fabs(cost.cost.value), 0.5);
     const bool unsure = !cost.Measurable() ||
-                        (cost.ci95.Defined() && (cost.ci95.high - cost.ci95.low) / 2 > std::fabs(cost.cost) / 2);
+                        (cost.cost.ci95.Defined() && cost.cost.ci95.HalfWidth() > std::fabs(cost.cost.value) / 2);
     const double spread = baseline.count > 1 ? baseline.deviation : 0;
     if (!unsure || (spread < size && otherShare < size)) continue;
     q.warnings.push_back(Text("The machine was busy (the empty tests' readings spread by %.2f points, other processes "
                               "used %.2f %%), enough to hide a cost of %+.2f: use --repeat or a longer run.",
-                              spread, otherShare, cost.cost));
+                              spread, otherShare, cost.cost.value));
     break;
   }
 

@@ -3,88 +3,43 @@
 #include <cmath>
 #include <functional>
 
+#include "stats/statistics.h"
+
 namespace {
 
 double Middle(const TestRecord& test) {
   return static_cast<double>(test.startedMs) + static_cast<double>(test.measuredMs) / 2.0;
 }
 
-Summary ReadingsOf(const TestRecord& test) {
-  return Summarize(std::vector<double>(test.readings.begin(), test.readings.end()));
+stats::Summary ReadingsOf(const TestRecord& test) {
+  return stats::Summarize(std::vector<double>(test.readings.begin(), test.readings.end()));
 }
 
 // `a + weight (b - a)` part by part; servers missing on one side count 0.
 Parts Between(const Parts& a, const Parts& b, double weight) {
-  const auto at = [weight](double x, double y) { return x + weight * (y - x); };
-  Parts p;
-  p.program = at(a.program, b.program);
-  p.programUser = at(a.programUser, b.programUser);
-  p.programKernel = at(a.programKernel, b.programKernel);
-  p.kernel = at(a.kernel, b.kernel);
-  p.other = at(a.other, b.other);
-  p.unexplained = at(a.unexplained, b.unexplained);
-  for (const auto& [name, value] : a.servers) p.servers[name] = at(value, b.servers.count(name) ? b.servers.at(name) : 0);
-  for (const auto& [name, value] : b.servers) {
-    if (!a.servers.count(name)) p.servers[name] = at(0, value);
-  }
-  return p;
+  return results::Combine<double>(a, b, 0.0, 0.0, [weight](double x, double y) { return x + weight * (y - x); });
 }
 
 // `mode - baseline` part by part.
 Parts Minus(const Parts& mode, const Parts& baseline) {
-  Parts p;
-  p.program = mode.program - baseline.program;
-  p.programUser = mode.programUser - baseline.programUser;
-  p.programKernel = mode.programKernel - baseline.programKernel;
-  p.kernel = mode.kernel - baseline.kernel;
-  p.other = mode.other - baseline.other;
-  p.unexplained = mode.unexplained - baseline.unexplained;
-  for (const auto& [name, value] : mode.servers) p.servers[name] = value;
-  for (const auto& [name, value] : baseline.servers) p.servers[name] -= value;
-  return p;
+  return results::Combine<double>(mode, baseline, 0.0, 0.0, [](double x, double y) { return x - y; });
 }
 
-Interval Spread(const std::vector<double>& values) {
-  const Summary s = Summarize(values);
-  return {s.low, s.high};
-}
-
-double Mean(const std::vector<double>& values) { return values.empty() ? kMissing : Summarize(values).mean; }
-
-// Every part's values across rounds, as one table per part.
-struct PartRounds {
-  std::vector<double> program, programUser, programKernel, kernel, other, unexplained;
-  std::map<std::string, std::vector<double>> servers;
-};
-
+// Every part's values across rounds; a server absent in a round counts 0 there.
+using PartRounds = results::PartsOf<std::vector<double>>;
 void AddRound(PartRounds& rounds, const Parts& p, size_t roundsBefore) {
-  rounds.program.push_back(p.program);
-  rounds.programUser.push_back(p.programUser);
-  rounds.programKernel.push_back(p.programKernel);
-  rounds.kernel.push_back(p.kernel);
-  rounds.other.push_back(p.other);
-  rounds.unexplained.push_back(p.unexplained);
-  for (const auto& [name, value] : p.servers) {
-    std::vector<double>& values = rounds.servers[name];
-    values.resize(roundsBefore, 0.0);  // absent in earlier rounds
+  const std::vector<double> absent(roundsBefore, 0.0);
+  rounds = results::Combine<std::vector<double>>(rounds, p, absent, 0.0, [&](std::vector<double> values, double value) {
+    values.resize(roundsBefore, 0.0);
     values.push_back(value);
-  }
-  for (auto& [name, values] : rounds.servers) values.resize(roundsBefore + 1, 0.0);
+    return values;
+  });
 }
 
-Interval Scaled(const Interval& interval, double factor) { return {interval.low * factor, interval.high * factor}; }
-
-void PerEmitterFigures(ModeCost& cost, uint32_t processors) {
-  if (cost.emitters == 0) return;
-  const double perEmitter = 1.0 / cost.emitters;
-  cost.perEmitter = cost.cost * perEmitter;
-  cost.perEmitterCi95 = Scaled(cost.ci95, perEmitter);
-  cost.perEmitterOfOneProcessor = cost.perEmitter * processors;
-  cost.perEmitterOfOneProcessorCi95 = Scaled(cost.perEmitterCi95, processors);
-  if (!cost.Measurable()) return;
-  cost.emittersPerPercentOfOneProcessor = 1.0 / cost.perEmitterOfOneProcessor;
-  const Interval& of = cost.perEmitterOfOneProcessorCi95;
-  cost.emittersPerPercentOfOneProcessorCi95 = {1.0 / of.high, 1.0 / of.low};
+stats::Estimate AcrossRounds(const std::vector<double>& values) {
+  if (values.empty()) return {};
+  const stats::Summary s = stats::Summarize(values);
+  return {s.mean, s.ci95};
 }
 
 }  // namespace
@@ -101,7 +56,7 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
   struct Pending {
     ModeCost cost;
     PartRounds parts;
-    Difference single;  // the readings' own interval, for a mode measured once
+    stats::Difference single;  // the readings' own interval, for a mode measured once
   };
   std::vector<Pending> modes;
   for (size_t i = 0; i < result.tests.size(); ++i) {
@@ -143,40 +98,24 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
       pending = &modes.emplace_back();
       pending->cost.mode = test.mode;
       pending->cost.emitters = test.emitters;
-      const Summary a = ReadingsOf(test), b = ReadingsOf(*before->test);
-      pending->single = Welch(a, b);
+      const stats::Summary a = ReadingsOf(test), b = ReadingsOf(*before->test);
+      pending->single = stats::Welch(a, b);
     }
+    result.tests[i].above = figures.system - baseline;
     AddRound(pending->parts, Minus(figures.parts, baselineParts), pending->cost.perRound.size());
     pending->cost.perRound.push_back(figures.system - baseline);
   }
 
   for (Pending& m : modes) {
     ModeCost& cost = m.cost;
-    const PartRounds& r = m.parts;
-    cost.cost = Mean(cost.perRound);
-    if (cost.perRound.size() >= 2) {
-      cost.ci95 = Spread(cost.perRound);
-    } else if (m.single.defined) {
+    cost.cost = AcrossRounds(cost.perRound);
+    if (cost.perRound.size() == 1 && m.single.defined) {
       // Centred on the cost against the baseline in time.
-      cost.ci95 = {cost.cost - (m.single.value - m.single.low), cost.cost + (m.single.high - m.single.value)};
+      cost.cost.ci95 = {cost.cost.value - (m.single.value - m.single.ci95.low),
+                        cost.cost.value + (m.single.ci95.high - m.single.value)};
     }
-    cost.parts.program = Mean(r.program);
-    cost.parts.programUser = Mean(r.programUser);
-    cost.parts.programKernel = Mean(r.programKernel);
-    cost.parts.kernel = Mean(r.kernel);
-    cost.parts.other = Mean(r.other);
-    cost.parts.unexplained = Mean(r.unexplained);
-    cost.partsCi95.program = Spread(r.program);
-    cost.partsCi95.programUser = Spread(r.programUser);
-    cost.partsCi95.programKernel = Spread(r.programKernel);
-    cost.partsCi95.kernel = Spread(r.kernel);
-    cost.partsCi95.other = Spread(r.other);
-    cost.partsCi95.unexplained = Spread(r.unexplained);
-    for (const auto& [name, values] : r.servers) {
-      cost.parts.servers[name] = Mean(values);
-      cost.partsCi95.servers[name] = Spread(values);
-    }
-    PerEmitterFigures(cost, result.processors);
+    cost.parts = results::Transform<stats::Estimate>(m.parts, AcrossRounds);
+    cost.perEmitter = stats::PerEmitterOfCost(cost.cost, cost.emitters, result.processors);
     result.costs.push_back(std::move(cost));
   }
   return result;

@@ -7,20 +7,8 @@
 
 #include "results/attribution.h"
 #include "results/run_record.h"
-#include "stats/statistics.h"
-
-// A 95 % interval; NaN ends where there is none.
-struct Interval {
-  double low = kMissing, high = kMissing;
-  bool Defined() const { return low == low && high == high; }
-  bool IncludesZero() const { return !Defined() || (low <= 0 && high >= 0); }
-};
-
-struct PartsIntervals {
-  Interval program, programUser, programKernel;
-  std::map<std::string, Interval> servers;
-  Interval kernel, other, unexplained;
-};
+#include "stats/interval.h"
+#include "stats/per_emitter.h"
 
 // What one sound mode cost above the empty tests, in percent of all
 // processors unless a name says otherwise.
@@ -28,20 +16,14 @@ struct ModeCost {
   std::string mode;
   uint32_t emitters = 0;
   std::vector<double> perRound;  // each round's cost against its empty tests
-  double cost = 0;
-  // Across rounds (Student's t); for a single round, the readings' own
-  // (Welch's) interval of the difference.
-  Interval ci95;
-  Parts parts;
-  PartsIntervals partsCi95;
-  double perEmitter = kMissing, perEmitterOfOneProcessor = kMissing;
-  Interval perEmitterCi95, perEmitterOfOneProcessorCi95;
-  // How many emitters cost 1 % of one processor; NaN when nothing was measured.
-  double emittersPerPercentOfOneProcessor = kMissing;
-  Interval emittersPerPercentOfOneProcessorCi95;
+  // The mean over rounds; its interval across rounds (Student's t) or, for
+  // a single round, the readings' own (Welch's) interval of the difference.
+  stats::Estimate cost;
+  results::PartsOf<stats::Estimate> parts;  // each part's mean and interval across rounds
+  stats::PerEmitterFigures perEmitter;
 
   // A cost only when its interval lies above 0: a negative mean is never one.
-  bool Measurable() const { return ci95.Defined() && ci95.low > 0; }
+  bool Measurable() const { return cost.ci95.Above(0); }
   const char* Verdict() const { return Measurable() ? "measurable cost" : "no measurable cost"; }
 };
 
@@ -50,6 +32,9 @@ struct TestFigures {
   const TestRecord* test = nullptr;
   double system = 0;
   Parts parts;
+  // A sound test's system figure above its baseline (the rule below); NaN
+  // for the empty tests and where there is no baseline.
+  double above = kMissing;
 };
 
 struct RunCosts {

@@ -43,6 +43,8 @@ double IncompleteBeta(double a, double b, double x) {
 
 }  // namespace
 
+namespace stats {
+
 double StudentCdf(double t, double df) {
   if (!(df > 0) || std::isnan(t)) return kNaN;
   const double tail = 0.5 * IncompleteBeta(df / 2, 0.5, df / (df + t * t));
@@ -64,7 +66,7 @@ Summary Summarize(std::span<const double> readings) {
   Summary s;
   s.count = readings.size();
   if (readings.empty()) {
-    s.mean = s.median = s.min = s.max = s.deviation = s.low = s.high = kNaN;
+    s.mean = s.median = s.min = s.max = s.deviation = kNaN;
     return s;
   }
   std::vector<double> sorted(readings.begin(), readings.end());
@@ -77,7 +79,7 @@ Summary Summarize(std::span<const double> readings) {
   for (const double r : readings) sum += r;
   s.mean = sum / static_cast<double>(n);
   if (n < 2) {
-    s.deviation = s.low = s.high = kNaN;
+    s.deviation = kNaN;
     return s;
   }
   // Two passes: the sum of squares of deviations, not of values, keeps precision.
@@ -85,8 +87,7 @@ Summary Summarize(std::span<const double> readings) {
   for (const double r : readings) squares += (r - s.mean) * (r - s.mean);
   s.deviation = std::sqrt(squares / static_cast<double>(n - 1));
   const double half = StudentCritical95(static_cast<double>(n - 1)) * s.deviation / std::sqrt(static_cast<double>(n));
-  s.low = s.mean - half;
-  s.high = s.mean + half;
+  s.ci95 = {s.mean - half, s.mean + half};
   return s;
 }
 
@@ -108,21 +109,20 @@ Difference DifferenceOfMeans(std::span<const Summary> plus, std::span<const Summ
   for (const Summary& s : plus) add(s, 1);
   for (const Summary& s : minus) add(s, -1);
   if (!enough) {
-    d.low = d.high = d.p = kNaN;
+    d.p = kNaN;
     return d;
   }
   d.defined = true;
   if (variance == 0) {
     // No spread at all: any difference is certain, none is none.
-    d.low = d.high = d.value;
+    d.ci95 = {d.value, d.value};
     d.p = d.value == 0 ? 1 : 0;
     return d;
   }
   const double df = variance * variance / dfDenominator;
   const double error = std::sqrt(variance);
   const double half = StudentCritical95(df) * error;
-  d.low = d.value - half;
-  d.high = d.value + half;
+  d.ci95 = {d.value - half, d.value + half};
   d.p = 2 * StudentCdf(-std::fabs(d.value) / error, df);
   return d;
 }
@@ -137,7 +137,7 @@ Line FitLine(std::span<const double> x, std::span<const double> y) {
   const size_t n = std::min(x.size(), y.size());
   double mx = 0, my = 0;
   for (size_t i = 0; i < n; ++i) mx += x[i], my += y[i];
-  if (n == 0) return {kNaN, kNaN, kNaN, kNaN};
+  if (n == 0) return {kNaN, kNaN};
   mx /= static_cast<double>(n);
   my /= static_cast<double>(n);
   double sxx = 0, sxy = 0;
@@ -145,10 +145,10 @@ Line FitLine(std::span<const double> x, std::span<const double> y) {
     sxx += (x[i] - mx) * (x[i] - mx);
     sxy += (x[i] - mx) * (y[i] - my);
   }
-  if (sxx == 0) return {kNaN, kNaN, kNaN, kNaN};
+  if (sxx == 0) return {kNaN, kNaN};
   const double slope = sxy / sxx;
   const double intercept = my - slope * mx;
-  Line line{slope, intercept, kNaN, kNaN};
+  Line line{slope, intercept};
   if (n < 3) return line;
   // The slope's standard error from the residuals, with n - 2 degrees of freedom.
   double residuals = 0;
@@ -157,9 +157,10 @@ Line FitLine(std::span<const double> x, std::span<const double> y) {
     residuals += r * r;
   }
   const double df = static_cast<double>(n - 2);
-  const double error = std::sqrt(residuals / df / sxx);
-  const double half = StudentCritical95(df) * error;
-  line.slopeLow = slope - half;
-  line.slopeHigh = slope + half;
+  line.slopeError = std::sqrt(residuals / df / sxx);
+  const double half = StudentCritical95(df) * line.slopeError;
+  line.slopeCi95 = {slope - half, slope + half};
   return line;
 }
+
+}  // namespace stats

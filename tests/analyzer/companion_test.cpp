@@ -62,12 +62,11 @@ RunRecord PartedRun() {
   return run;
 }
 
-std::string CompanionOf(const RunRecord& run, const std::string& resultsFileName) {
+results::Companion CompanionOf(const RunRecord& run, const std::string& resultsFileName) {
   const std::vector<std::string> servers = {"pipewire"};
-  const RunCosts costs = AnalyzeRun(run, 2, servers);
-  Quietness quietness = JudgeQuietness(run, costs, servers);
-  quietness.warnings.push_back("A <b>warning</b> & \"its\" markup");
-  return CompanionText(run, costs, quietness, CompanionEnvironment{}, resultsFileName);
+  RunAnswer answer = AnswerRun(run, 2, servers);
+  answer.quietness.warnings.push_back("A <b>warning</b> & \"its\" markup");
+  return MakeCompanion(run, answer, CompanionFacts{}, resultsFileName);
 }
 
 void WriteRun(const RunRecord& run, const std::string& path) {
@@ -207,7 +206,7 @@ TEST(AnalyzerCompanion, AnUnusableCompanionIsOneLineAndChangesNothing) {
   const std::string without = analyse(said);
   ASSERT_EQ(said, "");
 
-  const nlohmann::json good = nlohmann::json::parse(CompanionOf(run, "KV3D_odd.xml"));
+  const nlohmann::json good = nlohmann::json::parse(results::CompanionText(CompanionOf(run, "KV3D_odd.xml")));
   const auto changed = [&](const std::function<void(nlohmann::json&)>& change) {
     nlohmann::json document = good;
     change(document);

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // Two configurations as kv3r sweep writes them; the second's first point and
 // the third's figures have no values.
 const char* const kSweep = R"json({
-  "kv3r_sweep": 1, "program_version": "2.3", "started": "2026-12-10 00:12:05",
+  "kv3r_sweep": 2, "program_version": "2.3", "started": "2026-12-10 00:12:05",
   "back_end": "OpenAL", "device": "OpenAL Soft", "mode": "OpenAL 2D",
   "seconds": 4, "rounds": 2, "rounds_asked": 2, "interrupted": false, "processors": 2, "measuring_method": 2,
   "emitter_counts": [1, 64, 128],
@@ -29,9 +29,9 @@ const char* const kSweep = R"json({
      "ratio_to_first": {"value": 1, "ci95": [1, 1]},
      "points": [
        {"emitters": 1, "cost": 0.01, "ci95": [-0.02, 0.04], "rounds": 2, "results_files": ["a.xml"],
-        "parts": {"program": 0.01, "servers": 0.0, "kernel": 0.0, "other": 0.0, "unexplained": 0.0}},
+        "parts": {"program": 0.01, "servers": {}, "kernel": 0.0, "other": 0.0, "unexplained": 0.0}},
        {"emitters": 128, "cost": 0.99, "ci95": [0.85, 1.1], "rounds": 2, "results_files": ["b.xml"],
-        "parts": {"program": 0.9, "servers": 0.0, "kernel": 0.05, "other": 0.02, "unexplained": 0.02}}]},
+        "parts": {"program": 0.9, "servers": {}, "kernel": 0.05, "other": 0.02, "unexplained": 0.02}}]},
     {"name": "hrtf=true", "settings": {"hrtf": "true"}, "output": "null",
      "effective": {"hrtf": true, "hrtf_name": "Built-In HRTF"},
      "differences": ["hrtf: asked true, the library gave false"],
@@ -41,11 +41,11 @@ const char* const kSweep = R"json({
      "ratio_to_first": {"value": 3.9, "ci95": [3.1, 4.8]},
      "points": [
        {"emitters": 1, "cost": null, "ci95": [null, null], "rounds": 0, "results_files": [],
-        "parts": {"program": null, "servers": null, "kernel": null, "other": null, "unexplained": null}},
+        "parts": {"program": null, "servers": {}, "kernel": null, "other": null, "unexplained": null}},
        {"emitters": 64, "cost": 1.93, "ci95": [1.70, 2.16], "rounds": 2, "results_files": ["c.xml"],
-        "parts": {"program": 1.80, "servers": 0.0, "kernel": 0.05, "other": 0.02, "unexplained": 0.06}},
+        "parts": {"program": 1.80, "servers": {}, "kernel": 0.05, "other": 0.02, "unexplained": 0.06}},
        {"emitters": 128, "cost": 3.9, "ci95": [3.5, 4.3], "rounds": 2, "results_files": ["d.xml"],
-        "parts": {"program": 3.7, "servers": 0.0, "kernel": 0.1, "other": 0.05, "unexplained": 0.05}}]},
+        "parts": {"program": 3.7, "servers": {}, "kernel": 0.1, "other": 0.05, "unexplained": 0.05}}]},
     {"name": "period_size=256", "settings": {"period_size": "256"}, "output": "", "effective": {},
      "differences": [], "per_emitter": {"value": null, "ci95": [null, null]},
      "per_emitter_of_one_processor": {"value": null, "ci95": [null, null]},
@@ -125,7 +125,7 @@ TEST(AnalyzerSweep, ASweepFileGivesItsTableAndReport) {
   EXPECT_EQ(Text(All(configurations[2], "td")[5]), "hrtf: asked true, the library gave false");
 
   // A sweep file that cannot be used is one line naming it, and no report.
-  WriteTextFile("sweep/bad.json", R"({"kv3r_sweep": 1, "configurations": [{"name": "x", "points": [{"emitters": -1}]}]})");
+  WriteTextFile("sweep/bad.json", R"({"kv3r_sweep": 2, "configurations": [{"name": "x", "points": [{"emitters": -1}]}]})");
   std::ostringstream out2, err2;
   EXPECT_EQ(RunAnalyzer({"sweep/bad.json"}, out2, err2), 1);
   EXPECT_EQ(err2.str(), "Korvanta3RUzevoDataAnalyzer: sweep/bad.json: configurations[0].points[0].emitters is a "

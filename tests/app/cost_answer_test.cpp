@@ -6,19 +6,17 @@
 
 namespace {
 
-std::string OneEmitterLine(double perEmitterOfOneProcessor, Interval of) {
+std::string OneEmitterLine(double perEmitterOfOneProcessor, stats::Interval of) {
   RunCosts costs;
   costs.processors = 2;
   ModeCost cost;
   cost.mode = "DirectSound 2D";
   cost.emitters = 4;
-  cost.cost = perEmitterOfOneProcessor * cost.emitters / 2;
-  cost.ci95 = {cost.cost / 2, cost.cost * 2};
-  cost.perEmitterOfOneProcessor = perEmitterOfOneProcessor;
-  cost.perEmitter = perEmitterOfOneProcessor / 2;
-  cost.perEmitterOfOneProcessorCi95 = of;
-  cost.emittersPerPercentOfOneProcessor = 1 / perEmitterOfOneProcessor;
-  cost.emittersPerPercentOfOneProcessorCi95 = {1 / of.high, 1 / of.low};
+  cost.cost.value = perEmitterOfOneProcessor * cost.emitters / 2;
+  cost.cost.ci95 = {cost.cost.value / 2, cost.cost.value * 2};
+  cost.perEmitter.ofOneProcessor = {perEmitterOfOneProcessor, of};
+  cost.perEmitter.ofMachine.value = perEmitterOfOneProcessor / 2;
+  cost.perEmitter.emittersPerPercentOfOneProcessor = {1 / perEmitterOfOneProcessor, {1 / of.high, 1 / of.low}};
   costs.costs.push_back(cost);
   std::ostringstream out;
   PrintCostAnswer(costs, Quietness{}, 1, out);

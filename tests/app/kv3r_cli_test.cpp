@@ -155,7 +155,7 @@ TEST(Summary, EachTestsFiguresAndZeroForATestWithNoReadings) {
   run.tests[2].emitters = 8;
   run.tests[2].readings = {3.0f, 1.0f, 2.0f};
   std::ostringstream out;
-  PrintSummary(run, 1, out);
+  PrintSummary(run, AnalyzeRun(run, 1, {}), 1, out);
   const std::string text = out.str();
   // The statistics library says NaN for a set of none; the table prints 0.00
   // and, with no baseline readings, no figure above it.
@@ -186,7 +186,7 @@ TEST(Summary, OneRowPerTestWithTheCostAboveTheBaselineAndTheProcessTime) {
   run.tests[1].processCpu100ns = 10000000;  // 1 s over 2 s on 2 processors: 25 %
   run.tests[1].backEnd = {{"dsp_load", 3.25}, {"xruns", 0}};
   std::ostringstream out;
-  PrintSummary(run, 2, out);
+  PrintSummary(run, AnalyzeRun(run, 2, {}), 2, out);
   const std::string text = out.str();
   EXPECT_NE(text.find("Empty CPU test                        0        2     3.00     3.00     2.00     4.00        -"),
             std::string::npos)

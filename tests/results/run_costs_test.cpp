@@ -78,21 +78,21 @@ TEST(RunCosts, ADriftCancelsAndEveryPartIsTheDifferenceOfItsTests) {
   const ModeCost& cost = costs.costs[0];
   ASSERT_EQ(cost.perRound.size(), 3u);
   for (const double value : cost.perRound) EXPECT_NEAR(value, 4.0, 1e-5) << "against a single baseline: 5";
-  EXPECT_NEAR(cost.ci95.low, 4.0, 1e-5);
-  EXPECT_NEAR(cost.ci95.high, 4.0, 1e-5);
+  EXPECT_NEAR(cost.cost.ci95.low, 4.0, 1e-5);
+  EXPECT_NEAR(cost.cost.ci95.high, 4.0, 1e-5);
   EXPECT_STREQ(cost.Verdict(), "measurable cost");
-  EXPECT_NEAR(cost.parts.program, 3.0, 1e-9);
-  EXPECT_NEAR(cost.parts.servers.at("pipewire"), 0.0, 1e-9);
-  EXPECT_NEAR(cost.parts.kernel, 0.0, 1e-9);
-  EXPECT_NEAR(cost.parts.unexplained, 1.0, 1e-5);
-  EXPECT_NEAR(cost.perEmitter, 0.04, 1e-7);
-  EXPECT_NEAR(cost.perEmitterOfOneProcessor, 0.08, 1e-7);
-  EXPECT_NEAR(cost.emittersPerPercentOfOneProcessor, 12.5, 1e-4);
+  EXPECT_NEAR(cost.parts.program.value, 3.0, 1e-9);
+  EXPECT_NEAR(cost.parts.servers.at("pipewire").value, 0.0, 1e-9);
+  EXPECT_NEAR(cost.parts.kernel.value, 0.0, 1e-9);
+  EXPECT_NEAR(cost.parts.unexplained.value, 1.0, 1e-5);
+  EXPECT_NEAR(cost.perEmitter.ofMachine.value, 0.04, 1e-7);
+  EXPECT_NEAR(cost.perEmitter.ofOneProcessor.value, 0.08, 1e-7);
+  EXPECT_NEAR(cost.perEmitter.emittersPerPercentOfOneProcessor.value, 12.5, 1e-4);
 
   // The companion carries it all, and a reader finds the keys scripts rely on.
-  const Quietness quietness = JudgeQuietness(run, costs, servers);
+  const RunAnswer answer{costs, JudgeQuietness(run, costs, servers)};
   const nlohmann::json document =
-      nlohmann::json::parse(CompanionText(run, costs, quietness, CompanionEnvironment{}, "KV3D_x.xml"));
+      nlohmann::json::parse(results::CompanionText(MakeCompanion(run, answer, CompanionFacts{}, "KV3D_x.xml")));
   EXPECT_EQ(document["results_file"], "KV3D_x.xml");
   EXPECT_EQ(document["rounds"], 3);
   ASSERT_EQ(document["tests"].size(), 7u);
@@ -118,9 +118,9 @@ TEST(RunCosts, ANegativeMeanIsNoCostAndASpikeOrAFullMachineIsSaid) {
   run.tests[1].readings = {0.9f, 0.8f, 0.7f, 0.9f, 0.8f, 0.9f};
   RunCosts costs = AnalyzeRun(run, 2, {});
   ASSERT_EQ(costs.costs.size(), 1u);
-  EXPECT_LT(costs.costs[0].cost, 0);
+  EXPECT_LT(costs.costs[0].cost.value, 0);
   EXPECT_STREQ(costs.costs[0].Verdict(), "no measurable cost");
-  EXPECT_TRUE(costs.costs[0].emittersPerPercentOfOneProcessor != costs.costs[0].emittersPerPercentOfOneProcessor);
+  EXPECT_FALSE(costs.costs[0].perEmitter.emittersPerPercentOfOneProcessor.Defined());
   Quietness quietness = JudgeQuietness(run, costs, {});
   ASSERT_FALSE(quietness.warnings.empty());
   EXPECT_NE(quietness.warnings[0].find("far above its median (up to 45.06 %"), std::string::npos)

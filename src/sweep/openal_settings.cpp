@@ -1,4 +1,4 @@
-#include "app/openal_settings.h"
+#include "sweep/openal_settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,6 +6,8 @@
 #include "output/openal/openal_output_factory.h"
 #include "platform/dynamic_library.h"
 #include "platform/files.h"
+
+namespace sweep {
 
 namespace {
 
@@ -137,3 +139,5 @@ std::string SettingText(std::string_view text) {
   }
   return escaped;
 }
+
+}  // namespace sweep

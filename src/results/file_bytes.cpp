@@ -1,4 +1,4 @@
-#include "analyzer/file_bytes.h"
+#include "results/file_bytes.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,10 @@
-#include "app/sweep_plan.h"
+#include "sweep/sweep_plan.h"
 
 #include <algorithm>
 
-#include "app/openal_settings.h"
+#include "sweep/openal_settings.h"
+
+namespace sweep {
 
 std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingChoices>& choices,
                                                     const std::vector<std::string>& outputs) {
@@ -77,3 +79,5 @@ std::string SweepSettingsText(const std::string& userSettings, const SweepConfig
   }
   return text;
 }
+
+}  // namespace sweep

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+namespace sweep {
+
 // OpenAL Soft's settings a sweep may vary, by the names of its settings
 // file: "hrtf" for a key of [general], "decoder/hq-mode" for one of a section.
 // `library` is the loaded library file's bytes ("" when unreadable): a key
@@ -19,3 +21,5 @@ std::string LoadedOpenALLibraryBytes();
 // A value as OpenAL Soft's settings file must hold it: the library replaces
 // $NAME with the environment's, and $$ stands for a $.
 std::string SettingText(std::string_view text);
+
+}  // namespace sweep

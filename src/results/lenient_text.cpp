@@ -1,4 +1,4 @@
-#include "analyzer/lenient_text.h"
+#include "results/lenient_text.h"
 
 #include <cstdint>
 

@@ -5,11 +5,13 @@
 #include <map>
 #include <string>
 
-#include "app/openal_settings.h"
-#include "app/sweep_figures.h"
-#include "app/sweep_plan.h"
+#include "sweep/openal_settings.h"
+#include "sweep/sweep_figures.h"
+#include "sweep/sweep_plan.h"
 
 namespace {
+
+using namespace sweep;
 
 // Every point runs once per round, and with an even number of rounds each
 // point's mean position in the order is the same: a linear drift of the
@@ -71,11 +73,11 @@ TEST(SettingRefusal, AsksTheLibrarysOwnStrings) {
   EXPECT_EQ(SettingRefusal("hrtf-size", "32", library).rfind("\"hrtf-size\" is not a setting", 0), 0u);
 }
 
-SweepRunResult RunOf(size_t configuration, size_t count, double cost) {
-  SweepRunResult run;
+sweep::RunResult RunOf(size_t configuration, size_t count, double cost) {
+  sweep::RunResult run;
   run.configuration = configuration;
   run.count = count;
-  run.cost = cost;
+  run.cost.value = cost;
   return run;
 }
 
@@ -83,7 +85,7 @@ SweepRunResult RunOf(size_t configuration, size_t count, double cost) {
 // the slope is found with an interval that holds it, and the ratio's holds 3.
 TEST(SweepFigures, SlopeAndRatioWithIntervals) {
   const std::vector<uint32_t> counts = {1, 64, 128};
-  std::vector<SweepRunResult> runs;
+  std::vector<sweep::RunResult> runs;
   const double noise[] = {0.05, -0.04, 0.03, -0.05, 0.04, -0.03};
   for (size_t round = 0; round < 2; ++round) {
     for (size_t k = 0; k < counts.size(); ++k) {
@@ -91,14 +93,15 @@ TEST(SweepFigures, SlopeAndRatioWithIntervals) {
       runs.push_back(RunOf(1, k, 0.3 + 0.06 * counts[k] - noise[round * 3 + k]));
     }
   }
-  const auto figures = SweepFigures(runs, 2, counts, 2);
+  std::vector<results::SweepConfiguration> figures(2);
+  sweep::AddFigures(runs, counts, 2, figures);
   ASSERT_EQ(figures[0].points.size(), 3u);
   EXPECT_EQ(figures[0].points[2].rounds, 2u);
-  EXPECT_NEAR(figures[0].perEmitter.value, 0.02, 0.001);
-  EXPECT_LT(figures[0].perEmitter.ci95.low, 0.02);
-  EXPECT_GT(figures[0].perEmitter.ci95.high, 0.02);
-  EXPECT_NEAR(figures[1].perEmitterOfOneProcessor.value, 0.12, 0.002);
-  EXPECT_NEAR(figures[1].emittersPerPercentOfOneProcessor.value, 1 / 0.12, 0.2);
+  EXPECT_NEAR(figures[0].perEmitter.ofMachine.value, 0.02, 0.001);
+  EXPECT_LT(figures[0].perEmitter.ofMachine.ci95.low, 0.02);
+  EXPECT_GT(figures[0].perEmitter.ofMachine.ci95.high, 0.02);
+  EXPECT_NEAR(figures[1].perEmitter.ofOneProcessor.value, 0.12, 0.002);
+  EXPECT_NEAR(figures[1].perEmitter.emittersPerPercentOfOneProcessor.value, 1 / 0.12, 0.2);
   EXPECT_LT(figures[1].ratioToFirst.ci95.low, 3);
   EXPECT_GT(figures[1].ratioToFirst.ci95.high, 3);
   EXPECT_GT(figures[1].ratioToFirst.ci95.low, 2);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace sweep {
+
 // One OpenAL Soft setting and the values a sweep gives it, as asked.
 struct SettingChoices {
   std::string key;
@@ -39,3 +41,5 @@ std::vector<PlannedRun> SweepOrder(size_t configurations, size_t counts, uint32_
 // The settings file of one configuration's runs: the user's own settings
 // first, then this configuration's, which OpenAL Soft reads last and keeps.
 std::string SweepSettingsText(const std::string& userSettings, const SweepConfiguration& configuration);
+
+}  // namespace sweep

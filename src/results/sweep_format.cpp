@@ -1,0 +1,263 @@
+#include <algorithm>
+
+#include "results/file_bytes.h"
+#include "results/json_fields.h"
+#include "results/sweep_file.h"
+
+namespace results {
+namespace {
+
+using namespace json_fields;
+
+namespace key {
+constexpr const char* kFormat = "kv3r_sweep";
+constexpr const char* kProgramVersion = "program_version";
+constexpr const char* kStarted = "started";
+constexpr const char* kBackEnd = "back_end";
+constexpr const char* kDevice = "device";
+constexpr const char* kMode = "mode";
+constexpr const char* kSeconds = "seconds";
+constexpr const char* kRounds = "rounds";
+constexpr const char* kRoundsAsked = "rounds_asked";
+constexpr const char* kInterrupted = "interrupted";
+constexpr const char* kProcessors = "processors";
+constexpr const char* kMeasuringMethod = "measuring_method";
+constexpr const char* kEmitterCounts = "emitter_counts";
+constexpr const char* kConfigurations = "configurations";
+constexpr const char* kWarnings = "warnings";
+constexpr const char* kName = "name";
+constexpr const char* kSettings = "settings";
+constexpr const char* kOutput = "output";
+constexpr const char* kEffective = "effective";
+constexpr const char* kDifferences = "differences";
+constexpr const char* kPerEmitter = "per_emitter";
+constexpr const char* kOfOneProcessor = "per_emitter_of_one_processor";
+constexpr const char* kEmittersPerPercent = "emitters_per_percent_of_one_processor";
+constexpr const char* kRatioToFirst = "ratio_to_first";
+constexpr const char* kPoints = "points";
+constexpr const char* kEmitters = "emitters";
+constexpr const char* kCost = "cost";
+constexpr const char* kCi95 = "ci95";
+constexpr const char* kParts = "parts";
+constexpr const char* kResultsFiles = "results_files";
+constexpr const char* kValue = "value";
+}  // namespace key
+
+// ---- writing
+
+Json EstimateJson(const stats::Estimate& estimate) {
+  return {{key::kValue, NumberJson(estimate.value)},
+          {key::kCi95, Json::array({NumberJson(estimate.ci95.low), NumberJson(estimate.ci95.high)})}};
+}
+
+Json PartsJson(const Parts& parts) {
+  Json object = Json::object();
+#define KV3R_WRITE_PART(member, name) object[name] = NumberJson(parts.member);
+  KV3R_PART_FIELDS(KV3R_WRITE_PART)
+#undef KV3R_WRITE_PART
+  Json servers = Json::object();
+  for (const auto& [name, value] : parts.servers) servers[name] = NumberJson(value);
+  object[kServersPart] = servers;
+  return object;
+}
+
+Json PairsJson(const std::vector<std::pair<std::string, std::string>>& pairs) {
+  Json object = Json::object();
+  for (const auto& [name, value] : pairs) object[name] = value;
+  return object;
+}
+
+Json ConfigurationJson(const SweepConfiguration& configuration) {
+  Json points = Json::array();
+  for (const SweepPoint& point : configuration.points) {
+    points.push_back({{key::kEmitters, point.emitters},
+                      {key::kCost, NumberJson(point.cost.value)},
+                      {key::kCi95, Json::array({NumberJson(point.cost.ci95.low), NumberJson(point.cost.ci95.high)})},
+                      {key::kRounds, point.rounds},
+                      {key::kParts, PartsJson(point.parts)},
+                      {key::kResultsFiles, point.resultsFiles}});
+  }
+  const stats::PerEmitterFigures& one = configuration.perEmitter;
+  return {{key::kName, configuration.name},
+          {key::kSettings, PairsJson(configuration.settings)},
+          {key::kOutput, configuration.output},
+          {key::kEffective, PairsJson(configuration.effective)},
+          {key::kDifferences, configuration.differences},
+          {key::kPerEmitter, EstimateJson(one.ofMachine)},
+          {key::kOfOneProcessor, EstimateJson(one.ofOneProcessor)},
+          {key::kEmittersPerPercent, EstimateJson(one.emittersPerPercentOfOneProcessor)},
+          {key::kRatioToFirst, EstimateJson(configuration.ratioToFirst)},
+          {key::kPoints, points}};
+}
+
+// ---- reading
+
+// Optional members of each kind.
+std::string TextOr(const Json& object, const std::string& where, const char* name) {
+  const Json* value = Find(object, where, name);
+  return value == nullptr ? std::string() : TextAt(*value, Place(where, name));
+}
+double NumberOr(const Json& object, const std::string& where, const char* name) {
+  const Json* value = Find(object, where, name);
+  return value == nullptr ? kMissing : NumberAt(*value, Place(where, name));
+}
+uint32_t WholeOr(const Json& object, const std::string& where, const char* name) {
+  const Json* value = Find(object, where, name);
+  return value == nullptr ? 0 : WholeAt(*value, Place(where, name));
+}
+std::vector<std::string> TextsOr(const Json& object, const std::string& where, const char* name) {
+  std::vector<std::string> texts;
+  const Json* value = Find(object, where, name);
+  if (value == nullptr) return texts;
+  const std::string here = Place(where, name);
+  const Json& list = ListAt(*value, here);
+  for (size_t i = 0; i < list.size(); ++i) texts.push_back(TextAt(list[i], Indexed(here, i)));
+  return texts;
+}
+
+// {"value": v, "ci95": [lo, hi]}, or null.
+stats::Estimate EstimateAt(const Json& object, const std::string& where, const char* name) {
+  const Json* value = Find(object, where, name);
+  if (value == nullptr || value->is_null()) return {};
+  const std::string here = Place(where, name);
+  stats::Estimate estimate{NumberOr(*value, here, key::kValue), {}};
+  if (const Json* range = Find(*value, here, key::kCi95)) estimate.ci95 = IntervalAt(*range, Place(here, key::kCi95));
+  return estimate;
+}
+
+// Any value as the report shows it: texts unquoted, the rest as written.
+std::string Shown(const Json& value, const std::string& where) {
+  if (value.is_string()) return TextAt(value, where);
+  if (value.is_null()) return "-";
+  return OneLine(value.dump());
+}
+
+std::vector<std::pair<std::string, std::string>> PairsAt(const Json& object, const std::string& where,
+                                                         const char* name) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  const Json* value = Find(object, where, name);
+  if (value == nullptr || value->is_null()) return pairs;
+  const std::string here = Place(where, name);
+  for (const auto& [setting, shown] : ObjectAt(*value, here).items()) {
+    pairs.emplace_back(TextAt(Json(setting), here), Shown(shown, Place(here, setting)));
+  }
+  return pairs;
+}
+
+Parts PartsAt(const Json& object, const std::string& where) {
+  Parts parts;
+#define KV3R_READ_PART(member, name) parts.member = NumberOr(object, where, name);
+  KV3R_PART_FIELDS(KV3R_READ_PART)
+#undef KV3R_READ_PART
+  if (const Json* servers = Find(object, where, kServersPart)) {
+    const std::string here = Place(where, kServersPart);
+    for (const auto& [name, value] : ObjectAt(*servers, here).items()) parts.servers[name] = NumberAt(value, Place(here, name));
+  }
+  return parts;
+}
+
+SweepPoint PointAt(const Json& point, const std::string& where) {
+  SweepPoint p;
+  p.emitters = Whole(point, where, key::kEmitters);
+  p.rounds = WholeOr(point, where, key::kRounds);
+  p.cost.value = Number(point, where, key::kCost);
+  if (const Json* range = Find(point, where, key::kCi95)) p.cost.ci95 = IntervalAt(*range, Place(where, key::kCi95));
+  if (const Json* parts = Find(point, where, key::kParts); parts != nullptr && !parts->is_null()) {
+    p.parts = PartsAt(*parts, Place(where, key::kParts));
+  }
+  p.resultsFiles = TextsOr(point, where, key::kResultsFiles);
+  return p;
+}
+
+SweepConfiguration ConfigurationAt(const Json& configuration, const std::string& where) {
+  SweepConfiguration c;
+  c.name = Text(configuration, where, key::kName);
+  c.output = TextOr(configuration, where, key::kOutput);
+  c.settings = PairsAt(configuration, where, key::kSettings);
+  c.effective = PairsAt(configuration, where, key::kEffective);
+  c.differences = TextsOr(configuration, where, key::kDifferences);
+  c.perEmitter.ofMachine = EstimateAt(configuration, where, key::kPerEmitter);
+  c.perEmitter.ofOneProcessor = EstimateAt(configuration, where, key::kOfOneProcessor);
+  c.perEmitter.emittersPerPercentOfOneProcessor = EstimateAt(configuration, where, key::kEmittersPerPercent);
+  c.ratioToFirst = EstimateAt(configuration, where, key::kRatioToFirst);
+  const std::string here = Place(where, key::kPoints);
+  const Json& points = List(configuration, where, key::kPoints);
+  for (size_t i = 0; i < points.size(); ++i) c.points.push_back(PointAt(points[i], Indexed(here, i)));
+  return c;
+}
+
+Sweep SweepAt(const Json& document) {
+  if (!document.is_object()) throw Malformed{"it is " + Kind(document) + ", not a sweep file's object"};
+  const Json* marker = Find(document, "", key::kFormat);
+  if (marker == nullptr) throw Malformed{"it is not a sweep file (it has no \"kv3r_sweep\")"};
+  if (!marker->is_number_integer() || marker->get<int64_t>() != kSweepFormat) {
+    throw Malformed{"kv3r_sweep is " + Shown(*marker, key::kFormat) + ": a sweep file of another format than " +
+                    std::to_string(kSweepFormat)};
+  }
+  Sweep sweep;
+  sweep.programVersion = TextOr(document, "", key::kProgramVersion);
+  sweep.started = TextOr(document, "", key::kStarted);
+  sweep.backEnd = TextOr(document, "", key::kBackEnd);
+  sweep.device = TextOr(document, "", key::kDevice);
+  sweep.mode = TextOr(document, "", key::kMode);
+  sweep.seconds = NumberOr(document, "", key::kSeconds);
+  sweep.rounds = WholeOr(document, "", key::kRounds);
+  sweep.roundsAsked = WholeOr(document, "", key::kRoundsAsked);
+  sweep.processors = WholeOr(document, "", key::kProcessors);
+  if (const Json* method = Find(document, "", key::kMeasuringMethod)) {
+    sweep.measuringMethod = static_cast<int>(std::min<uint32_t>(WholeAt(*method, key::kMeasuringMethod), 1000));
+  }
+  if (const Json* interrupted = Find(document, "", key::kInterrupted)) {
+    sweep.interrupted = BooleanAt(*interrupted, key::kInterrupted);
+  }
+  if (const Json* counts = Find(document, "", key::kEmitterCounts)) {
+    const Json& list = ListAt(*counts, key::kEmitterCounts);
+    for (size_t i = 0; i < list.size(); ++i) sweep.emitterCounts.push_back(WholeAt(list[i], Indexed(key::kEmitterCounts, i)));
+  }
+  const Json& configurations = List(document, "", key::kConfigurations);
+  for (size_t i = 0; i < configurations.size(); ++i) {
+    sweep.configurations.push_back(ConfigurationAt(configurations[i], Indexed(key::kConfigurations, i)));
+  }
+  sweep.warnings = TextsOr(document, "", key::kWarnings);
+  return sweep;
+}
+
+}  // namespace
+
+std::string SweepText(const Sweep& sweep) {
+  Json configurations = Json::array();
+  for (const SweepConfiguration& configuration : sweep.configurations) {
+    configurations.push_back(ConfigurationJson(configuration));
+  }
+  const Json document = {{key::kFormat, kSweepFormat},
+                         {key::kProgramVersion, sweep.programVersion},
+                         {key::kStarted, sweep.started},
+                         {key::kBackEnd, sweep.backEnd},
+                         {key::kDevice, sweep.device},
+                         {key::kMode, sweep.mode},
+                         {key::kSeconds, NumberJson(sweep.seconds)},
+                         {key::kRounds, sweep.rounds},
+                         {key::kRoundsAsked, sweep.roundsAsked},
+                         {key::kInterrupted, sweep.interrupted},
+                         {key::kProcessors, sweep.processors},
+                         {key::kMeasuringMethod, sweep.measuringMethod < 0 ? Json(nullptr) : Json(sweep.measuringMethod)},
+                         {key::kEmitterCounts, sweep.emitterCounts},
+                         {key::kConfigurations, configurations},
+                         {key::kWarnings, sweep.warnings}};
+  // Texts are UTF-8 by the time they get here; a stray byte is replaced, never fatal.
+  return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::optional<Sweep> ParseSweep(std::string_view text, std::string& error) {
+  return ParseWith<Sweep>(text, error, SweepAt);
+}
+
+std::optional<Sweep> ReadSweep(const std::string& path, std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, kMaxJsonFileBytes, bytes, error)) return std::nullopt;
+  std::optional<Sweep> sweep = ParseSweep(bytes, error);
+  if (sweep) sweep->path = path;
+  return sweep;
+}
+
+}  // namespace results
