@@ -185,6 +185,11 @@ void WriteSweepReport(const results::Sweep& sweep, std::ostream& out) {
     PointTable(sweep, out);
     out << "</section>\n";
   }
+  if (!sweep.warnings.empty()) {
+    out << "<section>\n<h2>Warnings of the runs</h2>\n<ul class=\"warnings\">\n";
+    for (const std::string& warning : sweep.warnings) out << "<li>" << Escaped(warning) << "</li>\n";
+    out << "</ul>\n</section>\n";
+  }
   EndPage(out, "Cost: each test's share of the machine above the empty tests beside it, across the rounds, with "
                "its 95 % interval; the cost of one emitter is the slope of cost against emitters.");
 }

@@ -34,10 +34,18 @@ void PrintParts(const ModeCost& cost, std::ostream& out) {
       << '\n';
 }
 
-void PrintOneEmitter(const ModeCost& cost, std::ostream& out) {
-  if (cost.emitters == 0) return;
-  const stats::PerEmitterFigures& one = cost.perEmitter;
-  out << "  one emitter: " << Format("%.4f", one.ofOneProcessor.value) << Range(one.ofOneProcessor.ci95, "%.4f")
+// The precise figure beside the system-wide one, and how far apart they are.
+void PrintAttributed(const ModeCost& cost, uint32_t processors, std::ostream& out) {
+  out << "  attributed (this program, sound servers, kernel interrupts): " << Format("%+.2f", cost.attributed.value)
+      << Range(cost.attributed.ci95, "%+.2f") << " of all, " << Format("%+.2f", cost.attributed.value * processors)
+      << Range(cost.attributed.ci95.Scaled(processors), "%+.2f") << " of one";
+  if (cost.attributedPerRound.size() < 2) out << " (its interval needs --repeat 2 or more)";
+  out << "; the system-wide cost is " << Format("%+.2f", cost.cost.value - cost.attributed.value) << " from it\n";
+}
+
+void PrintOneEmitter(const char* label, const stats::PerEmitterFigures& one, std::ostream& out) {
+  if (!one.ofMachine.Defined()) return;
+  out << "  " << label << ": " << Format("%.4f", one.ofOneProcessor.value) << Range(one.ofOneProcessor.ci95, "%.4f")
       << " % of one processor (" << Format("%.4f", one.ofMachine.value) << " % of the machine)";
   if (one.emittersPerPercentOfOneProcessor.Defined()) {
     out << "; " << EmitterCount(one.emittersPerPercentOfOneProcessor.value);
@@ -70,7 +78,9 @@ void PrintCostAnswer(const RunCosts& costs, const Quietness& quietness, uint32_t
       bool attributed = false;
       for (const TestFigures& figures : costs.tests) attributed = attributed || figures.test->use.measured;
       if (attributed) PrintParts(cost, out);
-      if (cost.Measurable()) PrintOneEmitter(cost, out);
+      if (cost.attributed.Defined()) PrintAttributed(cost, processors, out);
+      if (cost.Measurable()) PrintOneEmitter("one emitter", cost.perEmitter, out);
+      if (cost.attributed.ci95.Above(0)) PrintOneEmitter("one emitter, attributed", cost.attributedPerEmitter, out);
     }
   }
   if (!quietness.busiestDuringEmptyTests.empty()) {

@@ -1,5 +1,7 @@
 #include "app/run_command.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "app/openal_driver_option.h"
 #include "app/summary_table.h"
 #include "engine/benchmark_engine.h"
+#include "engine/load_measurement.h"
 #include "engine/memory_load.h"
 #include "engine/run_plan.h"
 #include "platform/clock.h"
@@ -145,6 +148,37 @@ void PrintLostDevice(const RunResult& result, const CAbstractOutput& output, std
   }
 }
 
+// Rounds of the empty test and every mode (each with its settling) that
+// fit in `maxSeconds` with the closing empty test; two at least.
+uint32_t RoundsWithin(const TestSettings& s, uint32_t maxSeconds) {
+  const uint32_t modes = (s.test2D != 0) + (s.test3DHardware != 0) + (s.test3DHardwareEax != 0);
+  const uint32_t test = s.benchmarkSeconds + kSettlingMs / 1000;
+  const uint32_t round = (1 + modes) * test;
+  return std::clamp<uint32_t>(maxSeconds > test ? (maxSeconds - test) / round : 0, 2, kMaxRounds);
+}
+
+void PrintPrecisionReached(const RunCosts& costs, double precision, uint32_t roundsAllowed, std::ostream& out) {
+  const bool reached = PreciseEnough(costs, precision);
+  uint32_t rounds = 0;
+  for (const ModeCost& cost : costs.costs) rounds = std::max<uint32_t>(rounds, cost.perRound.size());
+  char text[160];
+  std::snprintf(text, sizeof(text), "Precision %s: every mode's attributed cost within +-%.3g %% %s %u round%s.\n",
+                reached ? "reached" : "not reached", precision, reached ? "after" : "in", rounds,
+                rounds == 1 ? "" : "s");
+  out << text;
+  for (const ModeCost& cost : costs.costs) {
+    const stats::Estimate& figure = cost.attributed.Defined() ? cost.attributed : cost.cost;
+    if (figure.value > 0 && figure.ci95.Defined()) {
+      std::snprintf(text, sizeof(text), "  %s: +-%.1f %% of its cost\n", cost.mode.c_str(),
+                    100 * figure.ci95.HalfWidth() / figure.value);
+    } else {
+      std::snprintf(text, sizeof(text), "  %s: no interval above zero\n", cost.mode.c_str());
+    }
+    out << text;
+  }
+  if (!reached && rounds >= roundsAllowed) out << "  --max-seconds allowed no more rounds.\n";
+}
+
 bool MissingEmitters(const RunRecord& record) {
   for (const TestRecord& test : record.tests) {
     if (test.ran && !test.shortfall.empty()) return true;
@@ -207,6 +241,14 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     }
   });
   engine.SetRounds(options.repeat);
+  uint32_t roundsAllowed = options.repeat;
+  if (options.precision > 0) {
+    roundsAllowed = RoundsWithin(settings, options.maxSeconds);
+    engine.SetRounds(roundsAllowed);
+    engine.SetEnoughRounds([&](const RunRecord& record) {
+      return PreciseEnough(AnalyzeRun(record, platform::ProcessorCount(), serverNames), options.precision);
+    });
+  }
   BatchSlopes slopes;
   std::string notStartedReason;
   auto finished = [&](const RunResult& result) {
@@ -219,6 +261,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
         savedAnswer ? std::move(*savedAnswer) : AnswerRun(result.record, platform::ProcessorCount(), serverNames);
     savedAnswer.reset();
     PrintRunSummary(result, settings, answer, figures, out);
+    if (options.precision > 0) PrintPrecisionReached(figures.costs, options.precision, roundsAllowed, out);
     slopes.Add(figures.costs);
     unsaved = unsaved || result.resultsFile.empty();
     interrupted = interrupted || result.interrupted;
@@ -237,6 +280,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   }
   engine.SetCompanionWriter({});
   engine.SetResultsFileName("");
+  engine.SetEnoughRounds({});
   engine.SetRounds(1);
 
   if (notStarted) {

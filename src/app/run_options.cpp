@@ -44,7 +44,7 @@ CLI::Validator DecimalNumber(uint32_t lowest, uint32_t highest) {
 }
 
 // Enough for a night of short tests; more is a typing error.
-constexpr uint32_t kMaxRounds = 1000;
+
 
 void AddRunOptions(CLI::App& command, RunOptions& options) {
   TestSettings& s = options.settings;
@@ -76,6 +76,11 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
          "Rounds of the empty test and the modes in turn, with a closing empty test; each cost gets its 95 % "
          "interval across rounds",
          1, kMaxRounds);
+  command.add_option("--precision", options.precision,
+                     "Add interleaved rounds until every mode's attributed cost has a 95 % interval half-width of at "
+                     "most this percent of the cost (or --max-seconds is reached)")
+      ->check(CLI::Range(0.1, 100.0));
+  number("--max-seconds", options.maxSeconds, "With --precision: the longest the run may take, in seconds", 10, 86400);
   command.add_option("--attribute", options.attribute,
                      "Count processes of this name as a sound server (repeatable; the usual servers are counted)");
   // A script appends its overrides: the last value of an option wins.

@@ -19,6 +19,9 @@ class BenchmarkEngine;
 // `kv3r devices` lists them. The defaults are those of every start but the
 // measuring method: kv3r reads the kernel's statistics for every processor,
 // since the idle-thread methods read noise on a multi-processor machine.
+// The most rounds a run takes.
+inline constexpr uint32_t kMaxRounds = 1000;
+
 struct RunOptions {
   static constexpr uint32_t kDefaultMethod = 2;
   RunOptions() { settings.measuringMethod = kDefaultMethod; }
@@ -30,6 +33,10 @@ struct RunOptions {
   uint32_t repeat = 1;
   // Process names counted as sound servers beside the platform's own.
   std::vector<std::string> attribute;
+  // With a precision (percent, 0 for none), rounds are added until every
+  // mode's attributed cost is that sure, within `maxSeconds`.
+  double precision = 0;
+  uint32_t maxSeconds = 300;
   // The results file's name instead of KV3D_<date>_<time>.xml ("" for that).
   std::string resultsFile;
 };

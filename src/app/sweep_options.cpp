@@ -42,6 +42,13 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options) {
   command.add_option("--sample-rate", options.sampleRate, "Sample rate in Hz")
       ->transform(DecimalNumber(1, 384000))
       ->capture_default_str();
+  command.add_option("--precision", options.precision,
+                     "Add rounds until every configuration's cost of one emitter (attributed) has a 95 % interval "
+                     "half-width of at most this percent of it (or --max-seconds is reached); replaces --repeat")
+      ->check(CLI::Range(0.1, 100.0));
+  command.add_option("--max-seconds", options.maxSeconds, "With --precision: the longest the sweep may take, in seconds")
+      ->transform(DecimalNumber(10, 604800))
+      ->capture_default_str();
   command.add_option("--output", options.directory,
                      "Folder for every file the sweep writes (made when missing; default: kv3r-sweep-DATE-TIME)")
       ->option_text("DIR");

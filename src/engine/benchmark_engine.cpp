@@ -100,7 +100,7 @@ RunResult BenchmarkEngine::RunTests(const TestSettings& run) {
   settings = run;
 
   const RunParts parts = Parts();
-  TestRun testRun(parts, settings, rounds);
+  TestRun testRun(parts, settings, rounds, enoughRounds);
   if (!testRun.Run(result.record)) return result;
   result.started = true;
   result.interrupted = testRun.Interrupted();

@@ -10,7 +10,9 @@
 #include "engine/device_catalogue.h"
 #include "engine/engine_hooks.h"
 #include "engine/run_parts.h"
+#include "engine/run_sequence.h"
 #include "engine/run_result.h"
+#include "engine/run_sequence.h"
 #include "engine/sample_data.h"
 #include "engine/status_window.h"
 #include "engine/test_settings.h"
@@ -71,6 +73,10 @@ class BenchmarkEngine {
   // Runs alternate the empty test and the modes this many times (1: the
   // single sequence).
   void SetRounds(uint32_t count) { rounds = count == 0 ? 1 : count; }
+  // Asked after every round from the second on, with the record so far:
+  // true ends the rounds there (before the closing empty test). Empty: all
+  // the rounds set run.
+  void SetEnoughRounds(TestRun::EnoughRounds rule) { enoughRounds = std::move(rule); }
   // Called with every results file saved, before the analyzer starts on it:
   // what a front end writes beside it.
   using CompanionWriter = std::function<void(const RunRecord& record, const std::string& resultsPath)>;
@@ -125,6 +131,7 @@ class BenchmarkEngine {
   EngineHooks hooks = EngineHooks::Real();
   const std::atomic<bool>* stopFlag = nullptr;
   uint32_t rounds = 1;
+  TestRun::EnoughRounds enoughRounds;
   CompanionWriter companionWriter;
   std::string resultsFileName;
 };

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr uint32_t kSettlingMs = 2000;
 constexpr uint32_t kSamplePeriodMs = 500;
 // About 5100 s of readings; a longer test ends when the store is full.
 constexpr size_t kSampleStorePlaces = 10240;

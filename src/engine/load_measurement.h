@@ -8,6 +8,9 @@
 
 class CpuLoadMeter;
 
+// The wait before every test's measured period, for the machine to settle.
+inline constexpr uint32_t kSettlingMs = 2000;
+
 // The two load tests of a run. Each measures `durationMs` after a settling
 // wait into `record`, reading `meter` every half second; the empty test
 // plays nothing, the sound test plays the run's emitters in `mode` on the

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -122,21 +123,25 @@ bool TestRun::Run(RunRecord& record) {
     // The empty test and the modes alternate, and a closing empty test
     // follows the last round: every mode's test then has an empty test on
     // either side, and a steady drift of the machine cancels.
+    uint32_t ran = 0;
     for (uint32_t round = 1; round <= rounds && !parts.ShouldEnd(); ++round) {
-      char note[48];
-      std::snprintf(note, sizeof(note), "Round %u of %u", round, rounds);
+      char note[64];
+      std::snprintf(note, sizeof(note), enough ? "Round %u (at most %u)" : "Round %u of %u", round, rounds);
       statusWindow->ShowNote(note);
       TestRecord& empty = record.sequence.emplace_back();
       MeasureEmptyTest(durationMs, *meter, empty);
       empty.round = round;
       record.tests[RunRecord::kEmptySlot] = empty;
       MeasureChosenModes(durationMs, *meter, record, round);
+      ran = round;
+      if (round >= 2 && enough && !parts.ShouldEnd() && enough(record)) break;
     }
+    record.rounds = std::max<uint32_t>(ran, 1);
     if (!parts.ShouldEnd()) {
       statusWindow->ShowNote("Closing empty test");
       TestRecord& closing = record.sequence.emplace_back();
       MeasureEmptyTest(durationMs, *meter, closing);
-      closing.round = rounds + 1;
+      closing.round = ran + 1;
     }
   }
   record.clockMhzEnd = clock();

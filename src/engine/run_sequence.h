@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "engine/run_parts.h"
 #include "engine/test_settings.h"
 #include "results/run_record.h"
@@ -13,8 +15,10 @@ class CpuLoadMeter;
 // caller's.
 class TestRun {
  public:
-  TestRun(const RunParts& parts, const TestSettings& settings, uint32_t rounds = 1)
-      : parts(parts), run(settings), rounds(rounds) {}
+  // Whether the rounds measured so far are enough (precise enough, say).
+  using EnoughRounds = std::function<bool(const RunRecord& record)>;
+  TestRun(const RunParts& parts, const TestSettings& settings, uint32_t rounds = 1, EnoughRounds enough = {})
+      : parts(parts), run(settings), rounds(rounds), enough(std::move(enough)) {}
 
   // False, with nothing measured, when the status display could not be shown.
   bool Run(RunRecord& record);
@@ -30,6 +34,7 @@ class TestRun {
   const RunParts& parts;
   const TestSettings& run;
   const uint32_t rounds;
+  const EnoughRounds enough;
   bool interrupted = false;
   bool deviceLost = false;
 };

@@ -52,6 +52,12 @@ struct CompanionCost {
   std::vector<double> perRound;
   PartsOf<stats::Estimate> parts;
   stats::PerEmitterFigures perEmitter;
+  // The precise figure: program, servers and kernel interrupts (NaN where
+  // the run was not attributed); and why the system-wide one cannot be right.
+  stats::Estimate attributed;
+  std::vector<double> attributedPerRound;
+  stats::PerEmitterFigures attributedPerEmitter;
+  std::string fault;
 };
 
 struct ProcessPercent {

@@ -39,6 +39,10 @@ results::CompanionCost CostOf(const ModeCost& cost) {
   c.perRound = cost.perRound;
   c.parts = cost.parts;
   c.perEmitter = cost.perEmitter;
+  c.attributed = cost.attributed;
+  c.attributedPerRound = cost.attributedPerRound;
+  c.attributedPerEmitter = cost.attributedPerEmitter;
+  c.fault = cost.fault;
   return c;
 }
 

@@ -56,6 +56,16 @@ constexpr const char* kOfOneProcessor = "per_emitter_of_one_processor";
 constexpr const char* kOfOneProcessorCi95 = "per_emitter_of_one_processor_ci95";
 constexpr const char* kEmittersPerPercent = "emitters_per_percent_of_one_processor";
 constexpr const char* kEmittersPerPercentCi95 = "emitters_per_percent_of_one_processor_ci95";
+constexpr const char* kAttributed_ = "attributed_cost";
+constexpr const char* kAttributedCi95 = "attributed_cost_ci95";
+constexpr const char* kAttributedPerRound = "attributed_per_round";
+constexpr const char* kAttributedPerEmitter = "attributed_per_emitter";
+constexpr const char* kAttributedPerEmitterCi95 = "attributed_per_emitter_ci95";
+constexpr const char* kAttributedOfOneProcessor = "attributed_per_emitter_of_one_processor";
+constexpr const char* kAttributedOfOneProcessorCi95 = "attributed_per_emitter_of_one_processor_ci95";
+constexpr const char* kAttributedEmittersPerPercent = "attributed_emitters_per_percent_of_one_processor";
+constexpr const char* kAttributedEmittersPerPercentCi95 = "attributed_emitters_per_percent_of_one_processor_ci95";
+constexpr const char* kFault = "fault";
 constexpr const char* kSaturated = "saturated";
 constexpr const char* kWarnings = "warnings";
 constexpr const char* kBusiest = "busiest_other_processes";
@@ -106,11 +116,17 @@ Json TestJson(const CompanionTest& test) {
   return object;
 }
 
+Json Numbers(const std::vector<double>& values) {
+  Json list = Json::array();
+  for (const double value : values) list.push_back(NumberJson(value));
+  return list;
+}
+
 Json CostJson(const CompanionCost& cost) {
-  Json rounds = Json::array();
-  for (const double value : cost.perRound) rounds.push_back(NumberJson(value));
+  const Json rounds = Numbers(cost.perRound);
   const stats::PerEmitterFigures& one = cost.perEmitter;
-  return {{key::kMode, cost.mode},
+  const stats::PerEmitterFigures& attributed = cost.attributedPerEmitter;
+  Json object = {{key::kMode, cost.mode},
           {key::kEmitters, cost.emitters},
           {key::kRounds, cost.rounds},
           {key::kCost, NumberJson(cost.cost.value)},
@@ -124,7 +140,18 @@ Json CostJson(const CompanionCost& cost) {
           {key::kOfOneProcessor, NumberJson(one.ofOneProcessor.value)},
           {key::kOfOneProcessorCi95, IntervalJson(one.ofOneProcessor.ci95)},
           {key::kEmittersPerPercent, NumberJson(one.emittersPerPercentOfOneProcessor.value)},
-          {key::kEmittersPerPercentCi95, IntervalJson(one.emittersPerPercentOfOneProcessor.ci95)}};
+          {key::kEmittersPerPercentCi95, IntervalJson(one.emittersPerPercentOfOneProcessor.ci95)},
+          {key::kAttributed_, NumberJson(cost.attributed.value)},
+          {key::kAttributedCi95, IntervalJson(cost.attributed.ci95)},
+          {key::kAttributedPerRound, Numbers(cost.attributedPerRound)},
+          {key::kAttributedPerEmitter, NumberJson(attributed.ofMachine.value)},
+          {key::kAttributedPerEmitterCi95, IntervalJson(attributed.ofMachine.ci95)},
+          {key::kAttributedOfOneProcessor, NumberJson(attributed.ofOneProcessor.value)},
+          {key::kAttributedOfOneProcessorCi95, IntervalJson(attributed.ofOneProcessor.ci95)},
+          {key::kAttributedEmittersPerPercent, NumberJson(attributed.emittersPerPercentOfOneProcessor.value)},
+          {key::kAttributedEmittersPerPercentCi95, IntervalJson(attributed.emittersPerPercentOfOneProcessor.ci95)}};
+  if (!cost.fault.empty()) object[key::kFault] = cost.fault;
+  return object;
 }
 
 // ---- reading
@@ -204,6 +231,19 @@ CompanionCost CostAt(const Json& cost, const std::string& where) {
   }
   c.perEmitter.emittersPerPercentOfOneProcessor =
       EstimateOf(cost, where, key::kEmittersPerPercent, key::kEmittersPerPercentCi95);
+  // Written since the attributed cost was added; older companions lack them.
+  if (Find(cost, where, key::kAttributed_) != nullptr) {
+    c.attributed = EstimateOf(cost, where, key::kAttributed_, key::kAttributedCi95);
+    const std::string here = Place(where, key::kAttributedPerRound);
+    const Json& list = List(cost, where, key::kAttributedPerRound);
+    for (size_t i = 0; i < list.size(); ++i) c.attributedPerRound.push_back(NumberAt(list[i], Indexed(here, i)));
+    c.attributedPerEmitter.ofOneProcessor =
+        EstimateOf(cost, where, key::kAttributedOfOneProcessor, key::kAttributedOfOneProcessorCi95);
+    c.attributedPerEmitter.emittersPerPercentOfOneProcessor =
+        EstimateOf(cost, where, key::kAttributedEmittersPerPercent, key::kAttributedEmittersPerPercentCi95);
+    c.attributedPerEmitter.ofMachine = EstimateOf(cost, where, key::kAttributedPerEmitter, key::kAttributedPerEmitterCi95);
+  }
+  if (const Json* fault = Find(cost, where, key::kFault)) c.fault = TextAt(*fault, Place(where, key::kFault));
   return c;
 }
 

@@ -24,13 +24,15 @@ void JudgeSpikes(const TestRecord& test, Quietness& q) {
   if (test.readings.empty()) return;
   const stats::Summary s = stats::Summarize(Values(test));
   size_t spikes = 0;
-  for (const float reading : test.readings) spikes += reading > s.median + kSpikePoints ? 1 : 0;
+  for (const float reading : test.readings) spikes += std::fabs(reading - s.median) > kSpikePoints ? 1 : 0;
   if (spikes == 0) return;
+  // The mean may lie on either side of the median: say which way it moved.
   q.warnings.push_back(
-      Text("The empty test%s had %zu reading%s far above its median (up to %.2f %% against a median of %.2f %%): "
-           "something else ran then, and it raised the baseline's mean to %.2f %%.",
-           test.round > 1 ? Text(" of round %u", test.round).c_str() : "", spikes, spikes == 1 ? "" : "s", s.max,
-           s.median, s.mean));
+      Text("The empty test%s had %zu reading%s far from its median (from %.2f %% to %.2f %% against a median of "
+           "%.2f %%): something else ran then, or the source misread, and the baseline's mean is %.2f %%, %s its "
+           "median.",
+           test.round > 1 ? Text(" of round %u", test.round).c_str() : "", spikes, spikes == 1 ? "" : "s", s.min,
+           s.max, s.median, s.mean, s.mean >= s.median ? "above" : "below"));
 }
 
 void JudgeSaturation(const TestRecord& test, Quietness& q) {
@@ -82,6 +84,16 @@ Quietness JudgeQuietness(const RunRecord& record, const RunCosts& costs, std::sp
                               "used %.2f %%), enough to hide a cost of %+.2f: use --repeat or a longer run.",
                               spread, otherShare, cost.cost.value));
     break;
+  }
+
+  for (const ModeCost& cost : costs.costs) {
+    if (cost.fault.empty()) continue;
+    std::string quote;
+    if (cost.attributed.Defined()) quote = Text(" The attributed cost, %+.2f, is the figure to quote.", cost.attributed.value);
+    q.warnings.push_back(Text("%s, %u emitter%s: the system-wide cost %+.2f cannot be right: %s. That is a measuring "
+                              "fault or a disturbed baseline, not a verdict.%s",
+                              cost.mode.c_str(), cost.emitters, cost.emitters == 1 ? "" : "s", cost.cost.value,
+                              cost.fault.c_str(), quote.c_str()));
   }
 
   if (record.clockMhzStart > 0 && record.clockMhzEnd > 0 &&

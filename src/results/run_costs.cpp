@@ -42,7 +42,50 @@ stats::Estimate AcrossRounds(const std::vector<double>& values) {
   return {s.mean, s.ci95};
 }
 
+// A reading this far outside 0-100 % is no source's rounding.
+constexpr double kImpossibleReading = 1.0;
+// An interval this many times wider than the cost says nothing of it.
+constexpr double kTooWide = 4.0;
+constexpr double kTooWideAtLeast = 1.0;  // points of the machine
+
+bool ImpossibleReadings(const TestRecord& test) {
+  for (const float reading : test.readings) {
+    if (reading < -kImpossibleReading || reading > 100 + kImpossibleReading) return true;
+  }
+  return false;
+}
+
+std::string Fault(const ModeCost& cost, bool impossibleReadings) {
+  char text[200];
+  const stats::Interval& ci = cost.cost.ci95;
+  if (impossibleReadings) return "some of its readings or its empty tests' lie outside 0-100 %";
+  if (ci.Defined() && ci.high < 0) {
+    std::snprintf(text, sizeof(text), "its interval [%+.2f, %+.2f] lies wholly below zero", ci.low, ci.high);
+    return text;
+  }
+  if (ci.Defined() && ci.HalfWidth() >= kTooWideAtLeast && ci.HalfWidth() > kTooWide * std::fabs(cost.cost.value)) {
+    std::snprintf(text, sizeof(text), "its interval [%+.2f, %+.2f] is more than %.0f times as wide as the cost itself",
+                  ci.low, ci.high, kTooWide);
+    return text;
+  }
+  return "";
+}
+
 }  // namespace
+
+double AttributedShare(const Parts& parts) {
+  return parts.program + results::ServersTogether(parts, [](double v) { return v; }) + parts.kernel;
+}
+
+bool PreciseEnough(const RunCosts& costs, double percent) {
+  for (const ModeCost& cost : costs.costs) {
+    const stats::Estimate& figure = cost.attributed.Defined() ? cost.attributed : cost.cost;
+    if (!(figure.value > 0) || !figure.ci95.Defined() || figure.ci95.HalfWidth() > percent / 100 * figure.value) {
+      return false;
+    }
+  }
+  return !costs.costs.empty();
+}
 
 RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<const std::string> serverNames) {
   RunCosts result;
@@ -56,6 +99,7 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
   struct Pending {
     ModeCost cost;
     PartRounds parts;
+    bool attributed = true, impossibleReadings = false;
     stats::Difference single;  // the readings' own interval, for a mode measured once
   };
   std::vector<Pending> modes;
@@ -102,6 +146,11 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
       pending->single = stats::Welch(a, b);
     }
     result.tests[i].above = figures.system - baseline;
+    pending->attributed = pending->attributed && test.use.measured && before->test->use.measured &&
+                          after->test->use.measured;
+    pending->impossibleReadings = pending->impossibleReadings || ImpossibleReadings(test) ||
+                                  ImpossibleReadings(*before->test) || ImpossibleReadings(*after->test);
+    pending->cost.attributedPerRound.push_back(AttributedShare(Minus(figures.parts, baselineParts)));
     AddRound(pending->parts, Minus(figures.parts, baselineParts), pending->cost.perRound.size());
     pending->cost.perRound.push_back(figures.system - baseline);
   }
@@ -116,6 +165,13 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
     }
     cost.parts = results::Transform<stats::Estimate>(m.parts, AcrossRounds);
     cost.perEmitter = stats::PerEmitterOfCost(cost.cost, cost.emitters, result.processors);
+    if (m.attributed) {
+      cost.attributed = AcrossRounds(cost.attributedPerRound);
+      cost.attributedPerEmitter = stats::PerEmitterOfCost(cost.attributed, cost.emitters, result.processors);
+    } else {
+      cost.attributedPerRound.clear();
+    }
+    cost.fault = Fault(cost, m.impossibleReadings);
     result.costs.push_back(std::move(cost));
   }
   return result;

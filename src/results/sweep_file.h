@@ -23,6 +23,7 @@ inline constexpr int kSweepFormat = 2;
 struct SweepPoint {
   uint32_t emitters = 0, rounds = 0;
   stats::Estimate cost;  // mean over rounds; one round: the run's own interval
+  stats::Estimate attributed;  // program, servers and kernel interrupts; mean and interval over rounds
   Parts parts;           // means over rounds
   std::vector<std::string> resultsFiles;
 };
@@ -35,6 +36,9 @@ struct SweepConfiguration {
   std::vector<std::string> differences;  // "hrtf: asked true, the library gave false"
   stats::PerEmitterFigures perEmitter;   // from the slope over every run
   stats::Estimate ratioToFirst;          // of the per-emitter costs
+  // The same from the attributed costs: the precise figures.
+  stats::PerEmitterFigures attributedPerEmitter;
+  stats::Estimate attributedRatioToFirst;
   std::vector<SweepPoint> points;        // counts without a run are left out
 };
 

@@ -41,6 +41,11 @@ constexpr const char* kCi95 = "ci95";
 constexpr const char* kParts = "parts";
 constexpr const char* kResultsFiles = "results_files";
 constexpr const char* kValue = "value";
+constexpr const char* kAttributed = "attributed";
+constexpr const char* kAttributedPerEmitter = "attributed_per_emitter";
+constexpr const char* kAttributedOfOneProcessor = "attributed_per_emitter_of_one_processor";
+constexpr const char* kAttributedEmittersPerPercent = "attributed_emitters_per_percent_of_one_processor";
+constexpr const char* kAttributedRatioToFirst = "attributed_ratio_to_first";
 }  // namespace key
 
 // ---- writing
@@ -74,6 +79,7 @@ Json ConfigurationJson(const SweepConfiguration& configuration) {
                       {key::kCost, NumberJson(point.cost.value)},
                       {key::kCi95, Json::array({NumberJson(point.cost.ci95.low), NumberJson(point.cost.ci95.high)})},
                       {key::kRounds, point.rounds},
+                      {key::kAttributed, EstimateJson(point.attributed)},
                       {key::kParts, PartsJson(point.parts)},
                       {key::kResultsFiles, point.resultsFiles}});
   }
@@ -87,6 +93,11 @@ Json ConfigurationJson(const SweepConfiguration& configuration) {
           {key::kOfOneProcessor, EstimateJson(one.ofOneProcessor)},
           {key::kEmittersPerPercent, EstimateJson(one.emittersPerPercentOfOneProcessor)},
           {key::kRatioToFirst, EstimateJson(configuration.ratioToFirst)},
+          {key::kAttributedPerEmitter, EstimateJson(configuration.attributedPerEmitter.ofMachine)},
+          {key::kAttributedOfOneProcessor, EstimateJson(configuration.attributedPerEmitter.ofOneProcessor)},
+          {key::kAttributedEmittersPerPercent,
+           EstimateJson(configuration.attributedPerEmitter.emittersPerPercentOfOneProcessor)},
+          {key::kAttributedRatioToFirst, EstimateJson(configuration.attributedRatioToFirst)},
           {key::kPoints, points}};
 }
 
@@ -162,6 +173,7 @@ SweepPoint PointAt(const Json& point, const std::string& where) {
   p.rounds = WholeOr(point, where, key::kRounds);
   p.cost.value = Number(point, where, key::kCost);
   if (const Json* range = Find(point, where, key::kCi95)) p.cost.ci95 = IntervalAt(*range, Place(where, key::kCi95));
+  p.attributed = EstimateAt(point, where, key::kAttributed);
   if (const Json* parts = Find(point, where, key::kParts); parts != nullptr && !parts->is_null()) {
     p.parts = PartsAt(*parts, Place(where, key::kParts));
   }
@@ -180,6 +192,11 @@ SweepConfiguration ConfigurationAt(const Json& configuration, const std::string&
   c.perEmitter.ofOneProcessor = EstimateAt(configuration, where, key::kOfOneProcessor);
   c.perEmitter.emittersPerPercentOfOneProcessor = EstimateAt(configuration, where, key::kEmittersPerPercent);
   c.ratioToFirst = EstimateAt(configuration, where, key::kRatioToFirst);
+  c.attributedPerEmitter.ofMachine = EstimateAt(configuration, where, key::kAttributedPerEmitter);
+  c.attributedPerEmitter.ofOneProcessor = EstimateAt(configuration, where, key::kAttributedOfOneProcessor);
+  c.attributedPerEmitter.emittersPerPercentOfOneProcessor =
+      EstimateAt(configuration, where, key::kAttributedEmittersPerPercent);
+  c.attributedRatioToFirst = EstimateAt(configuration, where, key::kAttributedRatioToFirst);
   const std::string here = Place(where, key::kPoints);
   const Json& points = List(configuration, where, key::kPoints);
   for (size_t i = 0; i < points.size(); ++i) c.points.push_back(PointAt(points[i], Indexed(here, i)));

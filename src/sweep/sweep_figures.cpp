@@ -13,10 +13,11 @@ results::SweepPoint PointOf(const std::vector<const RunResult*>& runs, uint32_t 
   results::SweepPoint point;
   point.emitters = emitters;
   point.rounds = static_cast<uint32_t>(runs.size());
-  std::vector<double> costs;
+  std::vector<double> costs, attributed;
   results::PartsOf<std::vector<double>> parts;
   for (const RunResult* run : runs) {
     costs.push_back(run->cost.value);
+    attributed.push_back(run->attributed.value);
     parts = results::Combine<std::vector<double>>(parts, run->parts, {}, 0.0, [](std::vector<double> values, double v) {
       values.push_back(v);
       return values;
@@ -25,9 +26,12 @@ results::SweepPoint PointOf(const std::vector<const RunResult*>& runs, uint32_t 
   }
   if (runs.size() == 1) {
     point.cost = runs[0]->cost;
+    point.attributed = runs[0]->attributed;
   } else {
     const stats::Summary summary = stats::Summarize(costs);
     point.cost = {summary.mean, summary.ci95};
+    const stats::Summary precise = stats::Summarize(attributed);
+    point.attributed = {precise.mean, precise.ci95};
   }
   // A server seen in only some runs used nothing in the others.
   point.parts = results::Transform<double>(parts, [&](const std::vector<double>& values) {
@@ -41,21 +45,31 @@ results::SweepPoint PointOf(const std::vector<const RunResult*>& runs, uint32_t 
   return point;
 }
 
-stats::Line SlopeOf(const std::vector<const RunResult*>& runs, const std::vector<uint32_t>& counts) {
+stats::Line SlopeOf(const std::vector<const RunResult*>& runs, const std::vector<uint32_t>& counts,
+                    stats::Estimate RunResult::*figure) {
   std::vector<double> x, y;
   for (const RunResult* run : runs) {
-    if (!std::isfinite(run->cost.value)) continue;
+    if (!std::isfinite((run->*figure).value)) continue;
     x.push_back(counts[run->count]);
-    y.push_back(run->cost.value);
+    y.push_back((run->*figure).value);
   }
   return stats::FitLine(x, y);
+}
+
+stats::PerEmitterFigures PerEmitterOf(const stats::Line& slope, unsigned processors) {
+  return std::isfinite(slope.slope) ? stats::PerEmitter(slope.Slope(), processors) : stats::PerEmitterFigures{};
+}
+
+stats::Estimate RatioTo(const stats::Line& of, const stats::Line& first, bool isFirst) {
+  if (isFirst) return std::isfinite(first.slope) && first.slope != 0 ? stats::Estimate{1, {1, 1}} : stats::Estimate{};
+  return stats::Ratio({of.slope, of.slopeError}, {first.slope, first.slopeError});
 }
 
 }  // namespace
 
 void AddFigures(const std::vector<RunResult>& runs, const std::vector<uint32_t>& counts, unsigned processors,
                 std::vector<results::SweepConfiguration>& configurations) {
-  std::vector<stats::Line> slopes(configurations.size());
+  std::vector<stats::Line> slopes(configurations.size()), attributed(configurations.size());
   for (size_t c = 0; c < configurations.size(); ++c) {
     std::vector<const RunResult*> ofConfiguration;
     for (const RunResult& run : runs) {
@@ -69,18 +83,24 @@ void AddFigures(const std::vector<RunResult>& runs, const std::vector<uint32_t>&
       }
       if (!atCount.empty()) configurations[c].points.push_back(PointOf(atCount, counts[k]));
     }
-    slopes[c] = SlopeOf(ofConfiguration, counts);
-    configurations[c].perEmitter =
-        std::isfinite(slopes[c].slope) ? stats::PerEmitter(slopes[c].Slope(), processors) : stats::PerEmitterFigures{};
+    slopes[c] = SlopeOf(ofConfiguration, counts, &RunResult::cost);
+    attributed[c] = SlopeOf(ofConfiguration, counts, &RunResult::attributed);
+    configurations[c].perEmitter = PerEmitterOf(slopes[c], processors);
+    configurations[c].attributedPerEmitter = PerEmitterOf(attributed[c], processors);
   }
   for (size_t c = 0; c < configurations.size(); ++c) {
-    if (c == 0 && std::isfinite(slopes[0].slope) && slopes[0].slope != 0) {
-      configurations[c].ratioToFirst = {1, {1, 1}};
-      continue;
-    }
-    configurations[c].ratioToFirst =
-        stats::Ratio({slopes[c].slope, slopes[c].slopeError}, {slopes[0].slope, slopes[0].slopeError});
+    configurations[c].ratioToFirst = RatioTo(slopes[c], slopes[0], c == 0);
+    configurations[c].attributedRatioToFirst = RatioTo(attributed[c], attributed[0], c == 0);
   }
+}
+
+bool PreciseEnough(const std::vector<results::SweepConfiguration>& configurations, double percent) {
+  for (const results::SweepConfiguration& c : configurations) {
+    const stats::Estimate& one =
+        c.attributedPerEmitter.ofMachine.Defined() ? c.attributedPerEmitter.ofMachine : c.perEmitter.ofMachine;
+    if (!(one.value > 0) || !one.ci95.Defined() || one.ci95.HalfWidth() > percent / 100 * one.value) return false;
+  }
+  return !configurations.empty();
 }
 
 std::vector<std::string> SettingDifferences(const SweepConfiguration& configuration,

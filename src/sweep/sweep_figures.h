@@ -27,6 +27,7 @@ struct RunResult {
   size_t count = 0;  // index into the emitter counts
   uint32_t round = 0;
   stats::Estimate cost;  // the interval from the run's own readings
+  stats::Estimate attributed;  // NaN where the run was not attributed
   Parts parts;
   std::string resultsFile;
 };
@@ -37,6 +38,11 @@ struct RunResult {
 // configuration (the delta method's interval), into `configurations`.
 void AddFigures(const std::vector<RunResult>& runs, const std::vector<uint32_t>& counts, unsigned processors,
                 std::vector<results::SweepConfiguration>& configurations);
+
+// Whether every configuration's cost of one emitter (the attributed one
+// where there is one) lies above 0 with a 95 % half-width of at most
+// `percent` % of it.
+bool PreciseEnough(const std::vector<results::SweepConfiguration>& configurations, double percent);
 
 // Where the library did not do what was asked: "hrtf: asked true, the
 // library gave false".

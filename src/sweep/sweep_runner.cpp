@@ -1,5 +1,6 @@
 #include "sweep/sweep_runner.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -62,7 +63,7 @@ std::vector<std::string> ChildArguments(const Request& options, const std::strin
 struct CompanionReading {
   bool read = false;
   std::string mode, backEnd, device;
-  stats::Estimate cost;
+  stats::Estimate cost, attributed;
   Parts parts;
   EffectiveSettings effective;
   std::vector<std::string> warnings;
@@ -90,6 +91,7 @@ CompanionReading ReadRunCompanion(const std::string& resultsPath, std::ostream& 
   reading.read = true;
   reading.mode = cost.mode;
   reading.cost = cost.cost;
+  reading.attributed = cost.attributed;
   reading.parts = results::Transform<double>(cost.parts, [](const stats::Estimate& e) { return e.value; });
   reading.backEnd = companion->environment.backEnd;
   reading.device = companion->environment.device;
@@ -146,7 +148,15 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
   if (outputs.empty() && !output.empty()) outputs.push_back(output);
   const std::vector<SweepConfiguration> configurations = SweepConfigurations(choices, outputs);
   const std::vector<uint32_t>& counts = options.emitterCounts;
-  const std::vector<PlannedRun> order = SweepOrder(configurations.size(), counts.size(), options.rounds);
+  // With a precision, as many rounds as --max-seconds allows, ended early
+  // once every configuration's cost of one emitter is that sure.
+  const uint64_t runsPerRound = configurations.size() * counts.size();
+  const uint32_t rounds =
+      options.precision > 0
+          ? static_cast<uint32_t>(std::clamp<uint64_t>(
+                options.maxSeconds / std::max<uint64_t>(1, runsPerRound * RunSeconds(options.seconds)), 2, 1000))
+          : options.rounds;
+  const std::vector<PlannedRun> order = SweepOrder(configurations.size(), counts.size(), rounds);
 
   namespace fs = std::filesystem;
   const std::string directory =
@@ -167,7 +177,7 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
   sweep.programVersion = KV3R_VERSION_TEXT;
   sweep.started = TimeStamp("yyyy-MM-dd", " ", "HH:mm:ss");
   sweep.seconds = options.seconds;
-  sweep.roundsAsked = options.rounds;
+  sweep.roundsAsked = rounds;
   sweep.processors = platform::ProcessorCount();
   sweep.measuringMethod = static_cast<int>(options.method);
   sweep.emitterCounts = counts;
@@ -253,6 +263,7 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
     result.count = planned.count;
     result.round = planned.round;
     result.cost = reading.cost;
+    result.attributed = reading.attributed;
     result.parts = reading.parts;
     result.resultsFile = resultsFile;
     runs.push_back(result);
@@ -267,9 +278,24 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
       effective[planned.configuration] = reading.effective;
       effectiveRead[planned.configuration] = true;
     }
-    char cost[64];
-    std::snprintf(cost, sizeof(cost), "  cost %+.2f %% of all processors\n", result.cost.value);
+    char cost[128];
+    std::snprintf(cost, sizeof(cost), "  cost %+.2f %% of all processors (attributed %+.2f)\n", result.cost.value,
+                  result.attributed.value);
     out << cost;
+    const bool roundEnds = index + 1 == order.size() || order[index + 1].round != planned.round;
+    if (options.precision > 0 && roundEnds && planned.round >= 1) {
+      std::vector<results::SweepConfiguration> sofar = sweep.configurations;
+      AddFigures(runs, counts, sweep.processors, sofar);
+      if (PreciseEnough(sofar, options.precision)) {
+        out << "Precision reached after " << planned.round + 1 << " rounds: every configuration's cost of one "
+            << "emitter within +-" << options.precision << " %.\n";
+        break;
+      }
+      if (index + 1 == order.size()) {
+        out << "Precision not reached within --max-seconds (" << options.maxSeconds << " s) after " << rounds
+            << " rounds.\n";
+      }
+    }
   }
   sweep.interrupted = stopRequested.load();
   if (runs.empty()) {

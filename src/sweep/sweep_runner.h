@@ -23,6 +23,10 @@ struct Request {
   uint32_t method = 2;
   uint32_t sampleRate = 44100;
   std::string directory;  // empty: a new folder named by the start's time
+  // With a precision (percent, 0 for none), rounds are added until every
+  // configuration's cost of one emitter is that sure, within `maxSeconds`.
+  double precision = 0;
+  uint32_t maxSeconds = 600;
 };
 
 // The parent-child contract. Each run is a child `kv3r run` started in the

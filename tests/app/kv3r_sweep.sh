@@ -25,14 +25,16 @@ whole() {
   python3 - swept/sweep.json <<'PY' || fail "sweep.json is not as it should be"
 import json, sys
 sweep = json.load(open(sys.argv[1]))
-assert sweep["kv3r_sweep"] == 1 and sweep["interrupted"] is False, sweep
+assert sweep["kv3r_sweep"] == 2 and sweep["interrupted"] is False, sweep
 names = [c["name"] for c in sweep["configurations"]]
 assert names == ["hrtf=false", "hrtf=true"], names
 for c in sweep["configurations"]:
     assert [p["emitters"] for p in c["points"]] == [1, 8], c["points"]
     assert c["per_emitter"]["value"] is not None
-    assert c["effective"]["hrtf"] == (c["settings"]["hrtf"] == "true"), c["effective"]
+    assert c["effective"]["hrtf"] == c["settings"]["hrtf"], c["effective"]
     for p in c["points"]:
+        # The parent named every child's results file.
+        assert all(f.startswith("run-") for f in p["results_files"]), p["results_files"]
         for f in p["results_files"]:
             open("swept/" + f.replace(".xml", ".json"))
 PY
