@@ -398,3 +398,29 @@ TEST(TestRun, RoundsAlternateTheEmptyTestAndTheModesAndEndWithAnEmptyTest) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rounds until sure: the rule is asked after every round from the second,
+// and the closing empty test follows the round it accepted.
+TEST(TestRun, RoundsEndOnceTheRuleIsSatisfied) {
+  EngineUnderTest t;
+  Delete(kFileName);
+  t.engine->SetRounds(10);
+  std::vector<uint32_t> asked;
+  t.engine->SetEnoughRounds([&](const RunRecord& record) {
+    asked.push_back(record.sequence.back().round);
+    return asked.size() == 2;
+  });
+  const RunResult result = t.engine->RunTests(Only2D());
+  t.engine->SetEnoughRounds({});
+  ASSERT_TRUE(result.started);
+  EXPECT_EQ(asked, (std::vector<uint32_t>{2, 3}));
+  EXPECT_EQ(result.record.rounds, 3u);
+  ASSERT_EQ(result.record.sequence.size(), 7u);
+  EXPECT_TRUE(result.record.sequence.back().emptyTest || std::string(result.record.sequence.back().mode) == "Empty CPU test");
+  EXPECT_EQ(result.record.sequence.back().round, 4u);
+  Delete(kFileName);
+}
+
+}  // namespace
