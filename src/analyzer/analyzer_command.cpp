@@ -17,6 +17,8 @@
 #include "analyzer/sweep_report.h"
 #include "analyzer/sweep_summary.h"
 
+namespace analyzer {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -231,3 +233,5 @@ int RunAnalyzer(const std::vector<std::string>& arguments, std::ostream& out, st
   for (const std::string& report : reports) notes << "Report: " << report << '\n';
   return failed ? 1 : 0;
 }
+
+}  // namespace analyzer

@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  return RunAnalyzer(arguments, std::cout, std::cerr);
+  return analyzer::RunAnalyzer(arguments, std::cout, std::cerr);
 }

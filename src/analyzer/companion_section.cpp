@@ -11,6 +11,8 @@
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
 
+namespace analyzer {
+
 namespace {
 
 // Program, every server any cost or test names, kernel, other, unexplained:
@@ -162,3 +164,5 @@ void WriteCompanionSection(const results::Companion& companion, std::ostream& ou
   }
   out << "</section>\n";
 }
+
+}  // namespace analyzer

@@ -13,6 +13,8 @@
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
 
+namespace analyzer {
+
 namespace {
 
 constexpr const char* kStyle = R"css(
@@ -331,3 +333,5 @@ void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis&
   }
   End(out);
 }
+
+}  // namespace analyzer

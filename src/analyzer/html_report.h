@@ -6,6 +6,8 @@
 #include "analyzer/results_file.h"
 #include "analyzer/series_analysis.h"
 
+namespace analyzer {
+
 // Self-contained HTML reports: inline CSS and SVG, no scripts, nothing
 // fetched, readable offline. The markup is also well-formed XML, so any XML
 // parser can read a report back.
@@ -25,3 +27,5 @@ void WriteSeriesReport(std::span<const ResultsFile> files, const SeriesAnalysis&
 void BeginPage(std::ostream& out, const std::string& title);
 void EndPage(std::ostream& out, const std::string& footer);
 std::string SeriesClass(size_t index);
+
+}  // namespace analyzer

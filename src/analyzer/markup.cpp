@@ -1,5 +1,7 @@
 #include "analyzer/markup.h"
 
+namespace analyzer {
+
 std::string Escaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -21,3 +23,5 @@ std::string VerdictClass(const std::string& verdict) {
   if (verdict == "no measurable cost") return "verdict-none";
   return "verdict";
 }
+
+}  // namespace analyzer

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace analyzer {
+
 // A run's measuring method as its files number it, with kv3r's name for it.
 inline std::string MeasuringMethodName(int method) {
   switch (method) {
@@ -10,3 +12,5 @@ inline std::string MeasuringMethodName(int method) {
     default: return method < 0 ? "-" : std::to_string(method);
   }
 }
+
+}  // namespace analyzer

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+namespace analyzer {
+
 namespace {
 
 constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
@@ -54,3 +56,5 @@ std::string ReadableDate(const std::string& raw) {
   std::snprintf(text, sizeof(text), "%u %s %u, %02u:%02u:%02u", day, parts[2].c_str(), year, hour, minute, second);
   return text;
 }
+
+}  // namespace analyzer

@@ -6,6 +6,8 @@
 
 #include "results/companion.h"
 
+namespace analyzer {
+
 // One test of a run as its results file holds it.
 struct ResultsSet {
   std::string mode;  // "Empty CPU test", "OpenAL 2D", ...
@@ -35,3 +37,5 @@ struct ResultsFile {
     return nullptr;
   }
 };
+
+}  // namespace analyzer

@@ -12,6 +12,8 @@
 #include "results/lenient_text.h"
 #include "results/results_elements.h"
 
+namespace analyzer {
+
 using tinyxml2::XMLElement;
 namespace names = results_elements;
 
@@ -220,3 +222,5 @@ bool ReadResultsFile(const std::string& path, ResultsFile& file, std::string& er
   if (!ReadFileBytes(path, kMaxResultsFileBytes, bytes, error)) return false;
   return ParseResults(bytes, file, error);
 }
+
+}  // namespace analyzer

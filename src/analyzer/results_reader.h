@@ -4,6 +4,8 @@
 
 #include "analyzer/results_file.h"
 
+namespace analyzer {
+
 // Files larger than this are refused before they are read: a results file
 // of a whole day of readings stays far below it.
 inline constexpr size_t kMaxResultsFileBytes = 16u * 1024u * 1024u;
@@ -16,3 +18,5 @@ bool ParseResults(std::string_view bytes, ResultsFile& file, std::string& error)
 
 // The same for a file on disk; `file.path` is set to `path`.
 bool ReadResultsFile(const std::string& path, ResultsFile& file, std::string& error);
+
+}  // namespace analyzer

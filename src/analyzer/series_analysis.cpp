@@ -4,6 +4,8 @@
 #include <cmath>
 #include <set>
 
+namespace analyzer {
+
 namespace {
 
 // The sound sets' emitter count when all of them share one, else -1.
@@ -113,3 +115,5 @@ SeriesAnalysis AnalyzeSeries(std::span<const ResultsFile> files) {
   }
   return analysis;
 }
+
+}  // namespace analyzer

@@ -6,6 +6,8 @@
 #include "analyzer/results_file.h"
 #include "stats/statistics.h"
 
+namespace analyzer {
+
 // What several results files say together. The runs of one batch (the same
 // device and modes, a different emitter count in each file) give cost
 // against emitters per mode; any other files are compared mode by mode
@@ -37,3 +39,5 @@ SeriesAnalysis AnalyzeSeries(std::span<const ResultsFile> files);
 
 // The mode without its back end's name: "OpenAL 2D" -> "2D".
 std::string ModeKind(const std::string& mode);
+
+}  // namespace analyzer

@@ -1,5 +1,7 @@
 #include "analyzer/set_summary.h"
 
+namespace analyzer {
+
 std::string Verdict(bool baseline, const stats::Difference& cost) {
   if (baseline) return "baseline";
   if (!cost.defined) return "too few readings";
@@ -22,3 +24,5 @@ std::vector<SetSummary> SummarizeSets(const ResultsFile& file) {
   }
   return rows;
 }
+
+}  // namespace analyzer

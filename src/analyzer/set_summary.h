@@ -5,6 +5,8 @@
 #include "analyzer/results_file.h"
 #include "stats/statistics.h"
 
+namespace analyzer {
+
 // One results set with its figures and its cost above the file's empty test.
 struct SetSummary {
   const ResultsSet* set = nullptr;
@@ -20,3 +22,5 @@ std::vector<SetSummary> SummarizeSets(const ResultsFile& file);
 // "baseline", "no measurable cost" (the interval includes 0), "measurable
 // cost", "below the baseline", or "too few readings".
 std::string Verdict(bool baseline, const stats::Difference& cost);
+
+}  // namespace analyzer

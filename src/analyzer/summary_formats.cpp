@@ -8,6 +8,8 @@
 #include "analyzer/series_analysis.h"
 #include "analyzer/set_summary.h"
 
+namespace analyzer {
+
 namespace {
 
 using Row = std::vector<std::string>;
@@ -309,3 +311,5 @@ size_t TextWidth(const std::string& text) {
   for (const char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   return width;
 }
+
+}  // namespace analyzer

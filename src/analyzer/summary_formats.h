@@ -6,6 +6,8 @@
 #include "results/companion.h"
 #include "analyzer/results_file.h"
 
+namespace analyzer {
+
 enum class SummaryFormat { Text, Csv, Json };
 
 // The printed summary of the given files, one row per results set with the
@@ -30,3 +32,5 @@ std::string PValue(double p);
 std::string CsvField(const std::string& field);
 // The width of a UTF-8 text in characters, for aligning columns.
 size_t TextWidth(const std::string& text);
+
+}  // namespace analyzer

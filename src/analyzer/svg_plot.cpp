@@ -6,6 +6,8 @@
 
 #include "analyzer/markup.h"
 
+namespace analyzer {
+
 namespace {
 
 constexpr double kWidth = 1040, kHeight = 320;
@@ -202,3 +204,5 @@ std::string SvgPlot::Svg() const {
   svg += marks + legend + "</svg>\n";
   return svg;
 }
+
+}  // namespace analyzer

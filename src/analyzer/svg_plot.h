@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+namespace analyzer {
+
 // An x-y chart drawn as inline SVG: axes with rounded ticks, then whatever
 // marks are added, in data coordinates. Marks carry CSS classes so the
 // report's style sheet colours them; series classes are "s0".."s5".
@@ -57,3 +59,5 @@ class SvgPlot {
   std::vector<Key> keys;
   std::string marks, categories;
 };
+
+}  // namespace analyzer

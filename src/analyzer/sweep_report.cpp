@@ -12,6 +12,8 @@
 #include "analyzer/sweep_summary.h"
 #include "analyzer/svg_plot.h"
 
+namespace analyzer {
+
 namespace {
 
 // Charts label configurations by number; the legend and tables say which is
@@ -193,3 +195,5 @@ void WriteSweepReport(const results::Sweep& sweep, std::ostream& out) {
   EndPage(out, "Cost: each test's share of the machine above the empty tests beside it, across the rounds, with "
                "its 95 % interval; the cost of one emitter is the slope of cost against emitters.");
 }
+
+}  // namespace analyzer

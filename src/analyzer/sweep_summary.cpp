@@ -9,6 +9,8 @@
 
 #include "analyzer/measuring_method.h"
 
+namespace analyzer {
+
 namespace {
 
 // Decimals that keep each figure's usual size readable.
@@ -122,3 +124,5 @@ void WriteSweepSummary(const results::Sweep& sweep, SummaryFormat format, std::o
     case SummaryFormat::Json: WriteJson(sweep, out); break;
   }
 }
+
+}  // namespace analyzer

@@ -4,6 +4,8 @@
 #include "analyzer/summary_formats.h"
 #include "results/sweep_file.h"
 
+namespace analyzer {
+
 // Decimals of a per-emitter cost in the summary and the report alike: it is
 // hundredths of a percent.
 constexpr int kPerEmitterDecimals = 4;
@@ -16,3 +18,5 @@ constexpr int kPerEmitterDecimals = 4;
 // missing); CSV has one header line (empty fields); JSON is an array of row
 // objects (null figures, the differences as a list).
 void WriteSweepSummary(const results::Sweep& sweep, SummaryFormat format, std::ostream& out);
+
+}  // namespace analyzer

@@ -5,6 +5,7 @@
 #include "analyzer/written_results.h"
 #include "app/analyzer_answer.h"
 
+
 namespace {
 
 TEST(AnalyzerAnswer, KvrGetsTheReportLineOfTheRealAnalyzer) {

@@ -17,6 +17,8 @@
 #include "results/machine_quietness.h"
 #include "results/run_costs.h"
 
+using namespace analyzer;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -10,6 +10,8 @@
 #include "analyzer/results_reader.h"
 #include "analyzer/written_results.h"
 
+using namespace analyzer;
+
 namespace {
 
 const std::string kHead =

@@ -10,6 +10,8 @@
 #include "analyzer/read_report.h"
 #include "analyzer/written_results.h"
 
+using namespace analyzer;
+
 namespace {
 
 using tinyxml2::XMLElement;

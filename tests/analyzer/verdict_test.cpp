@@ -5,6 +5,8 @@
 #include "analyzer/set_summary.h"
 #include "stats/statistics.h"
 
+using namespace analyzer;
+
 namespace {
 
 // The verdicts the analyzer's reports print, from the statistics library's differences.

@@ -11,6 +11,8 @@
 #include "analyzer/series_analysis.h"
 #include "analyzer/summary_formats.h"
 
+using namespace analyzer;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResultsFile file;
   std::string error;
