@@ -250,7 +250,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   }
   if (interrupted) {
     const int code = interruptionCode ? interruptionCode() : 0;
-    return code != 0 ? code : 130;
+    return code != 0 ? code : kExitInterrupted;
   }
   if (unsaved || missingEmitters || deviceLost) return kExitNothingSaved;
   if (saturated) return kExitMachineSaturated;

@@ -3,16 +3,10 @@
 #include <ostream>
 
 #include "app/run_options.h"
+#include "engine/exit_codes.h"
 
 class AnalyzerAnswer;
 class BenchmarkEngine;
-
-// Exit codes of kv3r.
-inline constexpr int kExitMeasuredAndSaved = 0;
-inline constexpr int kExitNothingSaved = 1;  // nothing measured, or not saved
-inline constexpr int kExitUsage = 2;
-// Saved, but the machine was saturated: the figures show no cost at all.
-inline constexpr int kExitMachineSaturated = 3;
 
 // `kv3r run` and `kv3r batch`: chooses the device, applies the engine's run
 // plan (saying each of its notes), runs, and after every run prints the
