@@ -12,6 +12,7 @@
 #include "analyzer/set_summary.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -203,7 +204,7 @@ std::string BatchChart(const SeriesAnalysis& analysis) {
     for (const BatchPoint& p : s.points) {
       if (p.cost.defined) plot.ErrorBar(p.emitters, p.cost.low, p.cost.high);
       plot.Dot(p.emitters, p.cost.value, Series(i),
-               s.mode + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " %");
+               s.mode + ", " + EmitterCountText(p.emitters) + ": " + Figure(p.cost.value) + " %");
     }
     if (std::isfinite(s.fit.slope)) {
       plot.Line({0, most}, {s.fit.intercept, s.fit.intercept + s.fit.slope * most}, "fit " + Series(i));
@@ -220,7 +221,7 @@ void BatchSection(std::span<const ResultsFile>, const SeriesAnalysis& analysis, 
   out << "<table class=\"batch\">\n<thead><tr><th class=\"text\">Mode</th><th>Runs</th><th>Cost per emitter %</th>"
          "<th>95 % CI</th><th>Cost at 0 emitters %</th>";
   for (const BatchPoint& p : analysis.series.empty() ? std::vector<BatchPoint>{} : analysis.series[0].points) {
-    out << "<th>" << p.emitters << " emitters</th>";
+    out << "<th>" << EmitterCountText(p.emitters) << "</th>";
   }
   out << "</tr></thead>\n<tbody>\n";
   for (const BatchSeries& s : analysis.series) {

@@ -11,6 +11,7 @@
 #include "analyzer/summary_formats.h"
 #include "analyzer/sweep_summary.h"
 #include "analyzer/svg_plot.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ std::string CostChart(const Sweep& sweep) {
     plot.Line(xs, ys, SeriesClass(i));
     for (const SweepPoint& p : c.points) {
       plot.Dot(p.emitters, p.cost.value, SeriesClass(i),
-               c.name + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " % " +
+               c.name + ", " + EmitterCountText(p.emitters) + ": " + Figure(p.cost.value) + " % " +
                    FixedRange(p.cost.ci95, 3));
     }
     names.push_back(Numbered(sweep, i));

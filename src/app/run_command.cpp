@@ -16,6 +16,7 @@
 #include "platform/system_description.h"
 #include "platform/system_statistics.h"
 #include "results/companion_file.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -106,15 +107,15 @@ void PrintRunSummary(const RunResult& result, const TestSettings& settings, cons
   out.flush();
 }
 
-void DescribeRun(const TestSettings& s, bool batch, uint32_t rounds, std::ostream& out) {
+void DescribeRun(const TestSettings& s, bool batch, bool batchOf60, uint32_t rounds, std::ostream& out) {
   out << "Modes:";
   if (s.test2D) out << " 2D";
   if (s.test3DHardware) out << " 3D-hardware";
   if (s.test3DHardwareEax) out << " 3D-hardware+EAX";
   if (batch) {
-    out << "; batch of 8, 16, 24, 32 (and 60) emitters";
+    out << "; batch of 8, 16, 24 and 32 emitters" << (batchOf60 ? " and 60" : "");
   } else {
-    out << "; " << s.bufferCount << " emitters";
+    out << "; " << EmitterCountText(s.bufferCount);
   }
   out << "; " << s.benchmarkSeconds << " s per test after 2 s settling; " << s.sampleRate << " Hz";
   static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method",
@@ -182,7 +183,20 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     out << "No mode left to run: nothing is measured.\n";
     return kExitNothingSaved;
   }
-  DescribeRun(settings, batch, options.repeat, out);
+  CAbstractOutput& output = *engine.CurrentOutput();
+  // The batch plays 60 emitters only where the device has more than 32 hardware 3D buffers.
+  const int hardware3D = output.GetHw3DBufferCount(output.GetSelectedDevice());
+  const bool batchOf60 = hardware3D > 32;
+  DescribeRun(settings, batch, batchOf60, options.repeat, out);
+  if (batch && !batchOf60) {
+    out << "No 60-emitter run: the batch plays it only on a device with more than 32 hardware 3D buffers, and this "
+           "one has "
+        << hardware3D << ".\n";
+  }
+  if (settings.test2D != 0) {
+    const std::string note = SoftwareMixingNote(output);
+    if (!note.empty()) out << note << '\n';
+  }
   if (settings.measuringMethod == 2) DescribeSystemSource(out);
   for (const std::string& note : plan.remarks) out << note << '\n';
   if (settings.loadMemory != 0) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "stats/statistics.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void PrintSummary(const RunRecord& run, uint32_t processorCount, std::ostream& o
   }
   for (const TestRecord& test : run.tests) {
     if (test.ran && !test.shortfall.empty()) {
-      out << test.mode << ": " << test.emitters << " emitters: " << test.shortfall << ".\n";
+      out << test.mode << ": " << EmitterCountText(test.emitters) << ": " << test.shortfall << ".\n";
     }
   }
   out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"
