@@ -57,17 +57,17 @@ void Facts(const Sweep& sweep, std::ostream& out) {
 }
 
 std::string CostChart(const Sweep& sweep) {
-  double low = 0, high = 0, most = 1;
+  double most = 1;
+  std::vector<double> values, ends;
   for (const SweepConfiguration& c : sweep.configurations) {
     for (const SweepPoint& p : c.points) {
       most = std::max(most, static_cast<double>(p.emitters));
-      for (const double v : {p.cost.value, p.cost.ci95.low, p.cost.ci95.high}) {
-        if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-      }
+      values.push_back(p.cost.value);
+      ends.insert(ends.end(), {p.cost.ci95.low, p.cost.ci95.high});
     }
   }
   SvgPlot plot("Cost above the empty tests against emitters, with 95 % intervals", "emitters",
-               "% of the whole machine", {0, most * 1.05}, SvgPlot::Padded(low, high, true));
+               "% of the whole machine", {0, most * 1.05}, SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const SweepConfiguration& c = sweep.configurations[i];
@@ -93,15 +93,14 @@ std::string CostChart(const Sweep& sweep) {
 }
 
 std::string PerEmitterChart(const Sweep& sweep) {
-  double low = 0, high = 0;
+  std::vector<double> values, ends;
   for (const SweepConfiguration& c : sweep.configurations) {
     const CompanionFigure& f = c.perEmitterOfOneProcessor;
-    for (const double v : {f.value, f.ci95.low, f.ci95.high}) {
-      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-    }
+    values.push_back(f.value);
+    ends.insert(ends.end(), {f.ci95.low, f.ci95.high});
   }
   SvgPlot plot("Cost of one emitter, with 95 % intervals", "configuration", "% of one processor",
-               SvgPlot::CategoryRange(sweep.configurations.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(sweep.configurations.size()), SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> numbers, names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const SweepConfiguration& c = sweep.configurations[i];
@@ -119,16 +118,19 @@ std::string PerEmitterChart(const Sweep& sweep) {
   return plot.Svg();
 }
 
-void Cells(const CompanionFigure& f, int decimals, std::ostream& out) {
-  out << "<td>" << Fixed(f.value, decimals) << "</td><td>" << FixedRange(f.ci95, decimals) << "</td>";
+// A figure with its interval under it, in one cell: two columns each would
+// not fit a page's width.
+void Cell(const CompanionFigure& f, int decimals, std::ostream& out) {
+  out << "<td>" << Fixed(f.value, decimals) << "<br/><span class=\"ci\">" << FixedRange(f.ci95, decimals)
+      << "</span></td>";
 }
 
 void ConfigurationTable(const Sweep& sweep, std::ostream& out) {
   out << "<div class=\"wide\"><table class=\"configurations\">\n<thead><tr><th>#</th><th class=\"text\">Configuration"
          "</th><th class=\"text\">Settings</th><th class=\"text\">Output</th><th class=\"text\">Effective</th>"
-         "<th class=\"text\">Differences</th><th>Per emitter % of one processor</th><th>95 % CI</th>"
-         "<th>Per emitter % of the machine</th><th>95 % CI</th><th>Emitters per 1 % of one processor</th>"
-         "<th>95 % CI</th><th>Ratio to first</th><th>95 % CI</th></tr></thead>\n<tbody>\n";
+         "<th class=\"text\">Differences</th><th>Per emitter, % of one processor [95 % CI]</th>"
+         "<th>Per emitter, % of the machine [95 % CI]</th><th>Emitters per 1 % of one processor [95 % CI]</th>"
+         "<th>Ratio to the first [95 % CI]</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const SweepConfiguration& c = sweep.configurations[i];
     std::string differences;
@@ -137,10 +139,10 @@ void ConfigurationTable(const Sweep& sweep, std::ostream& out) {
         << Escaped(Pairs(c.settings)) << "</td><td class=\"text\">" << Escaped(Or(c.output, "chosen by OpenAL Soft"))
         << "</td><td class=\"text\">" << Escaped(Pairs(c.effective)) << "</td><td class=\"text"
         << (c.differences.empty() ? "" : " verdict-measurable") << "\">" << Escaped(Or(differences, "none")) << "</td>";
-    Cells(c.perEmitterOfOneProcessor, kPerEmitterDecimals, out);
-    Cells(c.perEmitter, kPerEmitterDecimals, out);
-    Cells(c.emittersPerPercentOfOneProcessor, 1, out);
-    Cells(c.ratioToFirst, 2, out);
+    Cell(c.perEmitterOfOneProcessor, kPerEmitterDecimals, out);
+    Cell(c.perEmitter, kPerEmitterDecimals, out);
+    Cell(c.emittersPerPercentOfOneProcessor, 1, out);
+    Cell(c.ratioToFirst, 2, out);
     out << "</tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
@@ -148,21 +150,22 @@ void ConfigurationTable(const Sweep& sweep, std::ostream& out) {
 
 void PointTable(const Sweep& sweep, std::ostream& out) {
   out << "<h3>Every point</h3>\n<div class=\"wide\"><table class=\"points\">\n<thead><tr><th>#</th>"
-         "<th class=\"text\">Configuration</th><th>Emitters</th><th>Rounds</th><th>Cost %</th><th>95 % CI</th>"
+         "<th class=\"text\">Configuration</th><th>Emitters</th><th>Rounds</th><th>Cost % [95 % CI]</th>"
          "<th>Program %</th><th>Servers %</th><th>Kernel %</th><th>Other %</th><th>Unexplained %</th>"
          "<th class=\"text\">Results files</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const SweepConfiguration& c = sweep.configurations[i];
     for (const SweepPoint& p : c.points) {
+      // One file a line.
       std::string files;
-      for (const std::string& f : p.resultsFiles) files += (files.empty() ? "" : ", ") + f;
+      for (const std::string& f : p.resultsFiles) files += (files.empty() ? "" : "<br/>") + Escaped(f);
       out << "<tr><td>" << i + 1 << "</td><td class=\"text\">" << Escaped(c.name) << "</td><td>" << p.emitters
-          << "</td><td>" << p.rounds << "</td><td>" << Figure(p.cost.value) << "</td><td>" << FixedRange(p.cost.ci95, 3)
-          << "</td>";
+          << "</td><td>" << p.rounds << "</td><td>" << Figure(p.cost.value) << "<br/><span class=\"ci\">"
+          << FixedRange(p.cost.ci95, 3) << "</span></td>";
       for (const double part : {p.program, p.servers, p.kernel, p.other, p.unexplained}) {
         out << "<td>" << Figure(part) << "</td>";
       }
-      out << "<td class=\"text\">" << Escaped(Or(files, "-")) << "</td></tr>\n";
+      out << "<td class=\"text\">" << Or(files, "-") << "</td></tr>\n";
     }
   }
   out << "</tbody>\n</table></div>\n";
