@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The analyzer's pages as a person sees them: headless Chromium lays out a
-# real run's report and a sweep's report at 1024 and 1400 px, and a probe
-# script (added to a copy of each page; the reports themselves have none)
-# lists every table wider than the card it sits in. Any is a failure.
-# Skipped (77) where Chromium is not installed.
+# real run's report (with its companion file) and a sweep's report at 1024
+# and 1400 px, each in a frame of that width, and a probe page around the
+# frames (the reports themselves hold no script) lists every table wider
+# than the card it sits in. Any is a failure. Skipped (77) without Chromium.
 #   report_pages.sh KV3R ANALYZER SWEEP_JSON WORK
 set -u
 kv3r=$1 analyzer=$2 sweep_json=$3 work=$4
@@ -19,48 +19,50 @@ status=$?
 run_page=$(ls KV3D_*.html 2>/dev/null | head -n 1)
 [ -n "$run_page" ] || { cat run.txt; fail "the run left no report"; }
 grep -q 'class="companion"' "$run_page" || fail "the run's report has no companion section"
+# The sweep file is made to be wide: three configurations with long names,
+# two results files a point, and one interval of +-400 %.
 cp "$sweep_json" sweep/sweep.json
 "$analyzer" sweep/sweep.json >sweep.txt 2>&1 || { cat sweep.txt; fail "the analyzer did not read the sweep"; }
 
-# Every table against its card (the section around it), and the page's width.
-cat >probe.js <<'JS'
-const over = [];
-for (const table of document.querySelectorAll("table")) {
-  const card = table.closest("section") || document.body;
-  const box = card.getBoundingClientRect(), edge = box.right - parseFloat(getComputedStyle(card).paddingRight);
-  const right = table.getBoundingClientRect().right;
-  let scrolled = false;
-  for (let e = table.parentElement; e && e !== card; e = e.parentElement) scrolled ||= e.scrollWidth > e.clientWidth + 1;
-  if (right > edge + 1 || scrolled) over.push((table.className || "table") + " by " + Math.round(right - edge) + " px");
-}
-if (document.documentElement.scrollWidth > innerWidth + 1) over.push("the page by " + (document.documentElement.scrollWidth - innerWidth) + " px");
-const out = document.createElement("pre");
-out.id = "overflow";
-out.textContent = "OVERFLOW{" + over.join("; ") + "}";
-document.body.appendChild(out);
-JS
-failed=0
-for page in "$run_page" sweep/sweep.html; do
-  probed=${page%.html}.probe.html
-  sed "s#</body>#<script src=\"file://$work/probe.js\"></script></body>#" "$page" >"$probed"
-  for width in 1024 1400; do
-    # A new empty profile each time; nothing fetched from the network.
-    rm -rf profile && mkdir profile
-    timeout 60 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-      --disable-background-networking --disable-component-update --disable-sync --hide-scrollbars \
-      --user-data-dir="$work/profile" --window-size="$width,900" --dump-dom "file://$work/$probed" \
-      >dom.txt 2>browser.txt
-    found=$(grep -o 'OVERFLOW{[^}]*}' dom.txt)
-    if [ -z "$found" ]; then
-      cat browser.txt
-      fail "$page at $width px: the probe did not run"
-    elif [ "$found" != "OVERFLOW{}" ]; then
-      echo "$page at $width px: wider than its card: ${found#OVERFLOW}"
-      failed=1
-    else
-      echo "$page at $width px: every table fits its card"
-    fi
-  done
-done
+# Every table against its card (the section around it), and the page's
+# width, in frames of each width: one browser start for every page and width.
+cat >probe.html <<HTML
+<!DOCTYPE html><html><body><pre id="result"></pre>
+<iframe src="$run_page" width="1024" height="900"></iframe><iframe src="$run_page" width="1400" height="900"></iframe>
+<iframe src="sweep/sweep.html" width="1024" height="900"></iframe><iframe src="sweep/sweep.html" width="1400" height="900"></iframe>
+<script>
+addEventListener("load", () => {
+  const lines = [];
+  for (const frame of document.querySelectorAll("iframe")) {
+    const page = frame.contentDocument, view = frame.contentWindow, over = [];
+    for (const table of page.querySelectorAll("table")) {
+      const card = table.closest("section") || page.body;
+      const edge = card.getBoundingClientRect().right - parseFloat(view.getComputedStyle(card).paddingRight);
+      const right = table.getBoundingClientRect().right;
+      let scrolled = false;
+      for (let e = table.parentElement; e && e !== card; e = e.parentElement) scrolled ||= e.scrollWidth > e.clientWidth + 1;
+      if (right > edge + 1 || scrolled) over.push((table.className || "table") + " by " + Math.round(right - edge) + " px");
+    }
+    const width = page.documentElement.scrollWidth - view.innerWidth;
+    if (width > 1) over.push("the page by " + width + " px");
+    lines.push(frame.getAttribute("src") + " at " + frame.width + " px: " +
+               (over.length ? "wider than its card: " + over.join("; ") : "every table fits its card"));
+  }
+  document.getElementById("result").textContent = "PAGES" + "{" + lines.join("\n") + "}";
+});
+</script></body></html>
+HTML
+# A new empty profile; nothing fetched from the network. The frames' pages
+# are files beside the probe, which file access lets it read.
+timeout 90 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+  --disable-background-networking --disable-component-update --disable-sync --hide-scrollbars \
+  --allow-file-access-from-files --user-data-dir="$work/profile" --virtual-time-budget=10000 \
+  --window-size=3000,1000 --dump-dom "file://$work/probe.html" >dom.txt 2>browser.txt
 rm -rf profile
-exit $failed
+found=$(sed -n '/PAGES{/,/}/p' dom.txt | sed 's/.*PAGES{//; s/}.*//')
+if [ -z "$found" ]; then
+  tail -n 20 browser.txt
+  fail "the probe did not run"
+fi
+echo "$found"
+[ "$(grep -c 'every table fits its card' <<<"$found")" -eq 4 ]
