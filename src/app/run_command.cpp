@@ -184,14 +184,12 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     return kExitNothingSaved;
   }
   CAbstractOutput& output = *engine.CurrentOutput();
-  // The batch plays 60 emitters only where the device has more than 32 hardware 3D buffers.
-  const int hardware3D = output.GetHw3DBufferCount(output.GetSelectedDevice());
-  const bool batchOf60 = hardware3D > 32;
+  const bool batchOf60 = engine.BatchRunsSixty();
   DescribeRun(settings, batch, batchOf60, options.repeat, out);
   if (batch && !batchOf60) {
     out << "No 60-emitter run: the batch plays it only on a device with more than 32 hardware 3D buffers, and this "
            "one has "
-        << hardware3D << ".\n";
+        << output.GetHw3DBufferCount(output.GetSelectedDevice()) << ".\n";
   }
   if (settings.test2D != 0) {
     const std::string note = SoftwareMixingNote(output);
