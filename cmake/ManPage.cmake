@@ -1,5 +1,6 @@
-# kv3r's man page, made from its own --help and --version when it is built,
-# so it never falls behind the options. Needs help2man (tools/setup.sh).
+# kv3r's man page, made from its own --help-all (every command's options and
+# the exit codes) and --version when it is built, so it never falls behind
+# the options. Needs help2man (tools/setup.sh).
 # Sanitizer builds are for the tests and never packaged: their kv3r would
 # have to run under the sanitizer in the middle of the build.
 if(CMAKE_CXX_FLAGS MATCHES "-fsanitize")
@@ -14,7 +15,7 @@ set(man_dir ${CMAKE_BINARY_DIR}/man)
 set(include_file ${PROJECT_SOURCE_DIR}/resources/package/kv3r.h2m)
 add_custom_command(OUTPUT ${man_dir}/kv3r.1.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${man_dir}
-  COMMAND ${KV3R_HELP2MAN} --no-info --section 1 --include ${include_file}
+  COMMAND ${KV3R_HELP2MAN} --no-info --section 1 --include ${include_file} --help-option=--help-all
           --name "measure the processor time of playing many 3D sound sources"
           --output ${man_dir}/kv3r.1 $<TARGET_FILE:kv3r>
   COMMAND gzip -9nf ${man_dir}/kv3r.1

@@ -3,13 +3,21 @@
 #   in the Linux build folder: cpack -G DEB  (kv3r, the analyzer, the stylesheet, kv3r's man page)
 # Their version is the project's.
 include(cmake/PackageLicences.cmake)
+# What the install rules take, built by one target: tools/package-check.sh
+# builds it before CPack, which builds nothing itself.
+add_custom_target(kv3r_package_contents)
+add_dependencies(kv3r_package_contents kv3r Korvanta3RUzevoDataAnalyzer)
 if(KV3R_WINDOWS)
+  add_dependencies(kv3r_package_contents Korvanta3RUzevo)
   set(readme ${CMAKE_BINARY_DIR}/package/README.txt)
   configure_file(${PROJECT_SOURCE_DIR}/resources/package/README-windows.txt.in ${readme} @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${readme} DESTINATION ${KV3R_INSTALL_DOCS})
   set(CPACK_GENERATOR ZIP)
 else()
   include(cmake/ManPage.cmake)
+  if(TARGET kv3r_man_page)
+    add_dependencies(kv3r_package_contents kv3r_man_page)
+  endif()
   set(CPACK_GENERATOR DEB)
 endif()
 

@@ -5,7 +5,8 @@
 #   package-check.sh zip [PRESET]  the ZIP from build/PRESET (windows where 32-bit
 #                                  programs run here, else windows64): unpacks it to a
 #                                  new folder and runs its kv3r.exe there under Wine
-# The build folder must be built. Whatever the check installed, unpacked or
+# Each builds what its package holds first (configuring the preset's folder
+# when it is new), so it works right after tools/run-benchmark.sh. Whatever the check installed, unpacked or
 # started is removed or stopped again, also when it fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,9 +17,16 @@ fail() {
   exit 1
 }
 
-# One package file made by CPack from the build folder's install rules.
+# One package file made by CPack from the build folder's install rules,
+# after building what they install (CPack builds nothing).
 make_package() {
-  local build=$1 generator=$2 pattern=$3
+  local build=$1 generator=$2 pattern=$3 preset
+  preset=$(basename "$build")
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake --preset "$preset" >/dev/null || fail "cmake --preset $preset failed"
+  fi
+  cmake --build --preset "$preset" --target kv3r_package_contents >/dev/null ||
+    fail "building the package's programs failed (cmake --build --preset $preset --target kv3r_package_contents)"
   rm -f "$build"/packages/$pattern
   (cd "$build" && cpack -G "$generator" -B packages >/dev/null) || fail "cpack -G $generator failed in $build"
   local files=("$build"/packages/$pattern)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the analyzer's report of a short sample run to docs/analyzer-report.png
-# for the README, with headless Chromium. Chromium is installed here (and only
-# here) when missing; CI does not need it. Extra arguments go to `kv3r run`.
+# for the README, with headless Chromium (tools/setup.sh installs it; this
+# script installs it where it is missing). Extra arguments go to `kv3r run`.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 browser=$(command -v chromium || command -v chromium-browser || true)

@@ -27,6 +27,8 @@ packages=(
   dbus-daemon pipewire pipewire-pulse wireplumber pulseaudio-utils jackd2 libjack-jackd2-0
   # kv3r's man page in the Debian package, made from its --help.
   help2man
+  # The reports' layout test lays out the analyzer's pages in headless Chromium.
+  chromium
 )
 
 # The Windows build compiles tinyxml2 from Debian's own source package, so

@@ -10,6 +10,7 @@
 #include "analyzer/markup.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
+#include "ui/counted_text.h"
 
 namespace analyzer {
 
@@ -54,18 +55,17 @@ std::string PartsChart(const results::Companion& companion, const std::vector<st
   const size_t count = companion.costs.size();
   // The first mode at the top.
   const auto rowOf = [count](size_t i) { return static_cast<double>(count - 1 - i); };
-  double low = 0, high = 0;
+  std::vector<double> values, ends;
   for (const results::CompanionCost& cost : companion.costs) {
     double above = 0, below = 0;
     for (const std::string& part : parts) {
       const double v = PartOf(cost.parts, part).value;
       if (std::isfinite(v)) (v < 0 ? below : above) += v;
     }
-    for (const double v : {below, above, cost.cost.value, cost.cost.ci95.low, cost.cost.ci95.high}) {
-      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-    }
+    values.insert(values.end(), {below, above, cost.cost.value});
+    ends.insert(ends.end(), {cost.cost.ci95.low, cost.cost.ci95.high});
   }
-  SvgPlot plot("Where each mode's cost goes", "% of the whole machine", "", SvgPlot::Padded(low, high, true),
+  SvgPlot plot("Where each mode's cost goes", "% of the whole machine", "", SvgPlot::ForValues(values, ends, true),
                SvgPlot::CategoryRange(count));
   std::vector<std::string> rowNames(count);
   for (size_t i = 0; i < count; ++i) {
@@ -83,7 +83,7 @@ std::string PartsChart(const results::Companion& companion, const std::vector<st
     }
     plot.ErrorBarAlongX(y, cost.cost.ci95.low, cost.cost.ci95.high);
     plot.Dot(cost.cost.value, y, "cost", cost.mode + ": cost " + WithRange(cost.cost) + " %, " + cost.verdict);
-    rowNames[count - 1 - i] = cost.mode + " (" + std::to_string(cost.emitters) + " emitters)";
+    rowNames[count - 1 - i] = cost.mode + " (" + EmitterCountText(cost.emitters) + ")";
   }
   plot.Vertical(0, "zero");
   plot.Rows(rowNames);
@@ -108,7 +108,6 @@ void CostTable(const results::Companion& companion, const std::vector<std::strin
   out << "<div class=\"wide\"><table class=\"costs\">\n<thead><tr><th class=\"text\">Mode</th><th>Emitters</th>"
          "<th>Rounds</th><th>Cost %</th><th>Cost 95 % CI</th><th class=\"text\">Verdict</th><th>Per emitter %</th>"
          "<th>Per emitter 95 % CI</th><th>Emitters per 1 % of one processor</th><th>95 % CI</th>";
-  PartHeadings(parts, out);
   out << "</tr></thead>\n<tbody>\n";
   for (const results::CompanionCost& cost : companion.costs) {
     out << "<tr><td class=\"text\">" << Escaped(cost.mode) << "</td><td>" << cost.emitters << "</td><td>" << cost.rounds
@@ -116,7 +115,17 @@ void CostTable(const results::Companion& companion, const std::vector<std::strin
         << VerdictClass(cost.verdict) << "\">" << Escaped(cost.verdict) << "</td><td>" << Figure(cost.perEmitter.ofMachine.value)
         << "</td><td>" << Range(cost.perEmitter.ofMachine.ci95) << "</td><td>"
         << Figure(cost.perEmitter.emittersPerPercentOfOneProcessor.value) << "</td><td>"
-        << Range(cost.perEmitter.emittersPerPercentOfOneProcessor.ci95) << "</td>";
+        << Range(cost.perEmitter.emittersPerPercentOfOneProcessor.ci95) << "</td></tr>\n";
+  }
+  out << "</tbody>\n</table></div>\n";
+  // The parts in a table of their own: beside the figures above, a run
+  // through a sound server would not fit a page's width.
+  out << "<h3>The parts of each cost</h3>\n<div class=\"wide\"><table class=\"parts\">\n<thead><tr>"
+         "<th class=\"text\">Mode</th><th>Emitters</th>";
+  PartHeadings(parts, out);
+  out << "</tr></thead>\n<tbody>\n";
+  for (const results::CompanionCost& cost : companion.costs) {
+    out << "<tr><td class=\"text\">" << Escaped(cost.mode) << "</td><td>" << cost.emitters << "</td>";
     PartCells(cost.parts, parts, out);
     out << "</tr>\n";
   }

@@ -12,6 +12,7 @@
 #include "analyzer/set_summary.h"
 #include "analyzer/summary_formats.h"
 #include "analyzer/svg_plot.h"
+#include "ui/counted_text.h"
 
 namespace analyzer {
 
@@ -28,15 +29,16 @@ section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; paddi
 .wide { overflow-x: auto; }
 svg.chart { width: 100%; height: auto; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 12.5px; }
-th, td { padding: 3px 6px; border-bottom: 1px solid #e7eaee; text-align: right; white-space: nowrap; }
-th { background: #eef1f4; } td.text, th.text { text-align: left; }
+th, td { padding: 3px 4px; border-bottom: 1px solid #e7eaee; text-align: right; vertical-align: top; }
+th { background: #eef1f4; vertical-align: bottom; } td.text, th.text { text-align: left; }
+td.text { overflow-wrap: anywhere; min-width: 6em; } .ci { color: #5b6573; }
 .verdict-measurable { color: #a33; font-weight: 600; } .verdict-none { color: #2a7a3a; }
 .heading { font-size: 14px; font-weight: 600; fill: #1d2430; }
 .tick, .note { font-size: 11px; fill: #5b6573; } .label { font-size: 12px; fill: #1d2430; }
 .grid { stroke: #eceff2; } .axis { stroke: #8a939f; fill: none; }
 .line { fill: none; stroke-width: 1.6; } .fit { fill: none; stroke-width: 1.4; stroke-dasharray: 6 4; }
 .baseline { stroke: #1d2430; stroke-dasharray: 4 3; } .zero { stroke: #8a939f; }
-.error { stroke: #1d2430; stroke-width: 1.2; fill: none; } .bar { opacity: 0.85; }
+.error { stroke: #1d2430; stroke-width: 1.2; fill: none; } .bar { opacity: 0.85; } .clipped { fill: #1d2430; }
 .s0 { stroke: #2f6fd0; fill: #2f6fd0; } .s1 { stroke: #d0612f; fill: #d0612f; } .s2 { stroke: #2f9d5a; fill: #2f9d5a; }
 .s3 { stroke: #8a4fc7; fill: #8a4fc7; } .s4 { stroke: #c2a21a; fill: #c2a21a; } .s5 { stroke: #c23a7a; fill: #c23a7a; }
 polyline.line { fill: none; } polygon.band { stroke: none; fill-opacity: 0.18; } .fit.s0, .fit.s1, .fit.s2, .fit.s3, .fit.s4, .fit.s5 { fill: none; }
@@ -151,14 +153,13 @@ std::string CostChart(const ResultsFile& file) {
   for (const SetSummary& s : SummarizeSets(file)) {
     if (!s.baseline) costs.push_back(s);
   }
-  double low = 0, high = 0;
+  std::vector<double> values, ends;
   for (const SetSummary& s : costs) {
-    for (const double v : {s.cost.value, s.cost.ci95.low, s.cost.ci95.high}) {
-      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-    }
+    values.push_back(s.cost.value);
+    ends.insert(ends.end(), {s.cost.ci95.low, s.cost.ci95.high});
   }
   SvgPlot plot("Cost above the empty test, with 95 % intervals", "", "CPU % above baseline",
-               SvgPlot::CategoryRange(costs.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(costs.size()), SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < costs.size(); ++i) {
     const SetSummary& s = costs[i];
@@ -188,24 +189,28 @@ void Facts(const ResultsFile& file, std::ostream& out) {
 }
 
 std::string BatchChart(const SeriesAnalysis& analysis) {
-  double low = 0, high = 0, most = 1;
+  double most = 1;
+  std::vector<double> values, ends;
   for (const BatchSeries& s : analysis.series) {
     for (const BatchPoint& p : s.points) {
       most = std::max(most, static_cast<double>(p.emitters));
-      for (const double v : {p.cost.value, p.cost.ci95.low, p.cost.ci95.high}) {
-        if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-      }
+      values.push_back(p.cost.value);
+      ends.insert(ends.end(), {p.cost.ci95.low, p.cost.ci95.high});
     }
   }
+  // The fitted lines' ends are values the chart shows too.
+  for (const BatchSeries& s : analysis.series) {
+    if (std::isfinite(s.fit.slope)) values.insert(values.end(), {s.fit.intercept, s.fit.intercept + s.fit.slope * most});
+  }
   SvgPlot plot("Cost above the empty test against emitters, with fitted lines", "emitters", "CPU % above baseline",
-               {0, most * 1.05}, SvgPlot::Padded(low, high, true));
+               {0, most * 1.05}, SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < analysis.series.size(); ++i) {
     const BatchSeries& s = analysis.series[i];
     for (const BatchPoint& p : s.points) {
       if (p.cost.defined) plot.ErrorBar(p.emitters, p.cost.ci95.low, p.cost.ci95.high);
       plot.Dot(p.emitters, p.cost.value, Series(i),
-               s.mode + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " %");
+               s.mode + ", " + EmitterCountText(p.emitters) + ": " + Figure(p.cost.value) + " %");
     }
     if (std::isfinite(s.fit.slope)) {
       plot.Line({0, most}, {s.fit.intercept, s.fit.intercept + s.fit.slope * most}, "fit " + Series(i));
@@ -222,7 +227,7 @@ void BatchSection(std::span<const ResultsFile>, const SeriesAnalysis& analysis, 
   out << "<table class=\"batch\">\n<thead><tr><th class=\"text\">Mode</th><th>Runs</th><th>Cost per emitter %</th>"
          "<th>95 % CI</th><th>Cost at 0 emitters %</th>";
   for (const BatchPoint& p : analysis.series.empty() ? std::vector<BatchPoint>{} : analysis.series[0].points) {
-    out << "<th>" << p.emitters << " emitters</th>";
+    out << "<th>" << EmitterCountText(p.emitters) << "</th>";
   }
   out << "</tr></thead>\n<tbody>\n";
   for (const BatchSeries& s : analysis.series) {
@@ -241,11 +246,10 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
     out << "<p>The files have no mode in common.</p>\n</section>\n";
     return;
   }
-  double low = 0, high = 0;
+  std::vector<double> values, ends;
   for (const ModeComparison& c : analysis.comparisons) {
-    for (const double v : {c.costA.value, c.costB.value, c.costA.ci95.low, c.costA.ci95.high, c.costB.ci95.low, c.costB.ci95.high}) {
-      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-    }
+    values.insert(values.end(), {c.costA.value, c.costB.value});
+    ends.insert(ends.end(), {c.costA.ci95.low, c.costA.ci95.high, c.costB.ci95.low, c.costB.ci95.high});
   }
   // One group of bars per kind of mode, one bar per file in it: the labels
   // stay short however long the files' names, and the legend names the files.
@@ -254,7 +258,7 @@ void ComparisonSection(std::span<const ResultsFile> files, const SeriesAnalysis&
     if (std::find(kinds.begin(), kinds.end(), c.mode) == kinds.end()) kinds.push_back(c.mode);
   }
   SvgPlot plot("Cost above each run's empty test, side by side", "", "CPU % above baseline",
-               SvgPlot::CategoryRange(kinds.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(kinds.size()), SvgPlot::ForValues(values, ends, true));
   const double slot = 0.8 / static_cast<double>(files.size());
   const auto bar = [&](size_t kind, size_t file, const std::string& mode, const stats::Difference& cost) {
     const double x = static_cast<double>(kind) - 0.4 + slot * (static_cast<double>(file) + 0.5);

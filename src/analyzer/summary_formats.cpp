@@ -7,6 +7,7 @@
 
 #include "analyzer/series_analysis.h"
 #include "analyzer/set_summary.h"
+#include "ui/counted_text.h"
 
 namespace analyzer {
 
@@ -176,7 +177,7 @@ void WriteBatchText(std::span<const ResultsFile> files, const SeriesAnalysis& ba
   Row heading = {"Mode", "Runs", "Per emitter %", "95% CI low", "high", "At 0 emitters %"};
   if (!batch.series.empty()) {
     for (const BatchPoint& p : batch.series[0].points) {
-      heading.push_back(std::to_string(p.emitters) + " emitters");
+      heading.push_back(EmitterCountText(p.emitters));
       kinds.push_back(Kind::Figure);
     }
   }

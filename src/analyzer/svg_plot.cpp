@@ -54,6 +54,28 @@ SvgPlot::Range SvgPlot::Padded(double min, double max, bool withZero) {
   return {withZero && min == 0 ? 0 : min - margin, withZero && max == 0 ? 0 : max + margin};
 }
 
+SvgPlot::Range SvgPlot::ForValues(const std::vector<double>& values, const std::vector<double>& intervalEnds,
+                                  bool withZero) {
+  double low = INFINITY, high = -INFINITY;
+  for (const double v : values) {
+    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+  }
+  if (withZero) low = std::min(low, 0.0), high = std::max(high, 0.0);
+  if (!std::isfinite(low)) {
+    // No value at all: the intervals alone set the axis.
+    for (const double v : intervalEnds) {
+      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+    }
+    return Padded(low, high, withZero);
+  }
+  const double reach = (high > low ? high - low : std::max(std::fabs(high), 1.0)) / 2;
+  const double lowest = low - reach, highest = high + reach;
+  for (const double v : intervalEnds) {
+    if (std::isfinite(v)) low = std::min(low, std::max(v, lowest)), high = std::max(high, std::min(v, highest));
+  }
+  return Padded(low, high, withZero);
+}
+
 SvgPlot::Range SvgPlot::CategoryRange(size_t count) {
   const double margin = 0.5 + std::max(0.0, (3.0 - static_cast<double>(count)) / 2);
   return {-margin, static_cast<double>(count) - 1 + margin};
@@ -73,14 +95,34 @@ void SvgPlot::Line(const std::vector<double>& xs, const std::vector<double>& ys,
   if (!points.empty()) marks += "<polyline class=\"line " + cssClass + "\" points=\"" + points + "\"/>\n";
 }
 
+void SvgPlot::ClippedMark(double atX, double atY, bool alongX, bool beyondMax, double end) {
+  // Pointing out of the chart: up or right past the top end, down or left past
+  // the bottom (SVG's y grows downwards).
+  const double out = beyondMax ? -1 : 1, px = X(atX), py = Y(atY);
+  std::string d;
+  if (alongX) {
+    const double tip = px - out * 1;
+    d = "M" + N(tip) + "," + N(py) + "L" + N(tip + out * 7) + "," + N(py - 4) + "L" + N(tip + out * 7) + "," + N(py + 4);
+  } else {
+    const double tip = py + out * 1;
+    d = "M" + N(px) + "," + N(tip) + "L" + N(px - 4) + "," + N(tip - out * 7) + "L" + N(px + 4) + "," + N(tip - out * 7);
+  }
+  char text[64];
+  std::snprintf(text, sizeof(text), "the interval runs on to %.3g, off the chart", end);
+  marks += "<path class=\"clipped\" d=\"" + d + "Z\"><title>" + std::string(text) + "</title></path>\n";
+}
+
 void SvgPlot::Band(const std::vector<double>& xs, const std::vector<double>& lows, const std::vector<double>& highs,
                    const std::string& cssClass) {
   std::string upper, lower;
   size_t count = 0;
   for (size_t i = 0; i < xs.size() && i < lows.size() && i < highs.size(); ++i) {
     if (!std::isfinite(xs[i]) || !std::isfinite(lows[i]) || !std::isfinite(highs[i])) continue;
-    upper += (upper.empty() ? "" : " ") + N(X(xs[i])) + "," + N(Y(highs[i]));
-    lower = N(X(xs[i])) + "," + N(Y(lows[i])) + (lower.empty() ? "" : " ") + lower;
+    const double high = std::min(highs[i], y.max), low = std::max(lows[i], y.min);
+    upper += (upper.empty() ? "" : " ") + N(X(xs[i])) + "," + N(Y(high));
+    lower = N(X(xs[i])) + "," + N(Y(low)) + (lower.empty() ? "" : " ") + lower;
+    if (highs[i] > y.max) ClippedMark(xs[i], y.max, false, true, highs[i]);
+    if (lows[i] < y.min) ClippedMark(xs[i], y.min, false, false, lows[i]);
     ++count;
   }
   if (count == 0) return;
@@ -95,9 +137,14 @@ void SvgPlot::Dot(double px, double py, const std::string& cssClass, const std::
 
 void SvgPlot::ErrorBar(double px, double low, double high) {
   if (!std::isfinite(px) || !std::isfinite(low) || !std::isfinite(high)) return;
-  const std::string cx = N(X(px)), l = N(X(px) - 5), r = N(X(px) + 5), top = N(Y(high)), bottom = N(Y(low));
-  marks += "<path class=\"error\" d=\"M" + cx + "," + top + "V" + bottom + "M" + l + "," + top + "H" + r + "M" + l +
-           "," + bottom + "H" + r + "\"/>\n";
+  const bool overTop = high > y.max, underBottom = low < y.min;
+  const std::string cx = N(X(px)), l = N(X(px) - 5), r = N(X(px) + 5);
+  const std::string top = N(Y(std::min(high, y.max))), bottom = N(Y(std::max(low, y.min)));
+  // A cap where the interval ends on the chart; an arrowhead where it runs off.
+  marks += "<path class=\"error\" d=\"M" + cx + "," + top + "V" + bottom + (overTop ? "" : "M" + l + "," + top + "H" + r) +
+           (underBottom ? "" : "M" + l + "," + bottom + "H" + r) + "\"/>\n";
+  if (overTop) ClippedMark(px, y.max, false, true, high);
+  if (underBottom) ClippedMark(px, y.min, false, false, low);
 }
 
 void SvgPlot::Bar(double px, double width, double py, const std::string& cssClass, const std::string& tooltip) {
@@ -125,9 +172,13 @@ void SvgPlot::Vertical(double px, const std::string& cssClass) {
 
 void SvgPlot::ErrorBarAlongX(double py, double low, double high) {
   if (!std::isfinite(py) || !std::isfinite(low) || !std::isfinite(high)) return;
-  const std::string cy = N(Y(py)), t = N(Y(py) - 5), b = N(Y(py) + 5), left = N(X(low)), right = N(X(high));
-  marks += "<path class=\"error\" d=\"M" + left + "," + cy + "H" + right + "M" + left + "," + t + "V" + b + "M" +
-           right + "," + t + "V" + b + "\"/>\n";
+  const bool pastRight = high > x.max, pastLeft = low < x.min;
+  const std::string cy = N(Y(py)), t = N(Y(py) - 5), b = N(Y(py) + 5);
+  const std::string left = N(X(std::max(low, x.min))), right = N(X(std::min(high, x.max)));
+  marks += "<path class=\"error\" d=\"M" + left + "," + cy + "H" + right + (pastLeft ? "" : "M" + left + "," + t + "V" + b) +
+           (pastRight ? "" : "M" + right + "," + t + "V" + b) + "\"/>\n";
+  if (pastRight) ClippedMark(x.max, py, true, true, high);
+  if (pastLeft) ClippedMark(x.min, py, true, false, low);
 }
 
 void SvgPlot::Box(Range xs, Range ys, const std::string& cssClass, const std::string& tooltip, bool faint) {

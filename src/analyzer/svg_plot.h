@@ -20,6 +20,8 @@ class SvgPlot {
             const std::string& cssClass);
   // A dot with a tooltip (its <title>), which also names the value for readers of the file.
   void Dot(double x, double y, const std::string& cssClass, const std::string& tooltip);
+  // Intervals (error bars, bands) are cut at the chart's edge, where an
+  // arrowhead marks that they run on; its tooltip gives the end.
   void ErrorBar(double x, double low, double high);
   // A bar from 0 to `y`, centred on `x`, `width` in data units.
   void Bar(double x, double width, double y, const std::string& cssClass, const std::string& tooltip);
@@ -42,12 +44,18 @@ class SvgPlot {
 
   // The range widened to include 0 (when asked) and a small margin.
   static Range Padded(double min, double max, bool withZero);
+  // The axis for `values` (with 0 when asked): the intervals' ends widen it
+  // by at most half the values' own span, so one wide interval cannot
+  // flatten every line; what lies further is drawn clipped, with a mark.
+  static Range ForValues(const std::vector<double>& values, const std::vector<double>& intervalEnds, bool withZero);
   // Categories 0 .. count-1 centred, never wider than a third of the chart each.
   static Range CategoryRange(size_t count);
 
  private:
   double X(double x) const;
   double Y(double y) const;
+  // An arrowhead at the chart's edge where an interval runs off it.
+  void ClippedMark(double atX, double atY, bool alongX, bool beyondMax, double end);
 
   std::string title, xLabel, yLabel;
   Range x, y;

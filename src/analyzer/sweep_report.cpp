@@ -11,6 +11,7 @@
 #include "analyzer/summary_formats.h"
 #include "analyzer/sweep_summary.h"
 #include "analyzer/svg_plot.h"
+#include "ui/counted_text.h"
 
 namespace analyzer {
 
@@ -58,17 +59,17 @@ void Facts(const results::Sweep& sweep, std::ostream& out) {
 }
 
 std::string CostChart(const results::Sweep& sweep) {
-  double low = 0, high = 0, most = 1;
+  double most = 1;
+  std::vector<double> values, ends;
   for (const results::SweepConfiguration& c : sweep.configurations) {
     for (const results::SweepPoint& p : c.points) {
       most = std::max(most, static_cast<double>(p.emitters));
-      for (const double v : {p.cost.value, p.cost.ci95.low, p.cost.ci95.high}) {
-        if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-      }
+      values.push_back(p.cost.value);
+      ends.insert(ends.end(), {p.cost.ci95.low, p.cost.ci95.high});
     }
   }
   SvgPlot plot("Cost above the empty tests against emitters, with 95 % intervals", "emitters",
-               "% of the whole machine", {0, most * 1.05}, SvgPlot::Padded(low, high, true));
+               "% of the whole machine", {0, most * 1.05}, SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const results::SweepConfiguration& c = sweep.configurations[i];
@@ -83,7 +84,7 @@ std::string CostChart(const results::Sweep& sweep) {
     plot.Line(xs, ys, SeriesClass(i));
     for (const results::SweepPoint& p : c.points) {
       plot.Dot(p.emitters, p.cost.value, SeriesClass(i),
-               c.name + ", " + std::to_string(p.emitters) + " emitters: " + Figure(p.cost.value) + " % " +
+               c.name + ", " + EmitterCountText(p.emitters) + ": " + Figure(p.cost.value) + " % " +
                    FixedRange(p.cost.ci95, 3));
     }
     names.push_back(Numbered(sweep, i));
@@ -94,15 +95,14 @@ std::string CostChart(const results::Sweep& sweep) {
 }
 
 std::string PerEmitterChart(const results::Sweep& sweep) {
-  double low = 0, high = 0;
+  std::vector<double> values, ends;
   for (const results::SweepConfiguration& c : sweep.configurations) {
     const stats::Estimate& f = c.perEmitter.ofOneProcessor;
-    for (const double v : {f.value, f.ci95.low, f.ci95.high}) {
-      if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-    }
+    values.push_back(f.value);
+    ends.insert(ends.end(), {f.ci95.low, f.ci95.high});
   }
   SvgPlot plot("Cost of one emitter, with 95 % intervals", "configuration", "% of one processor",
-               SvgPlot::CategoryRange(sweep.configurations.size()), SvgPlot::Padded(low, high, true));
+               SvgPlot::CategoryRange(sweep.configurations.size()), SvgPlot::ForValues(values, ends, true));
   std::vector<std::string> numbers, names;
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const results::SweepConfiguration& c = sweep.configurations[i];
@@ -120,16 +120,19 @@ std::string PerEmitterChart(const results::Sweep& sweep) {
   return plot.Svg();
 }
 
-void Cells(const stats::Estimate& f, int decimals, std::ostream& out) {
-  out << "<td>" << Fixed(f.value, decimals) << "</td><td>" << FixedRange(f.ci95, decimals) << "</td>";
+// A figure with its interval under it, in one cell: two columns each would
+// not fit a page's width.
+void Cell(const stats::Estimate& f, int decimals, std::ostream& out) {
+  out << "<td>" << Fixed(f.value, decimals) << "<br/><span class=\"ci\">" << FixedRange(f.ci95, decimals)
+      << "</span></td>";
 }
 
 void ConfigurationTable(const results::Sweep& sweep, std::ostream& out) {
   out << "<div class=\"wide\"><table class=\"configurations\">\n<thead><tr><th>#</th><th class=\"text\">Configuration"
          "</th><th class=\"text\">Settings</th><th class=\"text\">Output</th><th class=\"text\">Effective</th>"
-         "<th class=\"text\">Differences</th><th>Per emitter % of one processor</th><th>95 % CI</th>"
-         "<th>Per emitter % of the machine</th><th>95 % CI</th><th>Emitters per 1 % of one processor</th>"
-         "<th>95 % CI</th><th>Ratio to first</th><th>95 % CI</th></tr></thead>\n<tbody>\n";
+         "<th class=\"text\">Differences</th><th>Per emitter, % of one processor [95 % CI]</th>"
+         "<th>Per emitter, % of the machine [95 % CI]</th><th>Emitters per 1 % of one processor [95 % CI]</th>"
+         "<th>Ratio to the first [95 % CI]</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const results::SweepConfiguration& c = sweep.configurations[i];
     std::string differences;
@@ -138,10 +141,10 @@ void ConfigurationTable(const results::Sweep& sweep, std::ostream& out) {
         << Escaped(Pairs(c.settings)) << "</td><td class=\"text\">" << Escaped(Or(c.output, "chosen by OpenAL Soft"))
         << "</td><td class=\"text\">" << Escaped(Pairs(c.effective)) << "</td><td class=\"text"
         << (c.differences.empty() ? "" : " verdict-measurable") << "\">" << Escaped(Or(differences, "none")) << "</td>";
-    Cells(c.perEmitter.ofOneProcessor, kPerEmitterDecimals, out);
-    Cells(c.perEmitter.ofMachine, kPerEmitterDecimals, out);
-    Cells(c.perEmitter.emittersPerPercentOfOneProcessor, 1, out);
-    Cells(c.ratioToFirst, 2, out);
+    Cell(c.perEmitter.ofOneProcessor, kPerEmitterDecimals, out);
+    Cell(c.perEmitter.ofMachine, kPerEmitterDecimals, out);
+    Cell(c.perEmitter.emittersPerPercentOfOneProcessor, 1, out);
+    Cell(c.ratioToFirst, 2, out);
     out << "</tr>\n";
   }
   out << "</tbody>\n</table></div>\n";
@@ -149,22 +152,23 @@ void ConfigurationTable(const results::Sweep& sweep, std::ostream& out) {
 
 void PointTable(const results::Sweep& sweep, std::ostream& out) {
   out << "<h3>Every point</h3>\n<div class=\"wide\"><table class=\"points\">\n<thead><tr><th>#</th>"
-         "<th class=\"text\">Configuration</th><th>Emitters</th><th>Rounds</th><th>Cost %</th><th>95 % CI</th>"
+         "<th class=\"text\">Configuration</th><th>Emitters</th><th>Rounds</th><th>Cost % [95 % CI]</th>"
          "<th>Program %</th><th>Servers %</th><th>Kernel %</th><th>Other %</th><th>Unexplained %</th>"
          "<th class=\"text\">Results files</th></tr></thead>\n<tbody>\n";
   for (size_t i = 0; i < sweep.configurations.size(); ++i) {
     const results::SweepConfiguration& c = sweep.configurations[i];
     for (const results::SweepPoint& p : c.points) {
+      // One file a line.
       std::string files;
-      for (const std::string& f : p.resultsFiles) files += (files.empty() ? "" : ", ") + f;
+      for (const std::string& f : p.resultsFiles) files += (files.empty() ? "" : "<br/>") + Escaped(f);
       out << "<tr><td>" << i + 1 << "</td><td class=\"text\">" << Escaped(c.name) << "</td><td>" << p.emitters
-          << "</td><td>" << p.rounds << "</td><td>" << Figure(p.cost.value) << "</td><td>" << FixedRange(p.cost.ci95, 3)
-          << "</td>";
+          << "</td><td>" << p.rounds << "</td><td>" << Figure(p.cost.value) << "<br/><span class=\"ci\">"
+          << FixedRange(p.cost.ci95, 3) << "</span></td>";
       const double servers = results::ServersTogether(p.parts, [](double v) { return v; });
       for (const double part : {p.parts.program, servers, p.parts.kernel, p.parts.other, p.parts.unexplained}) {
         out << "<td>" << Figure(part) << "</td>";
       }
-      out << "<td class=\"text\">" << Escaped(Or(files, "-")) << "</td></tr>\n";
+      out << "<td class=\"text\">" << Or(files, "-") << "</td></tr>\n";
     }
   }
   out << "</tbody>\n</table></div>\n";

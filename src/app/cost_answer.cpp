@@ -1,4 +1,5 @@
 #include "app/cost_answer.h"
+#include "ui/counted_text.h"
 
 #include <cstdio>
 #include <string>
@@ -71,7 +72,7 @@ void PrintCostAnswer(const RunCosts& costs, const Quietness& quietness, uint32_t
       out << "from the readings (--repeat gives one across rounds):\n";
     }
     for (const ModeCost& cost : costs.costs) {
-      out << cost.mode << ", " << cost.emitters << " emitters: " << Format("%+.2f", cost.cost.value)
+      out << cost.mode << ", " << EmitterCountText(cost.emitters) << ": " << Format("%+.2f", cost.cost.value)
           << Range(cost.cost.ci95, "%+.2f") << " of all, " << Format("%+.2f", cost.cost.value * processors)
           << Range(cost.cost.ci95.Scaled(processors), "%+.2f") << " of one: "
           << cost.Verdict() << '\n';

@@ -13,7 +13,9 @@ namespace {
 void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
   const int previous = output.GetSelectedDevice();
   output.SelectDevice(device);
-  const std::string text = DeviceCatalogue::FeatureReport(output);
+  std::string text = DeviceCatalogue::FeatureReport(output);
+  const std::string note = SoftwareMixingNote(output);
+  if (!note.empty()) text += (text.empty() || text.back() == '\n' ? "" : "\n") + note + '\n';
   output.SelectDevice(previous);
   // Indent every report line under its device.
   const char* line = text.c_str();
@@ -28,6 +30,15 @@ void PrintReport(CAbstractOutput& output, int device, std::ostream& out) {
 }
 
 }  // namespace
+
+std::string SoftwareMixingNote(CAbstractOutput& output) {
+  const std::string name = output.Name();
+  // JACK has no mixer at all: its report says so in its own words.
+  if (name != "OpenAL" && name != "DirectSound") return {};
+  if (output.GetFeature(output.GetSelectedDevice(), Hardware2D) != 0) return {};
+  return "This device has no hardware 2D buffers: the 2D mode (\"2D hardware\" in the status) plays through " +
+         name + "'s software mixer.";
+}
 
 void PrintNoDevice(std::ostream& out) {
   out << "No audio back end found a device.\n" << NoDeviceHint() << '\n';

@@ -7,6 +7,8 @@
 
 #include "app/analyzer_answer.h"
 #include "app/devices_command.h"
+#include "app/exit_code_help.h"
+#include "app/help_formatter.h"
 #include "app/library_messages.h"
 #include "app/openal_driver_option.h"
 #include "app/run_command.h"
@@ -25,12 +27,11 @@
 
 namespace {
 
-constexpr const char* kExitCodes =
-    "Exit codes:\n"
-    "  0    measured, and every results file saved\n"
-    "  1    nothing measured, a results file not saved, or the sound server went away\n"
-    "  2    usage error: an unknown command, option, value or device\n"
-    "  130  interrupted by Ctrl-C (143: ended by SIGTERM)\n";
+// A command's own footer, then the codes it can end with.
+void AddExitCodes(CLI::App& command, unsigned bit) {
+  const std::string own = command.get_footer();
+  command.footer((own.empty() ? std::string() : own + "\n\n") + ExitCodeHelp(bit));
+}
 
 // CLI11 only says that a command is required: name the word it did not know.
 bool SayUnknownCommand(CLI::App& app) {
@@ -53,13 +54,15 @@ int main(int argc, char** argv) {
   CLI::App app{"Korvanta 3RUzevo: how much processor time does playing many 3D sounds cost?", "kv3r"};
   app.set_version_flag("--version", "kv3r " KV3R_VERSION_TEXT);
   app.require_subcommand(1);
-  app.footer(kExitCodes);
+  // Before the commands, which take it over.
+  app.formatter(std::make_shared<HelpFormatter>());
   OpenALOutputOption openALOutput;
   AddOpenALOutputOption(app, openALOutput);
 
   bool report = false;
   CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
   devices->add_flag("--report", report, "Also print each device's feature report");
+  AddExitCodes(*devices, kCommandDevices);
 
   RunOptions runOptions;
   CLI::App* run = app.add_subcommand("run", "Measure the empty baseline and each chosen mode once");
@@ -68,17 +71,29 @@ int main(int argc, char** argv) {
   run->add_option(sweep::kResultsFileOption, runOptions.resultsFile,
                   "Save the results file under this name in the current folder (it must not exist) instead of "
                   "KV3D_<date>_<time>.xml; its companion takes the same name with .json");
+  AddExitCodes(*run, kCommandRun);
   RunOptions batchOptions;
-  CLI::App* batch = app.add_subcommand("batch", "Runs with 8, 16, 24, 32 (and 60) emitters, one after another");
-  AddRunOptions(*batch, batchOptions);
+  CLI::App* batch = app.add_subcommand(
+      "batch",
+      "Runs with 8, 16, 24 and 32 emitters, one after another, and with 60 where the device has more than 32 "
+      "hardware 3D buffers");
+  AddRunOptions(*batch, batchOptions, true);
+  AddExitCodes(*batch, kCommandBatch);
   SweepOptions sweepOptions;
   CLI::App* sweep = app.add_subcommand(
       "sweep", "OpenAL Soft's settings and outputs against emitter counts: the cost of one emitter in each");
   AddSweepOptions(*sweep, sweepOptions);
+  AddExitCodes(*sweep, kCommandSweep);
+  // After the commands, which would take these over as their own.
+  app.footer(ExitCodeHelp(kEveryCommand));
+  // Every command's options in one text, for the man page.
+  app.set_help_all_flag("--help-all", "Print the help of every command and exit");
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);

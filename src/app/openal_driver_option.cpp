@@ -20,7 +20,9 @@ constexpr const char* kDefaultWaveFile = "kv3r-openal.wav";
 
 std::string_view OutputOf(std::string_view given) { return given.substr(0, given.find(':')); }
 
-std::string OfferedNames() {
+}  // namespace
+
+std::string OpenALOutputList() {
   std::string list;
   for (const char* name : OpenALOutputNames()) {
     if (!list.empty()) list += ", ";
@@ -28,8 +30,6 @@ std::string OfferedNames() {
   }
   return list;
 }
-
-}  // namespace
 
 // Empty when OpenAL Soft can take the name; only wave takes a file after ':'.
 std::string OpenALOutputRefusal(const std::string& given) {
@@ -48,7 +48,7 @@ std::string OpenALOutputRefusal(const std::string& given) {
     }
     return {};
   }
-  return "\"" + given + "\" is not an output of the OpenAL Soft loaded here; it offers " + OfferedNames() +
+  return "\"" + given + "\" is not an output of the OpenAL Soft loaded here; it offers " + OpenALOutputList() +
          " (wave:FILE writes to FILE)";
 }
 
@@ -61,7 +61,7 @@ void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option) {
   // Subcommands added afterwards hand options they do not know to this app.
   app.fallthrough();
   app.add_option("--openal-output", option.name,
-                 "OpenAL Soft's output, picked before the library loads by setting ALSOFT_DRIVERS: " + OfferedNames() +
+                 "OpenAL Soft's output, picked before the library loads by setting ALSOFT_DRIVERS: " + OpenALOutputList() +
                      ". Use null on a machine with no sound device (it still mixes every source, in real time, "
                      "into nothing); wave:FILE writes the mix to FILE (wave alone: " +
                      kDefaultWaveFile + "); leave the option out on a desktop with sound")

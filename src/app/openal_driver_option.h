@@ -28,6 +28,9 @@ struct OpenALOutputOption {
 // that lists the names it does.
 void AddOpenALOutputOption(CLI::App& app, OpenALOutputOption& option);
 
+// The outputs the OpenAL Soft loaded here offers, "null, wave, ...".
+std::string OpenALOutputList();
+
 // "" when OpenAL Soft offers the output `given` (wave:FILE included);
 // else the reason, naming the outputs it offers.
 std::string OpenALOutputRefusal(const std::string& given);

@@ -20,6 +20,7 @@
 #include "platform/system_description.h"
 #include "platform/system_statistics.h"
 #include "results/companion_file.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -100,15 +101,15 @@ void PrintRunSummary(const RunResult& result, const TestSettings& settings, cons
   out.flush();
 }
 
-void DescribeRun(const TestSettings& s, bool batch, uint32_t rounds, std::ostream& out) {
+void DescribeRun(const TestSettings& s, bool batch, bool batchOf60, uint32_t rounds, std::ostream& out) {
   out << "Modes:";
   if (s.test2D) out << " 2D";
   if (s.test3DHardware) out << " 3D-hardware";
   if (s.test3DHardwareEax) out << " 3D-hardware+EAX";
   if (batch) {
-    out << "; batch of 8, 16, 24, 32 (and 60) emitters";
+    out << "; batch of 8, 16, 24 and 32 emitters" << (batchOf60 ? " and 60" : "");
   } else {
-    out << "; " << s.bufferCount << " emitters";
+    out << "; " << EmitterCountText(s.bufferCount);
   }
   out << "; " << s.benchmarkSeconds << " s per test after 2 s settling; " << s.sampleRate << " Hz";
   static const char* const kMethods[] = {"CPU-specific PMC", "Idle thread method",
@@ -207,7 +208,18 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     out << "No mode left to run: nothing is measured.\n";
     return kExitNothingSaved;
   }
-  DescribeRun(settings, batch, options.repeat, out);
+  CAbstractOutput& output = *engine.CurrentOutput();
+  const bool batchOf60 = engine.BatchRunsSixty();
+  DescribeRun(settings, batch, batchOf60, options.repeat, out);
+  if (batch && !batchOf60) {
+    out << "No 60-emitter run: the batch plays it only on a device with more than 32 hardware 3D buffers, and this "
+           "one has "
+        << output.GetHw3DBufferCount(output.GetSelectedDevice()) << ".\n";
+  }
+  if (settings.test2D != 0) {
+    const std::string note = SoftwareMixingNote(output);
+    if (!note.empty()) out << note << '\n';
+  }
   if (settings.measuringMethod == 2) DescribeSystemSource(out);
   for (const std::string& note : plan.remarks) out << note << '\n';
   if (settings.loadMemory != 0) {
@@ -291,7 +303,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
   }
   if (interrupted) {
     const int code = interruptionCode ? interruptionCode() : 0;
-    return code != 0 ? code : 130;
+    return code != 0 ? code : kExitInterrupted;
   }
   if (unsaved || missingEmitters || deviceLost) return kExitNothingSaved;
   if (saturated) return kExitMachineSaturated;

@@ -46,7 +46,7 @@ CLI::Validator DecimalNumber(uint32_t lowest, uint32_t highest) {
 // Enough for a night of short tests; more is a typing error.
 
 
-void AddRunOptions(CLI::App& command, RunOptions& options) {
+void AddRunOptions(CLI::App& command, RunOptions& options, bool batch) {
   TestSettings& s = options.settings;
   command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
   command.add_option("--device", options.device, "Device of that back end, by number or name");
@@ -62,7 +62,8 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
   number("--2d", s.test2D, "Run the 2D mode (0 or 1)", 0, 1);
   number("--3d-hardware", s.test3DHardware, "Run the 3D hardware mode (0 or 1)", 0, 1);
   number("--3d-eax", s.test3DHardwareEax, "Run the 3D hardware + EAX mode (0 or 1)", 0, 1);
-  number("--buffers", s.bufferCount, "Emitters to play (a batch sets its own)", 0, static_cast<uint32_t>(kMaxEmitters));
+  // A batch plays its own counts: it has no --buffers to ignore.
+  if (!batch) number("--buffers", s.bufferCount, "Emitters to play", 0, static_cast<uint32_t>(kMaxEmitters));
   number("--seconds", s.benchmarkSeconds, "Length of each measured test in seconds", 0, kMaxBenchmarkSeconds);
   number("--deferred", s.deferredMode, "Defer 3D updates to one commit per pass (0 or 1)", 0, 1);
   number("--method", s.measuringMethod, "Measuring method: 0 CPU-specific PMC, 1 Idle thread method, 2 NT system info",

@@ -46,8 +46,9 @@ CLI::Validator DecimalNumber(uint32_t lowest, uint32_t highest);
 
 // Adds the options to a run or batch subcommand. Numbers are decimal (a
 // leading 0 is not octal); anything else, and a number out of its option's
-// range, is a parse error naming the option before anything runs.
-void AddRunOptions(CLI::App& command, RunOptions& options);
+// range, is a parse error naming the option before anything runs. A batch
+// takes every option but --buffers.
+void AddRunOptions(CLI::App& command, RunOptions& options, bool batch = false);
 
 // Makes the chosen device the engine's current one. False, with the reason on
 // `err`, when the back end or device does not exist.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "stats/statistics.h"
+#include "ui/counted_text.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void PrintSummary(const RunRecord& run, const RunCosts& costs, uint32_t processo
   }
   for (const TestRecord& test : run.tests) {
     if (test.ran && !test.shortfall.empty()) {
-      out << test.mode << ": " << test.emitters << " emitters: " << test.shortfall << ".\n";
+      out << test.mode << ": " << EmitterCountText(test.emitters) << ": " << test.shortfall << ".\n";
     }
   }
   out << "Mean, median, min and max are the meter's system-wide readings; \"Above\" is the mean above the\n"

@@ -16,7 +16,7 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options) {
       ->option_text("KEY=VALUES");
   command
       .add_option("--openal-output", options.outputs,
-                  "OpenAL Soft's outputs to compare, A,B,... (null, pulse, pipewire, jack, ...)")
+                  "OpenAL Soft's outputs to compare, A,B,..., of those this library offers: " + OpenALOutputList())
       ->delimiter(',')
       ->check(CLI::Validator([](std::string& given) { return OpenALOutputRefusal(given); }, ""))
       ->option_text("NAMES");

@@ -1,6 +1,11 @@
 #include "engine/benchmark_engine.h"
 #include "results/debug_log.h"
 
+bool BenchmarkEngine::BatchRunsSixty() const {
+  CAbstractOutput* const output = CurrentOutput();
+  return output != nullptr && output->GetHw3DBufferCount(output->GetSelectedDevice()) > 32;
+}
+
 int BenchmarkEngine::RunBatch(TestSettings run, const RunSink& finished) {
   DebugLog::Write("BATCH: START\n");
   run.batch = true;
@@ -14,10 +19,7 @@ int BenchmarkEngine::RunBatch(TestSettings run, const RunSink& finished) {
   for (const uint32_t count : {8u, 16u, 24u, 32u}) {
     if (!runWith(count)) return 0;
   }
-  CAbstractOutput* const output = CurrentOutput();
-  if (output != nullptr && output->GetHw3DBufferCount(output->GetSelectedDevice()) > 32) {
-    if (!runWith(60)) return 0;
-  }
+  if (BatchRunsSixty() && !runWith(60)) return 0;
   DebugLog::Write("BATCH: END.\n");
   hooks.beep(1000, 1);
   hooks.beep(500, 5);

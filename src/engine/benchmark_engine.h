@@ -90,6 +90,9 @@ class BenchmarkEngine {
   // to `finished` as it ends. 0 as soon as a run does not start.
   using RunSink = std::function<void(const RunResult&)>;
   int RunBatch(TestSettings run, const RunSink& finished);
+  // Whether a batch on the current device adds its 60-emitter run: only
+  // where the device has more than 32 hardware 3D buffers.
+  bool BatchRunsSixty() const;
 
   // The load tests on the current back end: each measures `durationMs`
   // after a settling wait into `record`, reading `meter`; always 1.

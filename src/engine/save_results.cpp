@@ -23,7 +23,7 @@ bool BenchmarkEngine::CanWriteResults(std::string& error) const {
   std::string why;
   if (!platform::WriteNewFile(probe.c_str(), "", 0, why)) {
     error = "Cannot write results in " + (directory.empty() ? std::string("the current directory") : directory) + " (" +
-            probe + "): " + why;
+            probe + "): " + platform::CreationFailureReason(directory.c_str(), why);
     return false;
   }
   platform::DeleteFileNamed(probe.c_str());
@@ -62,7 +62,7 @@ std::string BenchmarkEngine::SaveResults(const RunRecord& record, bool batchName
   // ever sees half a file; an earlier file of the same name is never replaced.
   const SavedResultsFile saved = SaveResultsFile(bytes, directory, fileName);
   if (!saved.saved) {
-    error = "Cannot save " + saved.path + ": " + saved.reason;
+    error = "Cannot save " + saved.path + ": " + platform::CreationFailureReason(directory.c_str(), saved.reason);
     DebugLog::Writef("%s\n", error.c_str());
     const std::string cannotSave = "Cannot save " + saved.path;
     hooks.showMessage(window, cannotSave.c_str(), "Error");

@@ -29,6 +29,13 @@ PathKind KindOfPath(const char* path);
 // system's reason in `error`; a file it created is removed again.
 bool WriteNewFile(const char* fileName, const void* data, size_t size, std::string& error);
 
+// `reason` (the system's, for a file that could not be made in `directory`;
+// empty: the current one) with the folder's file system named where the
+// reason alone misleads: the kernel's virtual file systems (/proc, /sys)
+// answer "No such file or directory" or "Permission denied" for a folder
+// that plainly exists, and a read-only mount may answer "Permission denied".
+std::string CreationFailureReason(const char* directory, const std::string& reason);
+
 // Renames `from` to `to` only when nothing is called `to`. False with the
 // system's reason in `error`; `targetTaken` tells that `to` already existed.
 bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken, std::string& error);

@@ -8,12 +8,13 @@
 #include "results/lenient_text.h"
 
 namespace results {
-namespace {
+// Named, not anonymous: the unity builds compile both formats in one unit.
+namespace companion_format {
 
 using namespace json_fields;
 
 // The file's keys, for the writer and the reader alike.
-namespace key {
+namespace companion_key {
 constexpr const char* kFormat = "format";
 constexpr const char* kResultsFile = "results_file";
 constexpr const char* kRounds = "rounds";
@@ -70,7 +71,7 @@ constexpr const char* kSaturated = "saturated";
 constexpr const char* kWarnings = "warnings";
 constexpr const char* kBusiest = "busiest_other_processes";
 constexpr const char* kPercent = "percent";
-}  // namespace key
+}  // namespace companion_key
 
 // ---- writing
 
@@ -97,22 +98,22 @@ Json PartsJson(const PartsOf<T>& parts, Spell&& spell) {
 }
 
 Json TestJson(const CompanionTest& test) {
-  Json object = {{key::kMode, test.mode},
-                 {key::kEmitters, test.emitters},
-                 {key::kRound, test.round},
-                 {key::kSeconds, NumberJson(test.seconds)},
-                 {key::kReadings, test.readings},
-                 {key::kSystem, NumberJson(test.system)},
-                 {key::kAttributed, test.attributed},
-                 {key::kParts, PartsJson(test.parts, NumberJson)}};
+  Json object = {{companion_key::kMode, test.mode},
+                 {companion_key::kEmitters, test.emitters},
+                 {companion_key::kRound, test.round},
+                 {companion_key::kSeconds, NumberJson(test.seconds)},
+                 {companion_key::kReadings, test.readings},
+                 {companion_key::kSystem, NumberJson(test.system)},
+                 {companion_key::kAttributed, test.attributed},
+                 {companion_key::kParts, PartsJson(test.parts, NumberJson)}};
   if (!test.backEnd.empty()) {
     Json backEnd = Json::object();
     for (const BackEndFigure& figure : test.backEnd) {
       backEnd[figure.name] = figure.text.empty() ? FigureJson(figure.value) : Json(figure.text);
     }
-    object[key::kBackEnd] = backEnd;
+    object[companion_key::kBackEnd] = backEnd;
   }
-  if (test.deviceLost) object[key::kDeviceLost] = true;
+  if (test.deviceLost) object[companion_key::kDeviceLost] = true;
   return object;
 }
 
@@ -126,31 +127,31 @@ Json CostJson(const CompanionCost& cost) {
   const Json rounds = Numbers(cost.perRound);
   const stats::PerEmitterFigures& one = cost.perEmitter;
   const stats::PerEmitterFigures& attributed = cost.attributedPerEmitter;
-  Json object = {{key::kMode, cost.mode},
-          {key::kEmitters, cost.emitters},
-          {key::kRounds, cost.rounds},
-          {key::kCost, NumberJson(cost.cost.value)},
-          {key::kCi95, IntervalJson(cost.cost.ci95)},
-          {key::kVerdict, cost.verdict},
-          {key::kPerRound, rounds},
-          {key::kParts, PartsJson(cost.parts, [](const stats::Estimate& e) { return NumberJson(e.value); })},
-          {key::kPartsCi95, PartsJson(cost.parts, [](const stats::Estimate& e) { return IntervalJson(e.ci95); })},
-          {key::kPerEmitter, NumberJson(one.ofMachine.value)},
-          {key::kPerEmitterCi95, IntervalJson(one.ofMachine.ci95)},
-          {key::kOfOneProcessor, NumberJson(one.ofOneProcessor.value)},
-          {key::kOfOneProcessorCi95, IntervalJson(one.ofOneProcessor.ci95)},
-          {key::kEmittersPerPercent, NumberJson(one.emittersPerPercentOfOneProcessor.value)},
-          {key::kEmittersPerPercentCi95, IntervalJson(one.emittersPerPercentOfOneProcessor.ci95)},
-          {key::kAttributed_, NumberJson(cost.attributed.value)},
-          {key::kAttributedCi95, IntervalJson(cost.attributed.ci95)},
-          {key::kAttributedPerRound, Numbers(cost.attributedPerRound)},
-          {key::kAttributedPerEmitter, NumberJson(attributed.ofMachine.value)},
-          {key::kAttributedPerEmitterCi95, IntervalJson(attributed.ofMachine.ci95)},
-          {key::kAttributedOfOneProcessor, NumberJson(attributed.ofOneProcessor.value)},
-          {key::kAttributedOfOneProcessorCi95, IntervalJson(attributed.ofOneProcessor.ci95)},
-          {key::kAttributedEmittersPerPercent, NumberJson(attributed.emittersPerPercentOfOneProcessor.value)},
-          {key::kAttributedEmittersPerPercentCi95, IntervalJson(attributed.emittersPerPercentOfOneProcessor.ci95)}};
-  if (!cost.fault.empty()) object[key::kFault] = cost.fault;
+  Json object = {{companion_key::kMode, cost.mode},
+          {companion_key::kEmitters, cost.emitters},
+          {companion_key::kRounds, cost.rounds},
+          {companion_key::kCost, NumberJson(cost.cost.value)},
+          {companion_key::kCi95, IntervalJson(cost.cost.ci95)},
+          {companion_key::kVerdict, cost.verdict},
+          {companion_key::kPerRound, rounds},
+          {companion_key::kParts, PartsJson(cost.parts, [](const stats::Estimate& e) { return NumberJson(e.value); })},
+          {companion_key::kPartsCi95, PartsJson(cost.parts, [](const stats::Estimate& e) { return IntervalJson(e.ci95); })},
+          {companion_key::kPerEmitter, NumberJson(one.ofMachine.value)},
+          {companion_key::kPerEmitterCi95, IntervalJson(one.ofMachine.ci95)},
+          {companion_key::kOfOneProcessor, NumberJson(one.ofOneProcessor.value)},
+          {companion_key::kOfOneProcessorCi95, IntervalJson(one.ofOneProcessor.ci95)},
+          {companion_key::kEmittersPerPercent, NumberJson(one.emittersPerPercentOfOneProcessor.value)},
+          {companion_key::kEmittersPerPercentCi95, IntervalJson(one.emittersPerPercentOfOneProcessor.ci95)},
+          {companion_key::kAttributed_, NumberJson(cost.attributed.value)},
+          {companion_key::kAttributedCi95, IntervalJson(cost.attributed.ci95)},
+          {companion_key::kAttributedPerRound, Numbers(cost.attributedPerRound)},
+          {companion_key::kAttributedPerEmitter, NumberJson(attributed.ofMachine.value)},
+          {companion_key::kAttributedPerEmitterCi95, IntervalJson(attributed.ofMachine.ci95)},
+          {companion_key::kAttributedOfOneProcessor, NumberJson(attributed.ofOneProcessor.value)},
+          {companion_key::kAttributedOfOneProcessorCi95, IntervalJson(attributed.ofOneProcessor.ci95)},
+          {companion_key::kAttributedEmittersPerPercent, NumberJson(attributed.emittersPerPercentOfOneProcessor.value)},
+          {companion_key::kAttributedEmittersPerPercentCi95, IntervalJson(attributed.emittersPerPercentOfOneProcessor.ci95)}};
+  if (!cost.fault.empty()) object[companion_key::kFault] = cost.fault;
   return object;
 }
 
@@ -173,19 +174,19 @@ PartsOf<T> PartsAt(const Json& object, const std::string& where, Read&& read) {
 
 CompanionTest TestAt(const Json& test, const std::string& where) {
   CompanionTest t;
-  t.mode = Text(test, where, key::kMode);
-  t.emitters = Whole(test, where, key::kEmitters);
-  t.round = Whole(test, where, key::kRound);
-  if (const Json* seconds = Find(test, where, key::kSeconds)) t.seconds = NumberAt(*seconds, Place(where, key::kSeconds));
-  if (const Json* readings = Find(test, where, key::kReadings)) t.readings = WholeAt(*readings, Place(where, key::kReadings));
-  t.system = Number(test, where, key::kSystem);
-  if (const Json* attributed = Find(test, where, key::kAttributed)) {
-    t.attributed = BooleanAt(*attributed, Place(where, key::kAttributed));
+  t.mode = Text(test, where, companion_key::kMode);
+  t.emitters = Whole(test, where, companion_key::kEmitters);
+  t.round = Whole(test, where, companion_key::kRound);
+  if (const Json* seconds = Find(test, where, companion_key::kSeconds)) t.seconds = NumberAt(*seconds, Place(where, companion_key::kSeconds));
+  if (const Json* readings = Find(test, where, companion_key::kReadings)) t.readings = WholeAt(*readings, Place(where, companion_key::kReadings));
+  t.system = Number(test, where, companion_key::kSystem);
+  if (const Json* attributed = Find(test, where, companion_key::kAttributed)) {
+    t.attributed = BooleanAt(*attributed, Place(where, companion_key::kAttributed));
   }
-  t.parts = PartsAt<double>(Member(test, where, key::kParts), Place(where, key::kParts),
+  t.parts = PartsAt<double>(Member(test, where, companion_key::kParts), Place(where, companion_key::kParts),
                             [](const Json& value, const std::string& at, const char*, bool) { return NumberAt(value, at); });
-  if (const Json* backEnd = Find(test, where, key::kBackEnd)) {
-    const std::string here = Place(where, key::kBackEnd);
+  if (const Json* backEnd = Find(test, where, companion_key::kBackEnd)) {
+    const std::string here = Place(where, companion_key::kBackEnd);
     for (const auto& [name, value] : ObjectAt(*backEnd, here).items()) {
       BackEndFigure figure{name};
       if (value.is_string()) {
@@ -196,7 +197,7 @@ CompanionTest TestAt(const Json& test, const std::string& where) {
       t.backEnd.push_back(figure);
     }
   }
-  if (const Json* lost = Find(test, where, key::kDeviceLost)) t.deviceLost = BooleanAt(*lost, Place(where, key::kDeviceLost));
+  if (const Json* lost = Find(test, where, companion_key::kDeviceLost)) t.deviceLost = BooleanAt(*lost, Place(where, companion_key::kDeviceLost));
   return t;
 }
 
@@ -206,44 +207,44 @@ stats::Estimate EstimateOf(const Json& object, const std::string& where, const c
 
 CompanionCost CostAt(const Json& cost, const std::string& where) {
   CompanionCost c;
-  c.mode = Text(cost, where, key::kMode);
-  c.emitters = Whole(cost, where, key::kEmitters);
-  c.rounds = Whole(cost, where, key::kRounds);
-  c.cost = EstimateOf(cost, where, key::kCost, key::kCi95);
-  c.verdict = Text(cost, where, key::kVerdict);
-  if (const Json* rounds = Find(cost, where, key::kPerRound)) {
-    const std::string here = Place(where, key::kPerRound);
+  c.mode = Text(cost, where, companion_key::kMode);
+  c.emitters = Whole(cost, where, companion_key::kEmitters);
+  c.rounds = Whole(cost, where, companion_key::kRounds);
+  c.cost = EstimateOf(cost, where, companion_key::kCost, companion_key::kCi95);
+  c.verdict = Text(cost, where, companion_key::kVerdict);
+  if (const Json* rounds = Find(cost, where, companion_key::kPerRound)) {
+    const std::string here = Place(where, companion_key::kPerRound);
     const Json& list = ListAt(*rounds, here);
     for (size_t i = 0; i < list.size(); ++i) c.perRound.push_back(NumberAt(list[i], Indexed(here, i)));
   }
-  const Json& ranges = Member(cost, where, key::kPartsCi95);
-  const std::string rangesWhere = Place(where, key::kPartsCi95);
+  const Json& ranges = Member(cost, where, companion_key::kPartsCi95);
+  const std::string rangesWhere = Place(where, companion_key::kPartsCi95);
   c.parts = PartsAt<stats::Estimate>(
-      Member(cost, where, key::kParts), Place(where, key::kParts),
+      Member(cost, where, companion_key::kParts), Place(where, companion_key::kParts),
       [&](const Json& value, const std::string& at, const char* name, bool server) {
         const Json& range = server ? Member(Member(ranges, rangesWhere, kServersPart), Place(rangesWhere, kServersPart), name)
                                    : Member(ranges, rangesWhere, name);
         return stats::Estimate{NumberAt(value, at), IntervalAt(range, Place(rangesWhere, name))};
       });
-  c.perEmitter.ofMachine = EstimateOf(cost, where, key::kPerEmitter, key::kPerEmitterCi95);
-  if (Find(cost, where, key::kOfOneProcessor) != nullptr) {
-    c.perEmitter.ofOneProcessor = EstimateOf(cost, where, key::kOfOneProcessor, key::kOfOneProcessorCi95);
+  c.perEmitter.ofMachine = EstimateOf(cost, where, companion_key::kPerEmitter, companion_key::kPerEmitterCi95);
+  if (Find(cost, where, companion_key::kOfOneProcessor) != nullptr) {
+    c.perEmitter.ofOneProcessor = EstimateOf(cost, where, companion_key::kOfOneProcessor, companion_key::kOfOneProcessorCi95);
   }
   c.perEmitter.emittersPerPercentOfOneProcessor =
-      EstimateOf(cost, where, key::kEmittersPerPercent, key::kEmittersPerPercentCi95);
+      EstimateOf(cost, where, companion_key::kEmittersPerPercent, companion_key::kEmittersPerPercentCi95);
   // Written since the attributed cost was added; older companions lack them.
-  if (Find(cost, where, key::kAttributed_) != nullptr) {
-    c.attributed = EstimateOf(cost, where, key::kAttributed_, key::kAttributedCi95);
-    const std::string here = Place(where, key::kAttributedPerRound);
-    const Json& list = List(cost, where, key::kAttributedPerRound);
+  if (Find(cost, where, companion_key::kAttributed_) != nullptr) {
+    c.attributed = EstimateOf(cost, where, companion_key::kAttributed_, companion_key::kAttributedCi95);
+    const std::string here = Place(where, companion_key::kAttributedPerRound);
+    const Json& list = List(cost, where, companion_key::kAttributedPerRound);
     for (size_t i = 0; i < list.size(); ++i) c.attributedPerRound.push_back(NumberAt(list[i], Indexed(here, i)));
     c.attributedPerEmitter.ofOneProcessor =
-        EstimateOf(cost, where, key::kAttributedOfOneProcessor, key::kAttributedOfOneProcessorCi95);
+        EstimateOf(cost, where, companion_key::kAttributedOfOneProcessor, companion_key::kAttributedOfOneProcessorCi95);
     c.attributedPerEmitter.emittersPerPercentOfOneProcessor =
-        EstimateOf(cost, where, key::kAttributedEmittersPerPercent, key::kAttributedEmittersPerPercentCi95);
-    c.attributedPerEmitter.ofMachine = EstimateOf(cost, where, key::kAttributedPerEmitter, key::kAttributedPerEmitterCi95);
+        EstimateOf(cost, where, companion_key::kAttributedEmittersPerPercent, companion_key::kAttributedEmittersPerPercentCi95);
+    c.attributedPerEmitter.ofMachine = EstimateOf(cost, where, companion_key::kAttributedPerEmitter, companion_key::kAttributedPerEmitterCi95);
   }
-  if (const Json* fault = Find(cost, where, key::kFault)) c.fault = TextAt(*fault, Place(where, key::kFault));
+  if (const Json* fault = Find(cost, where, companion_key::kFault)) c.fault = TextAt(*fault, Place(where, companion_key::kFault));
   return c;
 }
 
@@ -257,66 +258,68 @@ CompanionEnvironment EnvironmentAt(const Json& object, const std::string& where)
     const Json* value = Find(object, where, name);
     return value == nullptr ? kMissing : NumberAt(*value, Place(where, name));
   };
-  e.processor = text(key::kProcessor);
-  e.clockMhzStart = number(key::kClockMhzStart);
-  e.clockMhzEnd = number(key::kClockMhzEnd);
-  e.os = text(key::kOs);
-  e.kernel = text(key::kKernel);
-  e.backEnd = text(key::kBackEnd);
-  e.device = text(key::kDevice);
-  e.openalOutput = text(key::kOpenalOutput);
-  e.openalSettingsFile = text(key::kOpenalSettingsFile);
-  e.soundServer = text(key::kSoundServer);
+  e.processor = text(companion_key::kProcessor);
+  e.clockMhzStart = number(companion_key::kClockMhzStart);
+  e.clockMhzEnd = number(companion_key::kClockMhzEnd);
+  e.os = text(companion_key::kOs);
+  e.kernel = text(companion_key::kKernel);
+  e.backEnd = text(companion_key::kBackEnd);
+  e.device = text(companion_key::kDevice);
+  e.openalOutput = text(companion_key::kOpenalOutput);
+  e.openalSettingsFile = text(companion_key::kOpenalSettingsFile);
+  e.soundServer = text(companion_key::kSoundServer);
   return e;
 }
 
 Companion CompanionAt(const Json& document, const std::string& resultsFileName) {
   Companion companion;
-  const Json& format = Member(document, "", key::kFormat);
+  const Json& format = Member(document, "", companion_key::kFormat);
   if (!format.is_number_integer() || format.get<int64_t>() != kCompanionFormat) {
     throw Malformed{"format is " + OneLine(format.dump()) + ": a companion of another format than " +
                     std::to_string(kCompanionFormat)};
   }
-  companion.resultsFile = Text(document, "", key::kResultsFile);
+  companion.resultsFile = Text(document, "", companion_key::kResultsFile);
   if (companion.resultsFile != LenientUtf8(resultsFileName)) {
     throw Malformed{"it belongs to " + companion.resultsFile + ", not to " + LenientUtf8(resultsFileName)};
   }
-  companion.rounds = Whole(document, "", key::kRounds);
-  companion.processors = Whole(document, "", key::kProcessors);
-  if (const Json* method = Find(document, "", key::kMeasuringMethod); method != nullptr && !method->is_null()) {
-    companion.measuringMethod = static_cast<int>(std::min<uint32_t>(WholeAt(*method, key::kMeasuringMethod), 1000));
+  companion.rounds = Whole(document, "", companion_key::kRounds);
+  companion.processors = Whole(document, "", companion_key::kProcessors);
+  if (const Json* method = Find(document, "", companion_key::kMeasuringMethod); method != nullptr && !method->is_null()) {
+    companion.measuringMethod = static_cast<int>(std::min<uint32_t>(WholeAt(*method, companion_key::kMeasuringMethod), 1000));
   }
-  if (const Json* source = Find(document, "", key::kSystemSource)) {
-    companion.systemSource = Text(*source, key::kSystemSource, key::kName);
-    const Json& resolution = Member(*source, key::kSystemSource, key::kResolutionNs);
-    if (!resolution.is_number_unsigned()) WrongType(resolution, Place(key::kSystemSource, key::kResolutionNs), "a whole number");
+  if (const Json* source = Find(document, "", companion_key::kSystemSource)) {
+    companion.systemSource = Text(*source, companion_key::kSystemSource, companion_key::kName);
+    const Json& resolution = Member(*source, companion_key::kSystemSource, companion_key::kResolutionNs);
+    if (!resolution.is_number_unsigned()) WrongType(resolution, Place(companion_key::kSystemSource, companion_key::kResolutionNs), "a whole number");
     companion.systemSourceResolutionNs = resolution.get<uint64_t>();
   }
-  if (const Json* resolution = Find(document, "", key::kAttributionResolutionNs)) {
-    if (!resolution->is_number_unsigned()) WrongType(*resolution, key::kAttributionResolutionNs, "a whole number");
+  if (const Json* resolution = Find(document, "", companion_key::kAttributionResolutionNs)) {
+    if (!resolution->is_number_unsigned()) WrongType(*resolution, companion_key::kAttributionResolutionNs, "a whole number");
     companion.attributionResolutionNs = resolution->get<uint64_t>();
   }
-  if (const Json* environment = Find(document, "", key::kEnvironment)) {
-    companion.environment = EnvironmentAt(*environment, key::kEnvironment);
+  if (const Json* environment = Find(document, "", companion_key::kEnvironment)) {
+    companion.environment = EnvironmentAt(*environment, companion_key::kEnvironment);
   }
-  const Json& tests = List(document, "", key::kTests);
-  for (size_t i = 0; i < tests.size(); ++i) companion.tests.push_back(TestAt(tests[i], Indexed(key::kTests, i)));
-  const Json& costs = List(document, "", key::kCosts);
-  for (size_t i = 0; i < costs.size(); ++i) companion.costs.push_back(CostAt(costs[i], Indexed(key::kCosts, i)));
-  if (const Json* saturated = Find(document, "", key::kSaturated)) companion.saturated = BooleanAt(*saturated, key::kSaturated);
-  const Json& warnings = List(document, "", key::kWarnings);
-  for (size_t i = 0; i < warnings.size(); ++i) companion.warnings.push_back(TextAt(warnings[i], Indexed(key::kWarnings, i)));
-  if (const Json* busiest = Find(document, "", key::kBusiest)) {
-    const Json& list = ListAt(*busiest, key::kBusiest);
+  const Json& tests = List(document, "", companion_key::kTests);
+  for (size_t i = 0; i < tests.size(); ++i) companion.tests.push_back(TestAt(tests[i], Indexed(companion_key::kTests, i)));
+  const Json& costs = List(document, "", companion_key::kCosts);
+  for (size_t i = 0; i < costs.size(); ++i) companion.costs.push_back(CostAt(costs[i], Indexed(companion_key::kCosts, i)));
+  if (const Json* saturated = Find(document, "", companion_key::kSaturated)) companion.saturated = BooleanAt(*saturated, companion_key::kSaturated);
+  const Json& warnings = List(document, "", companion_key::kWarnings);
+  for (size_t i = 0; i < warnings.size(); ++i) companion.warnings.push_back(TextAt(warnings[i], Indexed(companion_key::kWarnings, i)));
+  if (const Json* busiest = Find(document, "", companion_key::kBusiest)) {
+    const Json& list = ListAt(*busiest, companion_key::kBusiest);
     for (size_t i = 0; i < list.size(); ++i) {
-      const std::string here = Indexed(key::kBusiest, i);
-      companion.busiestOtherProcesses.push_back({Text(list[i], here, key::kName), Number(list[i], here, key::kPercent)});
+      const std::string here = Indexed(companion_key::kBusiest, i);
+      companion.busiestOtherProcesses.push_back({Text(list[i], here, companion_key::kName), Number(list[i], here, companion_key::kPercent)});
     }
   }
   return companion;
 }
 
-}  // namespace
+}  // namespace companion_format
+
+using namespace companion_format;
 
 std::string CompanionPathOf(const std::string& resultsPath) {
   const size_t dot = resultsPath.rfind('.');
@@ -332,34 +335,34 @@ std::string CompanionText(const Companion& companion) {
   for (const CompanionCost& cost : companion.costs) costs.push_back(CostJson(cost));
   Json busiest = Json::array();
   for (const ProcessPercent& share : companion.busiestOtherProcesses) {
-    busiest.push_back({{key::kName, share.name}, {key::kPercent, NumberJson(share.percent)}});
+    busiest.push_back({{companion_key::kName, share.name}, {companion_key::kPercent, NumberJson(share.percent)}});
   }
   const CompanionEnvironment& e = companion.environment;
   const Json document = {
-      {key::kFormat, kCompanionFormat},
-      {key::kResultsFile, companion.resultsFile},
-      {key::kRounds, companion.rounds},
-      {key::kProcessors, companion.processors},
-      {key::kMeasuringMethod, companion.measuringMethod < 0 ? Json(nullptr) : Json(companion.measuringMethod)},
-      {key::kSystemSource,
-       {{key::kName, companion.systemSource}, {key::kResolutionNs, companion.systemSourceResolutionNs}}},
-      {key::kAttributionResolutionNs, companion.attributionResolutionNs},
-      {key::kEnvironment,
-       {{key::kProcessor, e.processor},
-        {key::kClockMhzStart, NumberJson(e.clockMhzStart)},
-        {key::kClockMhzEnd, NumberJson(e.clockMhzEnd)},
-        {key::kOs, e.os},
-        {key::kKernel, e.kernel},
-        {key::kBackEnd, e.backEnd},
-        {key::kDevice, e.device},
-        {key::kOpenalOutput, e.openalOutput},
-        {key::kOpenalSettingsFile, e.openalSettingsFile},
-        {key::kSoundServer, e.soundServer}}},
-      {key::kTests, tests},
-      {key::kCosts, costs},
-      {key::kSaturated, companion.saturated},
-      {key::kWarnings, companion.warnings},
-      {key::kBusiest, busiest}};
+      {companion_key::kFormat, kCompanionFormat},
+      {companion_key::kResultsFile, companion.resultsFile},
+      {companion_key::kRounds, companion.rounds},
+      {companion_key::kProcessors, companion.processors},
+      {companion_key::kMeasuringMethod, companion.measuringMethod < 0 ? Json(nullptr) : Json(companion.measuringMethod)},
+      {companion_key::kSystemSource,
+       {{companion_key::kName, companion.systemSource}, {companion_key::kResolutionNs, companion.systemSourceResolutionNs}}},
+      {companion_key::kAttributionResolutionNs, companion.attributionResolutionNs},
+      {companion_key::kEnvironment,
+       {{companion_key::kProcessor, e.processor},
+        {companion_key::kClockMhzStart, NumberJson(e.clockMhzStart)},
+        {companion_key::kClockMhzEnd, NumberJson(e.clockMhzEnd)},
+        {companion_key::kOs, e.os},
+        {companion_key::kKernel, e.kernel},
+        {companion_key::kBackEnd, e.backEnd},
+        {companion_key::kDevice, e.device},
+        {companion_key::kOpenalOutput, e.openalOutput},
+        {companion_key::kOpenalSettingsFile, e.openalSettingsFile},
+        {companion_key::kSoundServer, e.soundServer}}},
+      {companion_key::kTests, tests},
+      {companion_key::kCosts, costs},
+      {companion_key::kSaturated, companion.saturated},
+      {companion_key::kWarnings, companion.warnings},
+      {companion_key::kBusiest, busiest}};
   // Texts are UTF-8 by the time they get here; a stray byte is replaced, never fatal.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -5,11 +5,12 @@
 #include "results/sweep_file.h"
 
 namespace results {
-namespace {
+// Named, not anonymous: the unity builds compile both formats in one unit.
+namespace sweep_format {
 
 using namespace json_fields;
 
-namespace key {
+namespace sweep_key {
 constexpr const char* kFormat = "kv3r_sweep";
 constexpr const char* kProgramVersion = "program_version";
 constexpr const char* kStarted = "started";
@@ -46,13 +47,13 @@ constexpr const char* kAttributedPerEmitter = "attributed_per_emitter";
 constexpr const char* kAttributedOfOneProcessor = "attributed_per_emitter_of_one_processor";
 constexpr const char* kAttributedEmittersPerPercent = "attributed_emitters_per_percent_of_one_processor";
 constexpr const char* kAttributedRatioToFirst = "attributed_ratio_to_first";
-}  // namespace key
+}  // namespace sweep_key
 
 // ---- writing
 
 Json EstimateJson(const stats::Estimate& estimate) {
-  return {{key::kValue, NumberJson(estimate.value)},
-          {key::kCi95, Json::array({NumberJson(estimate.ci95.low), NumberJson(estimate.ci95.high)})}};
+  return {{sweep_key::kValue, NumberJson(estimate.value)},
+          {sweep_key::kCi95, Json::array({NumberJson(estimate.ci95.low), NumberJson(estimate.ci95.high)})}};
 }
 
 Json PartsJson(const Parts& parts) {
@@ -75,30 +76,30 @@ Json PairsJson(const std::vector<std::pair<std::string, std::string>>& pairs) {
 Json ConfigurationJson(const SweepConfiguration& configuration) {
   Json points = Json::array();
   for (const SweepPoint& point : configuration.points) {
-    points.push_back({{key::kEmitters, point.emitters},
-                      {key::kCost, NumberJson(point.cost.value)},
-                      {key::kCi95, Json::array({NumberJson(point.cost.ci95.low), NumberJson(point.cost.ci95.high)})},
-                      {key::kRounds, point.rounds},
-                      {key::kAttributed, EstimateJson(point.attributed)},
-                      {key::kParts, PartsJson(point.parts)},
-                      {key::kResultsFiles, point.resultsFiles}});
+    points.push_back({{sweep_key::kEmitters, point.emitters},
+                      {sweep_key::kCost, NumberJson(point.cost.value)},
+                      {sweep_key::kCi95, Json::array({NumberJson(point.cost.ci95.low), NumberJson(point.cost.ci95.high)})},
+                      {sweep_key::kRounds, point.rounds},
+                      {sweep_key::kAttributed, EstimateJson(point.attributed)},
+                      {sweep_key::kParts, PartsJson(point.parts)},
+                      {sweep_key::kResultsFiles, point.resultsFiles}});
   }
   const stats::PerEmitterFigures& one = configuration.perEmitter;
-  return {{key::kName, configuration.name},
-          {key::kSettings, PairsJson(configuration.settings)},
-          {key::kOutput, configuration.output},
-          {key::kEffective, PairsJson(configuration.effective)},
-          {key::kDifferences, configuration.differences},
-          {key::kPerEmitter, EstimateJson(one.ofMachine)},
-          {key::kOfOneProcessor, EstimateJson(one.ofOneProcessor)},
-          {key::kEmittersPerPercent, EstimateJson(one.emittersPerPercentOfOneProcessor)},
-          {key::kRatioToFirst, EstimateJson(configuration.ratioToFirst)},
-          {key::kAttributedPerEmitter, EstimateJson(configuration.attributedPerEmitter.ofMachine)},
-          {key::kAttributedOfOneProcessor, EstimateJson(configuration.attributedPerEmitter.ofOneProcessor)},
-          {key::kAttributedEmittersPerPercent,
+  return {{sweep_key::kName, configuration.name},
+          {sweep_key::kSettings, PairsJson(configuration.settings)},
+          {sweep_key::kOutput, configuration.output},
+          {sweep_key::kEffective, PairsJson(configuration.effective)},
+          {sweep_key::kDifferences, configuration.differences},
+          {sweep_key::kPerEmitter, EstimateJson(one.ofMachine)},
+          {sweep_key::kOfOneProcessor, EstimateJson(one.ofOneProcessor)},
+          {sweep_key::kEmittersPerPercent, EstimateJson(one.emittersPerPercentOfOneProcessor)},
+          {sweep_key::kRatioToFirst, EstimateJson(configuration.ratioToFirst)},
+          {sweep_key::kAttributedPerEmitter, EstimateJson(configuration.attributedPerEmitter.ofMachine)},
+          {sweep_key::kAttributedOfOneProcessor, EstimateJson(configuration.attributedPerEmitter.ofOneProcessor)},
+          {sweep_key::kAttributedEmittersPerPercent,
            EstimateJson(configuration.attributedPerEmitter.emittersPerPercentOfOneProcessor)},
-          {key::kAttributedRatioToFirst, EstimateJson(configuration.attributedRatioToFirst)},
-          {key::kPoints, points}};
+          {sweep_key::kAttributedRatioToFirst, EstimateJson(configuration.attributedRatioToFirst)},
+          {sweep_key::kPoints, points}};
 }
 
 // ---- reading
@@ -131,8 +132,8 @@ stats::Estimate EstimateAt(const Json& object, const std::string& where, const c
   const Json* value = Find(object, where, name);
   if (value == nullptr || value->is_null()) return {};
   const std::string here = Place(where, name);
-  stats::Estimate estimate{NumberOr(*value, here, key::kValue), {}};
-  if (const Json* range = Find(*value, here, key::kCi95)) estimate.ci95 = IntervalAt(*range, Place(here, key::kCi95));
+  stats::Estimate estimate{NumberOr(*value, here, sweep_key::kValue), {}};
+  if (const Json* range = Find(*value, here, sweep_key::kCi95)) estimate.ci95 = IntervalAt(*range, Place(here, sweep_key::kCi95));
   return estimate;
 }
 
@@ -169,98 +170,100 @@ Parts PartsAt(const Json& object, const std::string& where) {
 
 SweepPoint PointAt(const Json& point, const std::string& where) {
   SweepPoint p;
-  p.emitters = Whole(point, where, key::kEmitters);
-  p.rounds = WholeOr(point, where, key::kRounds);
-  p.cost.value = Number(point, where, key::kCost);
-  if (const Json* range = Find(point, where, key::kCi95)) p.cost.ci95 = IntervalAt(*range, Place(where, key::kCi95));
-  p.attributed = EstimateAt(point, where, key::kAttributed);
-  if (const Json* parts = Find(point, where, key::kParts); parts != nullptr && !parts->is_null()) {
-    p.parts = PartsAt(*parts, Place(where, key::kParts));
+  p.emitters = Whole(point, where, sweep_key::kEmitters);
+  p.rounds = WholeOr(point, where, sweep_key::kRounds);
+  p.cost.value = Number(point, where, sweep_key::kCost);
+  if (const Json* range = Find(point, where, sweep_key::kCi95)) p.cost.ci95 = IntervalAt(*range, Place(where, sweep_key::kCi95));
+  p.attributed = EstimateAt(point, where, sweep_key::kAttributed);
+  if (const Json* parts = Find(point, where, sweep_key::kParts); parts != nullptr && !parts->is_null()) {
+    p.parts = PartsAt(*parts, Place(where, sweep_key::kParts));
   }
-  p.resultsFiles = TextsOr(point, where, key::kResultsFiles);
+  p.resultsFiles = TextsOr(point, where, sweep_key::kResultsFiles);
   return p;
 }
 
 SweepConfiguration ConfigurationAt(const Json& configuration, const std::string& where) {
   SweepConfiguration c;
-  c.name = Text(configuration, where, key::kName);
-  c.output = TextOr(configuration, where, key::kOutput);
-  c.settings = PairsAt(configuration, where, key::kSettings);
-  c.effective = PairsAt(configuration, where, key::kEffective);
-  c.differences = TextsOr(configuration, where, key::kDifferences);
-  c.perEmitter.ofMachine = EstimateAt(configuration, where, key::kPerEmitter);
-  c.perEmitter.ofOneProcessor = EstimateAt(configuration, where, key::kOfOneProcessor);
-  c.perEmitter.emittersPerPercentOfOneProcessor = EstimateAt(configuration, where, key::kEmittersPerPercent);
-  c.ratioToFirst = EstimateAt(configuration, where, key::kRatioToFirst);
-  c.attributedPerEmitter.ofMachine = EstimateAt(configuration, where, key::kAttributedPerEmitter);
-  c.attributedPerEmitter.ofOneProcessor = EstimateAt(configuration, where, key::kAttributedOfOneProcessor);
+  c.name = Text(configuration, where, sweep_key::kName);
+  c.output = TextOr(configuration, where, sweep_key::kOutput);
+  c.settings = PairsAt(configuration, where, sweep_key::kSettings);
+  c.effective = PairsAt(configuration, where, sweep_key::kEffective);
+  c.differences = TextsOr(configuration, where, sweep_key::kDifferences);
+  c.perEmitter.ofMachine = EstimateAt(configuration, where, sweep_key::kPerEmitter);
+  c.perEmitter.ofOneProcessor = EstimateAt(configuration, where, sweep_key::kOfOneProcessor);
+  c.perEmitter.emittersPerPercentOfOneProcessor = EstimateAt(configuration, where, sweep_key::kEmittersPerPercent);
+  c.ratioToFirst = EstimateAt(configuration, where, sweep_key::kRatioToFirst);
+  c.attributedPerEmitter.ofMachine = EstimateAt(configuration, where, sweep_key::kAttributedPerEmitter);
+  c.attributedPerEmitter.ofOneProcessor = EstimateAt(configuration, where, sweep_key::kAttributedOfOneProcessor);
   c.attributedPerEmitter.emittersPerPercentOfOneProcessor =
-      EstimateAt(configuration, where, key::kAttributedEmittersPerPercent);
-  c.attributedRatioToFirst = EstimateAt(configuration, where, key::kAttributedRatioToFirst);
-  const std::string here = Place(where, key::kPoints);
-  const Json& points = List(configuration, where, key::kPoints);
+      EstimateAt(configuration, where, sweep_key::kAttributedEmittersPerPercent);
+  c.attributedRatioToFirst = EstimateAt(configuration, where, sweep_key::kAttributedRatioToFirst);
+  const std::string here = Place(where, sweep_key::kPoints);
+  const Json& points = List(configuration, where, sweep_key::kPoints);
   for (size_t i = 0; i < points.size(); ++i) c.points.push_back(PointAt(points[i], Indexed(here, i)));
   return c;
 }
 
 Sweep SweepAt(const Json& document) {
   if (!document.is_object()) throw Malformed{"it is " + Kind(document) + ", not a sweep file's object"};
-  const Json* marker = Find(document, "", key::kFormat);
+  const Json* marker = Find(document, "", sweep_key::kFormat);
   if (marker == nullptr) throw Malformed{"it is not a sweep file (it has no \"kv3r_sweep\")"};
   if (!marker->is_number_integer() || marker->get<int64_t>() != kSweepFormat) {
-    throw Malformed{"kv3r_sweep is " + Shown(*marker, key::kFormat) + ": a sweep file of another format than " +
+    throw Malformed{"kv3r_sweep is " + Shown(*marker, sweep_key::kFormat) + ": a sweep file of another format than " +
                     std::to_string(kSweepFormat)};
   }
   Sweep sweep;
-  sweep.programVersion = TextOr(document, "", key::kProgramVersion);
-  sweep.started = TextOr(document, "", key::kStarted);
-  sweep.backEnd = TextOr(document, "", key::kBackEnd);
-  sweep.device = TextOr(document, "", key::kDevice);
-  sweep.mode = TextOr(document, "", key::kMode);
-  sweep.seconds = NumberOr(document, "", key::kSeconds);
-  sweep.rounds = WholeOr(document, "", key::kRounds);
-  sweep.roundsAsked = WholeOr(document, "", key::kRoundsAsked);
-  sweep.processors = WholeOr(document, "", key::kProcessors);
-  if (const Json* method = Find(document, "", key::kMeasuringMethod)) {
-    sweep.measuringMethod = static_cast<int>(std::min<uint32_t>(WholeAt(*method, key::kMeasuringMethod), 1000));
+  sweep.programVersion = TextOr(document, "", sweep_key::kProgramVersion);
+  sweep.started = TextOr(document, "", sweep_key::kStarted);
+  sweep.backEnd = TextOr(document, "", sweep_key::kBackEnd);
+  sweep.device = TextOr(document, "", sweep_key::kDevice);
+  sweep.mode = TextOr(document, "", sweep_key::kMode);
+  sweep.seconds = NumberOr(document, "", sweep_key::kSeconds);
+  sweep.rounds = WholeOr(document, "", sweep_key::kRounds);
+  sweep.roundsAsked = WholeOr(document, "", sweep_key::kRoundsAsked);
+  sweep.processors = WholeOr(document, "", sweep_key::kProcessors);
+  if (const Json* method = Find(document, "", sweep_key::kMeasuringMethod)) {
+    sweep.measuringMethod = static_cast<int>(std::min<uint32_t>(WholeAt(*method, sweep_key::kMeasuringMethod), 1000));
   }
-  if (const Json* interrupted = Find(document, "", key::kInterrupted)) {
-    sweep.interrupted = BooleanAt(*interrupted, key::kInterrupted);
+  if (const Json* interrupted = Find(document, "", sweep_key::kInterrupted)) {
+    sweep.interrupted = BooleanAt(*interrupted, sweep_key::kInterrupted);
   }
-  if (const Json* counts = Find(document, "", key::kEmitterCounts)) {
-    const Json& list = ListAt(*counts, key::kEmitterCounts);
-    for (size_t i = 0; i < list.size(); ++i) sweep.emitterCounts.push_back(WholeAt(list[i], Indexed(key::kEmitterCounts, i)));
+  if (const Json* counts = Find(document, "", sweep_key::kEmitterCounts)) {
+    const Json& list = ListAt(*counts, sweep_key::kEmitterCounts);
+    for (size_t i = 0; i < list.size(); ++i) sweep.emitterCounts.push_back(WholeAt(list[i], Indexed(sweep_key::kEmitterCounts, i)));
   }
-  const Json& configurations = List(document, "", key::kConfigurations);
+  const Json& configurations = List(document, "", sweep_key::kConfigurations);
   for (size_t i = 0; i < configurations.size(); ++i) {
-    sweep.configurations.push_back(ConfigurationAt(configurations[i], Indexed(key::kConfigurations, i)));
+    sweep.configurations.push_back(ConfigurationAt(configurations[i], Indexed(sweep_key::kConfigurations, i)));
   }
-  sweep.warnings = TextsOr(document, "", key::kWarnings);
+  sweep.warnings = TextsOr(document, "", sweep_key::kWarnings);
   return sweep;
 }
 
-}  // namespace
+}  // namespace sweep_format
+
+using namespace sweep_format;
 
 std::string SweepText(const Sweep& sweep) {
   Json configurations = Json::array();
   for (const SweepConfiguration& configuration : sweep.configurations) {
     configurations.push_back(ConfigurationJson(configuration));
   }
-  const Json document = {{key::kFormat, kSweepFormat},
-                         {key::kProgramVersion, sweep.programVersion},
-                         {key::kStarted, sweep.started},
-                         {key::kBackEnd, sweep.backEnd},
-                         {key::kDevice, sweep.device},
-                         {key::kMode, sweep.mode},
-                         {key::kSeconds, NumberJson(sweep.seconds)},
-                         {key::kRounds, sweep.rounds},
-                         {key::kRoundsAsked, sweep.roundsAsked},
-                         {key::kInterrupted, sweep.interrupted},
-                         {key::kProcessors, sweep.processors},
-                         {key::kMeasuringMethod, sweep.measuringMethod < 0 ? Json(nullptr) : Json(sweep.measuringMethod)},
-                         {key::kEmitterCounts, sweep.emitterCounts},
-                         {key::kConfigurations, configurations},
-                         {key::kWarnings, sweep.warnings}};
+  const Json document = {{sweep_key::kFormat, kSweepFormat},
+                         {sweep_key::kProgramVersion, sweep.programVersion},
+                         {sweep_key::kStarted, sweep.started},
+                         {sweep_key::kBackEnd, sweep.backEnd},
+                         {sweep_key::kDevice, sweep.device},
+                         {sweep_key::kMode, sweep.mode},
+                         {sweep_key::kSeconds, NumberJson(sweep.seconds)},
+                         {sweep_key::kRounds, sweep.rounds},
+                         {sweep_key::kRoundsAsked, sweep.roundsAsked},
+                         {sweep_key::kInterrupted, sweep.interrupted},
+                         {sweep_key::kProcessors, sweep.processors},
+                         {sweep_key::kMeasuringMethod, sweep.measuringMethod < 0 ? Json(nullptr) : Json(sweep.measuringMethod)},
+                         {sweep_key::kEmitterCounts, sweep.emitterCounts},
+                         {sweep_key::kConfigurations, configurations},
+                         {sweep_key::kWarnings, sweep.warnings}};
   // Texts are UTF-8 by the time they get here; a stray byte is replaced, never fatal.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

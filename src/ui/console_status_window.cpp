@@ -34,10 +34,11 @@ void ConsoleStatusWindow::ShowProgress(const TestProgress& progress) {
   // A fixed buffer: this runs inside the measuring loop.
   char line[160];
   const int length =
-      std::snprintf(line, sizeof(line), "\r  %-22.22s %4llu s elapsed, %4llu s left, %5u readings, latest %6.2f %%   ",
+      std::snprintf(line, sizeof(line), "\r  %-22.22s %4llu s elapsed, %4llu s left, %5u %s latest %6.2f %%   ",
                     progress.mode, static_cast<unsigned long long>(progress.elapsedMs / 1000),
                     static_cast<unsigned long long>((progress.remainingMs + 999) / 1000), progress.readings,
-                    static_cast<double>(progress.latestReading));
+                    // One width for both, so the columns stay put.
+                    progress.readings == 1 ? "reading, " : "readings,", static_cast<double>(progress.latestReading));
   if (length <= 0) return;
   std::streamsize written = std::min<std::streamsize>(length, static_cast<std::streamsize>(sizeof(line) - 1));
   if (rewriteInPlace) {

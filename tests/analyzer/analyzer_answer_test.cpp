@@ -6,6 +6,7 @@
 #include "app/analyzer_answer.h"
 
 
+
 namespace {
 
 TEST(AnalyzerAnswer, KvrGetsTheReportLineOfTheRealAnalyzer) {

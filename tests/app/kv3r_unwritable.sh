@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program in places that cannot take its results: a read-only file
-# system is refused before anything is measured; on a full one the run is
+# The real program in places that cannot take its results: /proc and a
+# read-only file system are refused before anything is measured, naming the
+# file system (the system's "No such file or directory" alone misleads); on a full one the run is
 # measured, the save fails with the path and the system's reason, no file
 # is left behind, and the exit code is 1. Needs root to mount tmpfs (77: skipped).
 #   kv3r_unwritable.sh KV3R WORK
@@ -13,6 +14,15 @@ cleanup() { cd /; umount "$mount_point" 2>/dev/null; }
 trap cleanup EXIT
 run() { "$kv3r" --openal-output null run --method 2 --seconds 0 --3d-hardware 0 --3d-eax 0 --buffers 1 >"$work/out.txt" 2>&1; }
 fail() { echo "FAIL: $*"; cat "$work/out.txt"; exit 1; }
+
+if [ -d /proc/self ]; then
+  cd /proc
+  run; status=$?
+  cd "$work"
+  [ "$status" -eq 1 ] || fail "/proc: exit code $status, not 1"
+  grep -q "Cannot write results in the current directory (KV3D_probe\..*\.tmp): .* (the folder is on proc, a virtual file system" out.txt \
+    || fail "/proc: the file system is not named"
+fi
 
 mount -t tmpfs -o ro,size=64k tmpfs "$mount_point" 2>/dev/null || { echo "cannot mount tmpfs here: skipped"; exit 77; }
 cd "$mount_point"

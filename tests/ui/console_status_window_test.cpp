@@ -31,7 +31,7 @@ TEST(ConsoleStatusWindow, ShowsTheTitleTheModeLinesAndOneProgressLineRewrittenIn
 
   const std::string text = out.str();
   EXPECT_EQ(text.rfind("Korvanta 3RUzevo v2.3\nCurrent mode: Empty test\n\r  Empty CPU test", 0), 0u) << text;
-  EXPECT_NE(text.find("0 s elapsed,    2 s left,     1 readings, latest  12.50 %"), std::string::npos) << text;
+  EXPECT_NE(text.find("0 s elapsed,    2 s left,     1 reading,  latest  12.50 %"), std::string::npos) << text;
   EXPECT_NE(text.find("1 s elapsed,    1 s left,     2 readings"), std::string::npos) << text;
   EXPECT_EQ(text.find("3 readings"), std::string::npos) << "the shown second did not move: nothing written";
   EXPECT_EQ(text.find('\n', text.find('\r')), text.find("\nTest complete!\n")) << "one line for all progress";
@@ -57,7 +57,7 @@ TEST(ConsoleStatusWindow, OutsideATerminalProgressIsAPlainLineEveryTenSeconds) {
 
   const std::string text = out.str();
   EXPECT_EQ(text.find('\r'), std::string::npos) << text;
-  EXPECT_NE(text.find("OpenAL 2D                 0 s elapsed,   30 s left,     1 readings, latest   0.00 %\n"),
+  EXPECT_NE(text.find("OpenAL 2D                 0 s elapsed,   30 s left,     1 reading,  latest   0.00 %\n"),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("10 s elapsed"), std::string::npos);

@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,6 +101,43 @@ bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken,
   }
   error = std::strerror(targetTaken ? EEXIST : failure);
   return false;
+}
+
+namespace {
+
+// The kernel's own file systems, by their magic numbers (linux/magic.h):
+// none takes a file of ours.
+const char* VirtualFileSystemName(unsigned long type) {
+  switch (type) {
+    case 0x9fa0: return "proc";
+    case 0x62656572: return "sysfs";
+    case 0x64626720: return "debugfs";
+    case 0x74726163: return "tracefs";
+    case 0x27e0eb: return "cgroup";
+    case 0x63677270: return "cgroup2";
+    case 0x1cd1: return "devpts";
+    case 0xf97cff8c: return "selinuxfs";
+    case 0x73636673: return "securityfs";
+    case 0xcafe4a11: return "bpf";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+std::string CreationFailureReason(const char* directory, const std::string& reason) {
+  const char* folder = directory != nullptr && directory[0] != '\0' ? directory : ".";
+  struct statfs system {};
+  if (statfs(folder, &system) == 0) {
+    if (const char* name = VirtualFileSystemName(static_cast<unsigned long>(system.f_type))) {
+      return reason + " (the folder is on " + name + ", a virtual file system of the kernel's, which holds no files)";
+    }
+  }
+  struct statvfs volume {};
+  if (statvfs(folder, &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0 && reason != std::strerror(EROFS)) {
+    return reason + " (the folder is on a read-only file system)";
+  }
+  return reason;
 }
 
 }  // namespace platform

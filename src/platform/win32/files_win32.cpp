@@ -125,4 +125,7 @@ bool RenameWithoutReplacing(const char* from, const char* to, bool& targetTaken,
   return false;
 }
 
+// Windows names the cause itself ("Access is denied", "The media is write protected").
+std::string CreationFailureReason(const char*, const std::string& reason) { return reason; }
+
 }  // namespace platform
