@@ -16,6 +16,7 @@ class BatchSlopes {
   struct Point {
     std::string mode;
     double emitters = 0, cost = 0;
+    double attributed = 0;  // NaN where the run was not attributed
   };
   std::vector<Point> points;
   uint32_t processors = 1;
