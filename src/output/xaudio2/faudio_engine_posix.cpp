@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr const char* kLibraryFile = "libFAudio.so.0";
+constexpr const char* kFAudioLibraryFile = "libFAudio.so.0";
 
-bool BindEntryPoints(FAudioFunctions& fa, platform::LibraryHandle module) {
+bool BindFAudioEntryPoints(FAudioFunctions& fa, platform::LibraryHandle module) {
   bool complete = true;
 #define KV3R_FAUDIO_BIND(name, type)                                                                \
   fa.name = reinterpret_cast<std::add_pointer_t<type>>(platform::FindLibrarySymbol(module, #name)); \
@@ -25,7 +25,7 @@ bool BindEntryPoints(FAudioFunctions& fa, platform::LibraryHandle module) {
 }
 
 // UTF-16 (as the library keeps device names) to UTF-8.
-std::string Utf8(const int16_t* text, size_t capacity) {
+std::string FAudioText(const int16_t* text, size_t capacity) {
   std::string out;
   for (size_t i = 0; i < capacity && text[i] != 0; ++i) {
     uint32_t c = static_cast<uint16_t>(text[i]);
@@ -57,21 +57,21 @@ std::string Utf8(const int16_t* text, size_t capacity) {
 
 // The callback set carries the flag it raises: the library hands back the
 // pointer it was given.
-struct GoneCallback {
+struct FAudioGoneCallback {
   FAudioEngineCallback callback;
   std::atomic<bool> gone{false};
 };
 
-void OnCriticalError(FAudioEngineCallback* callback, uint32_t) {
-  reinterpret_cast<GoneCallback*>(callback)->gone.store(true, std::memory_order_release);
+void OnFAudioCriticalError(FAudioEngineCallback* callback, uint32_t) {
+  reinterpret_cast<FAudioGoneCallback*>(callback)->gone.store(true, std::memory_order_release);
 }
-void OnPass(FAudioEngineCallback*) {}
+void OnFAudioPass(FAudioEngineCallback*) {}
 
 class FAudioEngine : public XAudio2Engine {
  public:
   FAudioEngine(platform::LibraryHandle module, const FAudioFunctions& functions, const char* file)
       : module(module), fa(functions), file(file) {
-    callbacks.callback = {&OnCriticalError, &OnPass, &OnPass};
+    callbacks.callback = {&OnFAudioCriticalError, &OnFAudioPass, &OnFAudioPass};
   }
   ~FAudioEngine() override {
     Close();
@@ -101,7 +101,7 @@ class FAudioEngine : public XAudio2Engine {
     for (uint32_t i = 1; i < count; ++i) {
       FAudioDeviceDetails details{};
       if (fa.FAudio_GetDeviceDetails(probe, i, &details) != 0) continue;
-      names.push_back(Utf8(details.displayName, 256));
+      names.push_back(FAudioText(details.displayName, 256));
     }
     fa.FAudio_Release(probe);
     return names;
@@ -241,7 +241,7 @@ class FAudioEngine : public XAudio2Engine {
   platform::LibraryHandle module;
   FAudioFunctions fa;
   const char* file;
-  GoneCallback callbacks;
+  FAudioGoneCallback callbacks;
   FAudio* engine = nullptr;
   FAudioVoice* master = nullptr;
   XAudio2MasterFormat masterFormat;
@@ -250,14 +250,14 @@ class FAudioEngine : public XAudio2Engine {
 }  // namespace
 
 std::unique_ptr<XAudio2Engine> LoadXAudio2Engine(const char* libraryFile) {
-  const char* file = libraryFile != nullptr ? libraryFile : kLibraryFile;
+  const char* file = libraryFile != nullptr ? libraryFile : kFAudioLibraryFile;
   platform::LibraryHandle module = platform::LoadDynamicLibrary(file);
   if (module == nullptr) {
     DebugLog::Writef("%s not found\n", file);
     return nullptr;
   }
   FAudioFunctions functions;
-  if (!BindEntryPoints(functions, module)) {
+  if (!BindFAudioEntryPoints(functions, module)) {
     DebugLog::Writef("%s lacks an entry point the XAudio2 back end needs\n", file);
     platform::FreeDynamicLibrary(module);
     return nullptr;

@@ -16,21 +16,21 @@ constexpr IID kDeviceEnumeratorInterface = {
 constexpr PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 
-struct ComScope {
+struct EndpointComScope {
   HRESULT status = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  ~ComScope() {
+  ~EndpointComScope() {
     if (SUCCEEDED(status)) CoUninitialize();
   }
 };
 
-IMMDeviceEnumerator* CreateEnumerator() {
+IMMDeviceEnumerator* CreateEndpointEnumerator() {
   void* object = nullptr;
   if (FAILED(CoCreateInstance(kDeviceEnumeratorClass, nullptr, CLSCTX_ALL, kDeviceEnumeratorInterface, &object)))
     return nullptr;
   return static_cast<IMMDeviceEnumerator*>(object);
 }
 
-std::string Utf8(const wchar_t* text) {
+std::string EndpointText(const wchar_t* text) {
   if (text == nullptr) return {};
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return {};
@@ -39,7 +39,7 @@ std::string Utf8(const wchar_t* text) {
   return out;
 }
 
-bool Describe(IMMDevice* device, AudioEndpoint& endpoint) {
+bool DescribeEndpoint(IMMDevice* device, AudioEndpoint& endpoint) {
   wchar_t* id = nullptr;
   if (FAILED(device->GetId(&id)) || id == nullptr) return false;
   endpoint.id = id;
@@ -49,20 +49,20 @@ bool Describe(IMMDevice* device, AudioEndpoint& endpoint) {
     PROPVARIANT value;
     PropVariantInit(&value);
     if (SUCCEEDED(properties->GetValue(kFriendlyName, &value)) && value.vt == VT_LPWSTR) {
-      endpoint.name = Utf8(value.pwszVal);
+      endpoint.name = EndpointText(value.pwszVal);
     }
     PropVariantClear(&value);
     properties->Release();
   }
-  if (endpoint.name.empty()) endpoint.name = Utf8(endpoint.id.c_str());
+  if (endpoint.name.empty()) endpoint.name = EndpointText(endpoint.id.c_str());
   return true;
 }
 
 }  // namespace
 
 bool HasDefaultAudioEndpoint() {
-  ComScope com;
-  IMMDeviceEnumerator* enumerator = CreateEnumerator();
+  EndpointComScope com;
+  IMMDeviceEnumerator* enumerator = CreateEndpointEnumerator();
   if (enumerator == nullptr) return false;
   IMMDevice* device = nullptr;
   const bool found = SUCCEEDED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device)) && device != nullptr;
@@ -73,8 +73,8 @@ bool HasDefaultAudioEndpoint() {
 
 std::vector<AudioEndpoint> ListAudioEndpoints() {
   std::vector<AudioEndpoint> endpoints;
-  ComScope com;
-  IMMDeviceEnumerator* enumerator = CreateEnumerator();
+  EndpointComScope com;
+  IMMDeviceEnumerator* enumerator = CreateEndpointEnumerator();
   if (enumerator == nullptr) return endpoints;
   IMMDeviceCollection* collection = nullptr;
   UINT count = 0;
@@ -83,7 +83,7 @@ std::vector<AudioEndpoint> ListAudioEndpoints() {
     for (UINT i = 0; i < count; ++i) {
       IMMDevice* device = nullptr;
       AudioEndpoint endpoint;
-      if (SUCCEEDED(collection->Item(i, &device)) && Describe(device, endpoint)) endpoints.push_back(endpoint);
+      if (SUCCEEDED(collection->Item(i, &device)) && DescribeEndpoint(device, endpoint)) endpoints.push_back(endpoint);
       ReleaseInterface(device);
     }
   }

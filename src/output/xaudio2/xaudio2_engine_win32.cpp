@@ -15,14 +15,14 @@
 
 namespace {
 
-struct Candidate {
+struct XAudio2Library {
   const char* file;
   const char* version;
   int32_t number;  // major * 65536 + minor
 };
-constexpr Candidate kCandidates[] = {{"xaudio2_9.dll", "XAudio2 2.9", 0x20009}, {"xaudio2_8.dll", "XAudio2 2.8", 0x20008}};
+constexpr XAudio2Library kXAudio2Libraries[] = {{"xaudio2_9.dll", "XAudio2 2.9", 0x20009}, {"xaudio2_8.dll", "XAudio2 2.8", 0x20008}};
 
-bool BindEntryPoints(XAudio2Functions& xa, platform::LibraryHandle module) {
+bool BindXAudio2EntryPoints(XAudio2Functions& xa, platform::LibraryHandle module) {
   bool complete = true;
 #define KV3R_XAUDIO2_BIND(name, type)                                                               \
   xa.name = reinterpret_cast<std::add_pointer_t<type>>(platform::FindLibrarySymbol(module, #name)); \
@@ -34,7 +34,7 @@ bool BindEntryPoints(XAudio2Functions& xa, platform::LibraryHandle module) {
 
 // A critical error (the device went away) raises the flag; the engine calls
 // this on its own thread.
-class GoneCallback : public IXAudio2EngineCallback {
+class XAudio2GoneCallback : public IXAudio2EngineCallback {
  public:
   void STDMETHODCALLTYPE OnProcessingPassStart() override {}
   void STDMETHODCALLTYPE OnProcessingPassEnd() override {}
@@ -44,7 +44,7 @@ class GoneCallback : public IXAudio2EngineCallback {
 
 class WindowsXAudio2Engine : public XAudio2Engine {
  public:
-  WindowsXAudio2Engine(platform::LibraryHandle module, const XAudio2Functions& functions, const Candidate& candidate)
+  WindowsXAudio2Engine(platform::LibraryHandle module, const XAudio2Functions& functions, const XAudio2Library& candidate)
       : module(module), xa(functions), candidate(candidate) {}
   ~WindowsXAudio2Engine() override {
     Close();
@@ -142,7 +142,7 @@ class WindowsXAudio2Engine : public XAudio2Engine {
       return nullptr;
     }
     const XAudio2ReverbParameters parameters = BathroomReverb();
-    if (candidate.file == kCandidates[0].file) {
+    if (candidate.file == kXAudio2Libraries[0].file) {
       submix->SetEffectParameters(0, &parameters, sizeof parameters, XAUDIO2_COMMIT_NOW);
     } else {
       uint8_t block[kReverbParameters28Bytes];
@@ -214,8 +214,8 @@ class WindowsXAudio2Engine : public XAudio2Engine {
 
   platform::LibraryHandle module;
   XAudio2Functions xa;
-  const Candidate& candidate;
-  GoneCallback callback;
+  const XAudio2Library& candidate;
+  XAudio2GoneCallback callback;
   std::vector<AudioEndpoint> endpoints;
   HRESULT comStatus = E_FAIL;
   IXAudio2* engine = nullptr;
@@ -226,11 +226,11 @@ class WindowsXAudio2Engine : public XAudio2Engine {
 }  // namespace
 
 std::unique_ptr<XAudio2Engine> LoadXAudio2Engine(const char* libraryFile) {
-  for (const Candidate& candidate : kCandidates) {
+  for (const XAudio2Library& candidate : kXAudio2Libraries) {
     const char* file = libraryFile != nullptr ? libraryFile : candidate.file;
     platform::LibraryHandle module = platform::LoadDynamicLibrary(file);
     XAudio2Functions functions;
-    if (module != nullptr && BindEntryPoints(functions, module)) {
+    if (module != nullptr && BindXAudio2EntryPoints(functions, module)) {
       auto* engine = new (std::nothrow) WindowsXAudio2Engine(module, functions, candidate);
       if (engine == nullptr) platform::FreeDynamicLibrary(module);
       return std::unique_ptr<XAudio2Engine>(engine);

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr const char* kDefaultOutputName = "Default output";
-constexpr size_t kMaxDevices = 32;
-constexpr int kMaxMasterChannels = 64;
+constexpr const char* kXAudio2DefaultOutputName = "Default output";
+constexpr size_t kMaxXAudio2Devices = 32;
+constexpr int kMaxXAudio2Channels = 64;
 // The frequency ratios a source voice is made for (the engine's default).
 constexpr float kMinFrequencyRatio = 1.0f / 1024.0f;
 constexpr float kMaxFrequencyRatio = 2.0f;
@@ -33,7 +33,7 @@ struct XAudio2Device {
   int output;  // the engine's listed output, -1 for the default
 };
 
-X3DVector Normalized(float x, float y, float z) {
+X3DVector UnitVector(float x, float y, float z) {
   const float length = std::sqrt(x * x + y * y + z * z);
   if (length <= 0.0f) return {x, y, z};
   return {x / length, y / length, z / length};
@@ -111,7 +111,7 @@ class CXAudio2Output : public CAbstractOutput {
   XAudio2Voice* reverb = nullptr;
   X3DListener listener{};
   Emitter emitters[kMaxEmitters];
-  float matrix[kMaxMasterChannels] = {};
+  float matrix[kMaxXAudio2Channels] = {};
   uint32_t operationSet = 0;
   std::atomic<uint32_t> passes{0};
   std::atomic<uint32_t> operationSets{0};
@@ -150,9 +150,9 @@ void CXAudio2Output::Probe() {
   }
   engine->Close();
 
-  devices.push_back({kDefaultOutputName, probed, -1});
+  devices.push_back({kXAudio2DefaultOutputName, probed, -1});
   const std::vector<std::string> outputs = engine->ListOutputs();
-  for (size_t output = 0; output < outputs.size() && devices.size() < kMaxDevices; ++output) {
+  for (size_t output = 0; output < outputs.size() && devices.size() < kMaxXAudio2Devices; ++output) {
     XAudio2MasterFormat listed;
     if (!engine->Open(static_cast<int>(output), listed)) continue;
     engine->Close();
@@ -209,7 +209,7 @@ int CXAudio2Output::Init(platform::WindowHandle, int device, int, int count, uin
   if (open.load()) Close();
   if (engine == nullptr || !IsDevice(device)) return 0;
   if (!engine->Open(devices[static_cast<size_t>(device)].output, format)) return 0;
-  format.channels = std::clamp<uint32_t>(format.channels, 1, kMaxMasterChannels);
+  format.channels = std::clamp<uint32_t>(format.channels, 1, kMaxXAudio2Channels);
   const uint32_t mask = format.channelMask != 0 ? format.channelMask : kSpeakerStereo;
   if (mode != Mode2D && !engine->Initialize3D(mask, kSpeedOfSound, instance)) {
     DebugLog::Write("XAudio2: the 3D calculation did not initialise\n");
@@ -364,8 +364,8 @@ int CXAudio2Output::SetListenerOrientation(float frontX, float frontY, float fro
                                            float topZ, int) {
   // The calculation wants unit vectors; the motion tables are rounded to four places.
   if (Spatial()) {
-    listener.orientFront = Normalized(frontX, frontY, frontZ);
-    listener.orientTop = Normalized(topX, topY, topZ);
+    listener.orientFront = UnitVector(frontX, frontY, frontZ);
+    listener.orientTop = UnitVector(topX, topY, topZ);
   }
   return 1;
 }
