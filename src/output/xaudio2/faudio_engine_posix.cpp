@@ -7,6 +7,7 @@
 #include "output/xaudio2/faudio_api.h"
 #include "output/xaudio2/xaudio2_engine.h"
 #include "output/xaudio2/xaudio2_reverb.h"
+#include "platform/clock.h"
 #include "platform/dynamic_library.h"
 #include "results/debug_log.h"
 
@@ -55,23 +56,34 @@ std::string FAudioText(const int16_t* text, size_t capacity) {
   return out;
 }
 
-// The callback set carries the flag it raises: the library hands back the
+// An engine whose mixer has not finished a pass for this long has lost its
+// output: over SDL, a server that ends stops the passes without the critical
+// error the library reports for a device it handles itself.
+constexpr uint32_t kStalledMs = 3000;
+
+// The callback set carries what it records: the library hands back the
 // pointer it was given.
 struct FAudioGoneCallback {
   FAudioEngineCallback callback;
   std::atomic<bool> gone{false};
+  std::atomic<bool> running{false};
+  std::atomic<uint32_t> lastPassMs{0};
 };
 
+FAudioGoneCallback& Of(FAudioEngineCallback* callback) { return *reinterpret_cast<FAudioGoneCallback*>(callback); }
 void OnFAudioCriticalError(FAudioEngineCallback* callback, uint32_t) {
-  reinterpret_cast<FAudioGoneCallback*>(callback)->gone.store(true, std::memory_order_release);
+  Of(callback).gone.store(true, std::memory_order_release);
 }
-void OnFAudioPass(FAudioEngineCallback*) {}
+void OnFAudioPassEnd(FAudioEngineCallback* callback) {
+  Of(callback).lastPassMs.store(platform::TickCount(), std::memory_order_relaxed);
+}
+void OnFAudioPassStart(FAudioEngineCallback*) {}
 
 class FAudioEngine : public XAudio2Engine {
  public:
   FAudioEngine(platform::LibraryHandle module, const FAudioFunctions& functions, const char* file)
       : module(module), fa(functions), file(file) {
-    callbacks.callback = {&OnFAudioCriticalError, &OnFAudioPass, &OnFAudioPass};
+    callbacks.callback = {&OnFAudioCriticalError, &OnFAudioPassEnd, &OnFAudioPassStart};
   }
   ~FAudioEngine() override {
     Close();
@@ -138,10 +150,13 @@ class FAudioEngine : public XAudio2Engine {
     }
     format = {channels, rate, mask};
     masterFormat = format;
+    callbacks.lastPassMs.store(platform::TickCount());
+    callbacks.running.store(true, std::memory_order_release);
     return true;
   }
 
   void Close() override {
+    callbacks.running.store(false);
     if (engine == nullptr) return;
     if (master != nullptr) fa.FAudioVoice_DestroyVoice(master);
     master = nullptr;
@@ -150,7 +165,11 @@ class FAudioEngine : public XAudio2Engine {
     engine = nullptr;
   }
 
-  bool Gone() const override { return callbacks.gone.load(std::memory_order_acquire); }
+  bool Gone() const override {
+    if (callbacks.gone.load(std::memory_order_acquire)) return true;
+    return callbacks.running.load(std::memory_order_acquire) &&
+           platform::TickCount() - callbacks.lastPassMs.load(std::memory_order_relaxed) > kStalledMs;
+  }
 
   bool Figures(XAudio2EngineFigures& figures) override {
     if (engine == nullptr) return false;

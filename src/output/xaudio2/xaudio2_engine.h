@@ -47,7 +47,8 @@ class XAudio2Engine {
   // own voices first. Harmless when closed.
   virtual void Close() = 0;
   // True once the open engine reported a critical error (its device went
-  // away). One atomic load.
+  // away) or, where the library cannot tell, its mixer stopped. Atomic
+  // loads and a clock reading; safe from any thread.
   virtual bool Gone() const = 0;
   virtual bool Figures(XAudio2EngineFigures& figures) = 0;
 

@@ -74,8 +74,8 @@ class CXAudio2Output : public CAbstractOutput {
                              int apply) override;
   int CommitDeferred(int apply) override;
   const char* ModeName(uint8_t mode) override;
-  bool DeviceLost() const override { return EngineGone(); }
-  bool DeviceGone() override { return EngineGone(); }
+  bool DeviceLost() const override { return lost.load(std::memory_order_acquire) || EngineGone(); }
+  bool DeviceGone() override { return DeviceLost(); }
   std::vector<BackEndFigure> TestFigures() override;
 
  private:
@@ -115,6 +115,9 @@ class CXAudio2Output : public CAbstractOutput {
   uint32_t operationSet = 0;
   std::atomic<uint32_t> passes{0};
   std::atomic<uint32_t> operationSets{0};
+  // Whether the engine had lost its output when the test closed; asked
+  // after Close, kept until the next Init.
+  std::atomic<bool> lost{false};
 };
 
 }  // namespace
@@ -207,6 +210,7 @@ int CXAudio2Output::Init(platform::WindowHandle, int device, int, int count, uin
   emitterCount = count;
   // A test that was never closed must not keep its engine open.
   if (open.load()) Close();
+  lost.store(false);
   if (engine == nullptr || !IsDevice(device)) return 0;
   if (!engine->Open(devices[static_cast<size_t>(device)].output, format)) return 0;
   format.channels = std::clamp<uint32_t>(format.channels, 1, kMaxXAudio2Channels);
@@ -242,7 +246,9 @@ void CXAudio2Output::ReleaseVoices() {
 }
 
 int CXAudio2Output::Close() {
-  if (!open.exchange(false) || engine == nullptr) return 1;
+  if (!open.load() || engine == nullptr) return 1;
+  lost.store(engine->Gone(), std::memory_order_release);
+  open.store(false);
   ReleaseVoices();
   engine->Close();
   return 1;
