@@ -3,9 +3,11 @@
 # (FAudio), as kv3r measures it: on the outputs that mix into nothing
 # (OpenAL Soft's null, SDL's dummy) and through a headless PipeWire that
 # tools/sound-server starts. Each configuration runs with 1 and 128
-# emitters; the per-emitter figure is the slope of the attributed cost
-# (this program plus the sound servers, from the companion file), which a
-# busy machine disturbs far less than the system-wide readings.
+# emitters; the per-emitter figure is the slope of this program's own
+# processor time over the measured test, which a busy machine disturbs far
+# less than the system-wide readings. The server's share is left out: it
+# goes with the one stream a client opens, not with its emitters, and on a
+# shared machine other people's servers would be counted in it.
 #   bench/kv3r_backends.sh [KV3R] [SECONDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,17 +18,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# The attributed cost (program + servers) of MODE in the run just made, in %
-# of one processor, read from its companion file.
+# This program's processor time over MODE's test (the summary's "Process %",
+# a share of all processors), in % of one processor.
 attributed() {
   python3 - "$1" "$2" <<'PY'
-import glob, json, os, sys
-companion = max(glob.glob(os.path.join(sys.argv[1], "KV3D_*.json")), key=os.path.getmtime)
-data = json.load(open(companion))
-for cost in data["costs"]:
-    if cost["mode"] == sys.argv[2]:
-        parts = cost["parts"]
-        print(f'{(parts["program"] + sum(parts["servers"].values())) * data["processors"]:.4f}')
+import os, re, sys
+folder, mode = sys.argv[1], sys.argv[2]
+out = open(os.path.join(folder, "out.txt")).read()
+row = re.search(r"^" + re.escape(mode) + r" +[0-9].* ([0-9.]+)$", out, re.M)
+processors = int(re.search(r"of all ([0-9]+) processors", out).group(1))
+print(f"{float(row.group(1)) * processors:.4f}")
 PY
 }
 
@@ -58,4 +59,4 @@ for configuration in "${configurations[@]}"; do
   awk -v l="$label" -v m="$mode" -v a="${cost[1]}" -v b="${cost[128]}" 'BEGIN {
     printf "%-24s %-20s %11.2f%% %11.2f%% %13.4f%%\n", l, m, a, b, (b - a) / 127 }'
 done
-echo "(attributed cost above the empty test: this program and the sound servers, % of one processor)"
+echo "(this program's processor time over the measured test, % of one processor)"
