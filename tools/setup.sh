@@ -17,6 +17,8 @@ packages=(
   libtinyxml2-dev libxml2-utils xsltproc libcli11-dev nlohmann-json3-dev
   clang-14 libclang-rt-14-dev
   libopenal1 libopenal-data
+  # FAudio (the XAudio2 back end on Linux), loaded at run time; it plays through SDL2.
+  libfaudio0
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32 wine64 xvfb xauth
   # Wine draws Direct3D (the status window) through OpenGL, for each architecture.

@@ -15,6 +15,7 @@
 #include "app/run_options.h"
 #include "app/sweep_command.h"
 #include "sweep/sweep_runner.h"
+#include "app/xaudio_output_option.h"
 #include "platform/process.h"
 #include "cpu/driver_file.h"
 #include "engine/benchmark_engine.h"
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
   app.formatter(std::make_shared<HelpFormatter>());
   OpenALOutputOption openALOutput;
   AddOpenALOutputOption(app, openALOutput);
+  XAudioOutputOption xaudioOutput;
+  AddXAudioOutputOption(app, xaudioOutput);
 
   bool report = false;
   CLI::App* devices = app.add_subcommand("devices", "List the audio back ends and devices the engine found");
@@ -102,6 +105,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   std::atomic<bool> stopRequested{false};
+  // Before the sweep too: its children inherit the choice.
+  ApplyXAudioOutputOption(xaudioOutput);
   if (*sweep) {
     // Every run is a child kv3r, which loads the library afresh with its settings.
     platform::CatchInterruptions(stopRequested);

@@ -159,7 +159,9 @@ void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSett
   const uint32_t emitters = haveSampleData ? LimitEmitterCount(run.bufferCount, mode, hw3DBuffers) : 0;
 
   record.emitters = emitters;
-  if (const char* format = TestModeFormat(mode)) {
+  if (const char* own = output.ModeName(static_cast<uint8_t>(mode))) {
+    std::snprintf(record.mode, sizeof(record.mode), "%s", own);
+  } else if (const char* format = TestModeFormat(mode)) {
     std::snprintf(record.mode, sizeof(record.mode), format, output.Name());
   }
   record.deviceName = deviceName;

@@ -111,6 +111,8 @@ class CAbstractOutput {
                                      int apply) = 0;
   // 23. Always 0.
   virtual int CommitDeferred(int apply) = 0;
+  // Whether the device Init opened has gone away (its server stopped, the card was removed). Polled by the engine without allocating.
+  virtual bool DeviceGone() { return false; }
 
   // Not one of the 23: the rate a back end plays every buffer at whatever
   // `frequency` it is given, 0 when it follows the setting. Read by the run
@@ -121,6 +123,11 @@ class CAbstractOutput {
   // sound server that ended). The measuring loop polls it at every reading,
   // so it is one atomic load, safe from any thread.
   virtual bool DeviceLost() const { return false; }
+
+  // Not one of the 23: the name the results give a test in `mode` on this
+  // back end ("XAudio2 3D"), for a back end whose modes are not the
+  // specified ones; null gives the usual back-end name and mode text.
+  virtual const char* ModeName(uint8_t) { return nullptr; }
 
   // Not one of the 23: what the back end measured about its device during
   // the test now open, asked once after the measured period and before the

@@ -4,6 +4,7 @@
 #include "output/dsound_factory.h"
 #include "output/jack_factory.h"
 #include "output/openal/openal_output_factory.h"
+#include "output/xaudio2/xaudio2_output.h"
 
 std::vector<OutputFactory> DefaultOutputFactories() {
   return {
@@ -11,5 +12,6 @@ std::vector<OutputFactory> DefaultOutputFactories() {
       {"COpenAL", [] { return CreateOpenALOutput(); }},
       {"CASIO", [] { return CreateAsioOutput(); }},
       {"CJACK", [] { return CreateJackOutput(); }},
+      {"CXAudio2", [] { return CreateXAudio2Output(); }},
   };
 }

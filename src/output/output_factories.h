@@ -13,7 +13,7 @@ struct OutputFactory {
   std::function<std::unique_ptr<CAbstractOutput>()> create;
 };
 
-// DirectSound, OpenAL, ASIO, JACK: those that exist on this platform. One that does
+// DirectSound, OpenAL, ASIO, JACK, XAudio2: those that exist on this platform. One that does
 // not exist here yields a back end with no device, so the engine logs and
 // drops it exactly as if it had found none.
 std::vector<OutputFactory> DefaultOutputFactories();
