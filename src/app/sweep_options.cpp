@@ -31,7 +31,10 @@ void AddSweepOptions(CLI::App& command, SweepOptions& options) {
   command.add_option("--seconds", options.seconds, "Length of each measured test in seconds")
       ->transform(DecimalNumber(1, 3600))
       ->capture_default_str();
-  command.add_option("--backend", options.backEnd, "Back end, by number or name as `kv3r devices` lists it");
+  command.add_option("--backend", options.backEnds,
+                     "Back ends, by number or name as `kv3r devices` lists them, A,B,...: one more dimension (OpenAL "
+                     "Soft's settings and outputs apply to OpenAL only)")
+      ->delimiter(',');
   command.add_option("--device", options.device, "Device of that back end, by number or name");
   command.add_option("--mode", options.mode, "The one mode measured: 2d, 3d-hardware or 3d-eax")
       ->check(CLI::IsMember({"2d", "3d-hardware", "3d-eax"}, CLI::ignore_case))

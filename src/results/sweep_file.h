@@ -31,6 +31,7 @@ struct SweepPoint {
 struct SweepConfiguration {
   std::string name;    // "hrtf=true resampler=point"; "default" when nothing is set
   std::string output;  // the library's output; "" when it chose itself
+  std::string backEnd;  // the back end its runs played through
   std::vector<std::pair<std::string, std::string>> settings;   // as asked
   std::vector<std::pair<std::string, std::string>> effective;  // as the library gave them
   std::vector<std::string> differences;  // "hrtf: asked true, the library gave false"

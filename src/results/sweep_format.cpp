@@ -88,6 +88,7 @@ Json ConfigurationJson(const SweepConfiguration& configuration) {
   return {{sweep_key::kName, configuration.name},
           {sweep_key::kSettings, PairsJson(configuration.settings)},
           {sweep_key::kOutput, configuration.output},
+          {sweep_key::kBackEnd, configuration.backEnd},
           {sweep_key::kEffective, PairsJson(configuration.effective)},
           {sweep_key::kDifferences, configuration.differences},
           {sweep_key::kPerEmitter, EstimateJson(one.ofMachine)},
@@ -186,6 +187,7 @@ SweepConfiguration ConfigurationAt(const Json& configuration, const std::string&
   SweepConfiguration c;
   c.name = Text(configuration, where, sweep_key::kName);
   c.output = TextOr(configuration, where, sweep_key::kOutput);
+  c.backEnd = TextOr(configuration, where, sweep_key::kBackEnd);
   c.settings = PairsAt(configuration, where, sweep_key::kSettings);
   c.effective = PairsAt(configuration, where, sweep_key::kEffective);
   c.differences = TextsOr(configuration, where, sweep_key::kDifferences);

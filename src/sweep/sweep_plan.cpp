@@ -6,8 +6,16 @@
 
 namespace sweep {
 
-std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingChoices>& choices,
-                                                    const std::vector<std::string>& outputs) {
+namespace {
+
+bool IsOpenAL(const std::string& backEnd) {
+  std::string folded;
+  for (const char c : backEnd) folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return folded == "openal";
+}
+
+std::vector<SweepConfiguration> OpenALConfigurations(const std::vector<SettingChoices>& choices,
+                                                     const std::vector<std::string>& outputs) {
   std::vector<SweepConfiguration> configurations;
   const std::vector<std::string> allOutputs = outputs.empty() ? std::vector<std::string>{""} : outputs;
   size_t combinations = 1;
@@ -35,6 +43,8 @@ std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingCho
   }
   return configurations;
 }
+
+}  // namespace
 
 std::vector<PlannedRun> SweepOrder(size_t configurations, size_t counts, uint32_t rounds) {
   std::vector<PlannedRun> base;
@@ -78,6 +88,32 @@ std::string SweepSettingsText(const std::string& userSettings, const SweepConfig
     if (!lines.empty()) text += "[" + section + "]\n" + lines;
   }
   return text;
+}
+
+std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingChoices>& choices,
+                                                    const std::vector<std::string>& outputs,
+                                                    const std::vector<std::string>& backEnds) {
+  if (backEnds.size() <= 1) {
+    std::vector<SweepConfiguration> configurations = OpenALConfigurations(choices, outputs);
+    for (SweepConfiguration& configuration : configurations) configuration.backEnd = backEnds.empty() ? "" : backEnds[0];
+    return configurations;
+  }
+  std::vector<SweepConfiguration> configurations;
+  for (const std::string& backEnd : backEnds) {
+    if (!IsOpenAL(backEnd)) {
+      SweepConfiguration configuration;
+      configuration.name = backEnd;
+      configuration.backEnd = backEnd;
+      configurations.push_back(configuration);
+      continue;
+    }
+    for (SweepConfiguration configuration : OpenALConfigurations(choices, outputs)) {
+      configuration.name = configuration.name == "default" ? backEnd : backEnd + " " + configuration.name;
+      configuration.backEnd = backEnd;
+      configurations.push_back(configuration);
+    }
+  }
+  return configurations;
 }
 
 }  // namespace sweep

@@ -18,12 +18,16 @@ struct SweepConfiguration {
   std::string name;  // "hrtf=true resampler=point"; "default" when nothing is set
   std::vector<std::pair<std::string, std::string>> settings;
   std::string output;  // OpenAL Soft's output; "" when the library picks
+  std::string backEnd;  // as given to --backend; "" for kv3r's first
 };
 
-// Every combination: the outputs vary slowest, then the keys in the order
-// given, the last one fastest.
+// Every combination: the back ends vary slowest, then the outputs, then the
+// keys in the order given, the last one fastest. With several back ends,
+// OpenAL Soft's settings and outputs apply to OpenAL only, and every other
+// back end is one configuration named after it.
 std::vector<SweepConfiguration> SweepConfigurations(const std::vector<SettingChoices>& choices,
-                                                    const std::vector<std::string>& outputs);
+                                                    const std::vector<std::string>& outputs,
+                                                    const std::vector<std::string>& backEnds = {});
 
 struct PlannedRun {
   size_t configuration = 0;

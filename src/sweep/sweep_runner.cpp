@@ -45,8 +45,9 @@ std::string TimeStamp(const char* datePicture, const char* separator, const char
   return platform::FormatDate(now, datePicture) + separator + platform::FormatTime(now, timePicture);
 }
 
-std::vector<std::string> ChildArguments(const Request& options, const std::string& output, uint32_t emitters,
-                                       const std::string& resultsFile) {
+std::vector<std::string> ChildArguments(const Request& options, const SweepConfiguration& configuration,
+                                       uint32_t emitters, const std::string& resultsFile) {
+  const std::string& output = configuration.output;
   std::vector<std::string> arguments;
   if (!output.empty()) arguments.insert(arguments.end(), {"--openal-output", output});
   arguments.insert(arguments.end(),
@@ -54,7 +55,7 @@ std::vector<std::string> ChildArguments(const Request& options, const std::strin
                     "--2d", options.mode == "2d" ? "1" : "0", "--3d-hardware", options.mode == "3d-hardware" ? "1" : "0",
                     "--3d-eax", options.mode == "3d-eax" ? "1" : "0", "--method", std::to_string(options.method),
                     "--sample-rate", std::to_string(options.sampleRate)});
-  if (!options.backEnd.empty()) arguments.insert(arguments.end(), {"--backend", options.backEnd});
+  if (!configuration.backEnd.empty()) arguments.insert(arguments.end(), {"--backend", configuration.backEnd});
   if (!options.device.empty()) arguments.insert(arguments.end(), {"--device", options.device});
   return arguments;
 }
@@ -146,7 +147,7 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
              std::ostream& out, std::ostream& err) {
   std::vector<std::string> outputs = options.outputs;
   if (outputs.empty() && !output.empty()) outputs.push_back(output);
-  const std::vector<SweepConfiguration> configurations = SweepConfigurations(choices, outputs);
+  const std::vector<SweepConfiguration> configurations = SweepConfigurations(choices, outputs, options.backEnds);
   const std::vector<uint32_t>& counts = options.emitterCounts;
   // With a precision, as many rounds as --max-seconds allows, ended early
   // once every configuration's cost of one emitter is that sure.
@@ -185,6 +186,7 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
     results::SweepConfiguration& c = sweep.configurations.emplace_back();
     c.name = configuration.name;
     c.output = configuration.output;
+    c.backEnd = configuration.backEnd;
     c.settings = configuration.settings;
   }
   std::vector<EffectiveSettings> effective(configurations.size());
@@ -226,7 +228,7 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
     const std::string resultsFile = ResultsFileOfRun(index);
     platform::ChildProgram child;
     child.program = self;
-    child.arguments = ChildArguments(options, configuration.output, emitters, resultsFile);
+    child.arguments = ChildArguments(options, configuration, emitters, resultsFile);
     child.directory = directory;
     child.logFile = (fs::path(directory) / "logs" / logName).string();
     if (!settingsFile.empty()) child.environment.emplace_back("ALSOFT_CONF", settingsFile);
@@ -269,8 +271,15 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
     runs.push_back(result);
     for (const std::string& warning : reading.warnings) sweep.warnings.push_back(resultsFile + ": " + warning);
     sweep.rounds = std::max(sweep.rounds, planned.round + 1);
+    if (sweep.configurations[planned.configuration].backEnd.empty() || options.backEnds.size() > 1) {
+      sweep.configurations[planned.configuration].backEnd = reading.backEnd;
+    }
     if (sweep.backEnd.empty()) {
       sweep.backEnd = reading.backEnd;
+      if (options.backEnds.size() > 1) {
+        sweep.backEnd.clear();
+        for (const std::string& backEnd : options.backEnds) sweep.backEnd += (sweep.backEnd.empty() ? "" : ", ") + backEnd;
+      }
       sweep.device = reading.device;
       sweep.mode = reading.mode;
     }

@@ -18,7 +18,8 @@ struct Request {
   std::vector<uint32_t> emitterCounts{1, 32, 64, 128, 256};
   uint32_t rounds = 2;
   uint32_t seconds = 10;
-  std::string backEnd, device;
+  std::vector<std::string> backEnds;  // one dimension of the sweep; empty: kv3r's first
+  std::string device;
   std::string mode = "2d";
   uint32_t method = 2;
   uint32_t sampleRate = 44100;

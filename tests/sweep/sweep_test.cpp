@@ -120,3 +120,20 @@ TEST(SettingDifferences, SayWhatTheLibraryDidInstead) {
 }
 
 }  // namespace
+
+namespace {
+
+// Back ends are one more dimension; OpenAL Soft's settings and outputs do
+// not multiply the others.
+TEST(SweepConfigurations, BackEndsAreADimensionAndOnlyOpenALTakesItsSettings) {
+  const auto configurations =
+      sweep::SweepConfigurations({{"hrtf", {"false", "true"}}}, {"null"}, {"OpenAL", "XAudio2"});
+  ASSERT_EQ(configurations.size(), 3u);
+  EXPECT_EQ(configurations[0].name, "OpenAL hrtf=false");
+  EXPECT_EQ(configurations[1].backEnd, "OpenAL");
+  EXPECT_EQ(configurations[2].name, "XAudio2");
+  EXPECT_TRUE(configurations[2].settings.empty());
+  EXPECT_EQ(configurations[2].output, "");
+}
+
+}  // namespace
