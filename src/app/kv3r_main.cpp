@@ -110,6 +110,7 @@ int main(int argc, char** argv) {
   if (*sweep) {
     // Every run is a child kv3r, which loads the library afresh with its settings.
     platform::CatchInterruptions(stopRequested);
+    sweepOptions.xaudioOutput = xaudioOutput.name;
     return RunSweepCommand(sweepOptions, platform::ExecutableDirectory() + KV3R_PROGRAM_FILE, openALOutput.name,
                            stopRequested, std::cout, std::cerr);
   }

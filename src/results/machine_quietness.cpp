@@ -89,7 +89,7 @@ Quietness JudgeQuietness(const RunRecord& record, const RunCosts& costs, std::sp
   for (const ModeCost& cost : costs.costs) {
     if (cost.fault.empty()) continue;
     std::string quote;
-    if (cost.attributed.Defined()) quote = Text(" The attributed cost, %+.2f, is the figure to quote.", cost.attributed.value);
+    if (cost.attributed.value > 0) quote = Text(" The attributed cost, %+.2f, is the figure to quote.", cost.attributed.value);
     q.warnings.push_back(Text("%s, %u emitter%s: the system-wide cost %+.2f cannot be right: %s. That is a measuring "
                               "fault or a disturbed baseline, not a verdict.%s",
                               cost.mode.c_str(), cost.emitters, cost.emitters == 1 ? "" : "s", cost.cost.value,

@@ -50,6 +50,7 @@ std::vector<std::string> ChildArguments(const Request& options, const SweepConfi
   const std::string& output = configuration.output;
   std::vector<std::string> arguments;
   if (!output.empty()) arguments.insert(arguments.end(), {"--openal-output", output});
+  if (!options.xaudioOutput.empty()) arguments.insert(arguments.end(), {"--xaudio-output", options.xaudioOutput});
   arguments.insert(arguments.end(),
                    {"run", kResultsFileOption, resultsFile, "--buffers", std::to_string(emitters), "--seconds", std::to_string(options.seconds),
                     "--2d", options.mode == "2d" ? "1" : "0", "--3d-hardware", options.mode == "3d-hardware" ? "1" : "0",

@@ -20,6 +20,7 @@ struct Request {
   uint32_t seconds = 10;
   std::vector<std::string> backEnds;  // one dimension of the sweep; empty: kv3r's first
   std::string device;
+  std::string xaudioOutput;  // the top-level --xaudio-output, handed to every run
   std::string mode = "2d";
   uint32_t method = 2;
   uint32_t sampleRate = 44100;
