@@ -7,6 +7,10 @@
 
 namespace {
 
+// Points of the machine: processes that ended between the snapshots are
+// lost, and every figure is cut to its counter's step.
+constexpr double kAttributionAllowance = 1.0;
+
 std::string Folded(const std::string& name) {
   std::string folded;
   for (const char c : name) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -58,6 +62,11 @@ Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames
   double explained = parts.program + parts.kernel + parts.other;
   for (const auto& server : parts.servers) explained += server.second;
   parts.unexplained = system - explained;
+  // The snapshots' busy time comes from the same kernel accounting as the
+  // parts, read at the same moments, so it is what they must add up to.
+  const double busy = use.busyNs > 0 ? use.PercentOfMachine(use.busyNs) : system;
+  const double missing = busy - explained;
+  parts.attributionAvailable = missing >= -kAttributionAllowance && missing <= std::max(busy / 2, kAttributionAllowance);
   return parts;
 }
 

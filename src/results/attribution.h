@@ -14,6 +14,11 @@ struct Parts {
   double program = 0, programUser = 0, programKernel = 0;
   std::map<std::string, double> servers;
   double kernel = 0, other = 0, unexplained = 0;
+  // False when the parts do not fit the machine's busy time: they add up to
+  // more than it (the process times are not comparable with the kernel's, as
+  // under Wine), or the process list misses most of it. The parts are still
+  // filled in, but say nothing then.
+  bool attributionAvailable = true;
 };
 
 // The processes that mix for the system's sound: the sound servers on
@@ -24,7 +29,9 @@ bool IsNamed(const std::string& processName, std::span<const std::string> names)
 
 // The system-wide figure of a test (its readings' mean, 0 without any) split
 // into parts from its boundary snapshots. Servers appear by name when one of
-// that name ran.
+// that name ran. Whether the parts can be trusted is judged against the
+// snapshots' own busy time (the readings' mean without it), allowing 1 point
+// of the machine for processes that ended in between and counters' steps.
 double SystemFigure(const TestRecord& test);
 Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames);
 

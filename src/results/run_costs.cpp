@@ -23,6 +23,7 @@ Parts Between(const Parts& a, const Parts& b, double weight) {
   p.kernel = at(a.kernel, b.kernel);
   p.other = at(a.other, b.other);
   p.unexplained = at(a.unexplained, b.unexplained);
+  p.attributionAvailable = a.attributionAvailable && b.attributionAvailable;
   for (const auto& [name, value] : a.servers) p.servers[name] = at(value, b.servers.count(name) ? b.servers.at(name) : 0);
   for (const auto& [name, value] : b.servers) {
     if (!a.servers.count(name)) p.servers[name] = at(0, value);
@@ -39,6 +40,7 @@ Parts Minus(const Parts& mode, const Parts& baseline) {
   p.kernel = mode.kernel - baseline.kernel;
   p.other = mode.other - baseline.other;
   p.unexplained = mode.unexplained - baseline.unexplained;
+  p.attributionAvailable = mode.attributionAvailable && baseline.attributionAvailable;
   for (const auto& [name, value] : mode.servers) p.servers[name] = value;
   for (const auto& [name, value] : baseline.servers) p.servers[name] -= value;
   return p;
@@ -55,6 +57,7 @@ double Mean(const std::vector<double>& values) { return values.empty() ? kMissin
 struct PartRounds {
   std::vector<double> program, programUser, programKernel, kernel, other, unexplained;
   std::map<std::string, std::vector<double>> servers;
+  bool available = true;
 };
 
 void AddRound(PartRounds& rounds, const Parts& p, size_t roundsBefore) {
@@ -64,6 +67,7 @@ void AddRound(PartRounds& rounds, const Parts& p, size_t roundsBefore) {
   rounds.kernel.push_back(p.kernel);
   rounds.other.push_back(p.other);
   rounds.unexplained.push_back(p.unexplained);
+  rounds.available = rounds.available && p.attributionAvailable;
   for (const auto& [name, value] : p.servers) {
     std::vector<double>& values = rounds.servers[name];
     values.resize(roundsBefore, 0.0);  // absent in earlier rounds
@@ -166,6 +170,7 @@ RunCosts AnalyzeRun(const RunRecord& record, uint32_t processors, std::span<cons
     cost.parts.kernel = Mean(r.kernel);
     cost.parts.other = Mean(r.other);
     cost.parts.unexplained = Mean(r.unexplained);
+    cost.parts.attributionAvailable = r.available;
     cost.partsCi95.program = Spread(r.program);
     cost.partsCi95.programUser = Spread(r.programUser);
     cost.partsCi95.programKernel = Spread(r.programKernel);
