@@ -156,4 +156,21 @@ TEST(PlatformIdleSource, ALaggingSourceIsNotTrustedAndTheOneThatKeepsUpIsChosen)
   }
 }
 
+// On a machine that never idled in the check a lagging source looks as good
+// as any, and its finer unit makes its error smaller: the check cannot tell,
+// so the safest source goes first. Where it can tell, the error decides.
+TEST(PlatformIdleSource, TheSmallestErrorWinsOnlyWhereTheCheckCouldSeeALag) {
+  platform::IdleSourceJudgement cpuidle, procStat;
+  cpuidle.kind = platform::IdleSourceKind::Cpuidle;
+  procStat.kind = platform::IdleSourceKind::ProcStat;
+  cpuidle.readings = procStat.readings = 8;
+  cpuidle.trusted = procStat.trusted = true;
+  cpuidle.errorPercent = 0.5;
+  procStat.errorPercent = 2.0;
+  platform::IdleSourceJudgement judged[] = {cpuidle, procStat};
+  EXPECT_EQ(platform::TrustedBySmallestError(judged).front().kind, platform::IdleSourceKind::ProcStat);
+  for (platform::IdleSourceJudgement& source : judged) source.conclusive = true;
+  EXPECT_EQ(platform::TrustedBySmallestError(judged).front().kind, platform::IdleSourceKind::Cpuidle);
+}
+
 }  // namespace

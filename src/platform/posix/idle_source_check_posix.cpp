@@ -12,6 +12,20 @@ constexpr double kHalfSecondNs = 5e8;
 // The sources are read one after another, not at one instant: up to a
 // millisecond apart on a loaded machine.
 constexpr double kReadingSkewNs = 1e6;
+// Points of the machine left idle, at the median reading, for the check to
+// see a lag.
+constexpr double kConclusiveIdlePercent = 20;
+
+// Safest first, for a check that could not tell the sources apart.
+int SafetyRank(IdleSourceKind kind) {
+  switch (kind) {
+    case IdleSourceKind::ProcStat: return 0;
+    case IdleSourceKind::Schedstat: return 1;
+    case IdleSourceKind::Cpuidle: return 2;
+    case IdleSourceKind::None: break;
+  }
+  return 3;
+}
 
 int Slot(IdleSourceKind kind) { return static_cast<int>(kind); }
 
@@ -58,6 +72,7 @@ IdleSourceJudgement Judge(IdleSourceKind kind, std::span<const IdleCheckPoint> p
   judged.lowestPercent = *std::min_element(readings.begin(), readings.end());
   judged.highestPercent = *std::max_element(readings.begin(), readings.end());
   judged.medianErrorPercent = Median(errors);
+  judged.conclusive = Median(readings) <= 100.0 - kConclusiveIdlePercent;
   const uint32_t processors = points.back().times[slot].processorCount;
   // The check cannot see an error finer than the unit can make.
   judged.errorPercent = 100.0 * static_cast<double>(IdleSourceStepNs(kind, processors)) / (kHalfSecondNs * processors);
@@ -118,9 +133,14 @@ std::vector<IdleSourceJudgement> TrustedBySmallestError(std::span<const IdleSour
   for (const IdleSourceJudgement& source : judged) {
     if (source.trusted && source.readings > 0) trusted.push_back(source);
   }
-  std::stable_sort(trusted.begin(), trusted.end(), [](const IdleSourceJudgement& a, const IdleSourceJudgement& b) {
-    return a.errorPercent < b.errorPercent;
+  const bool conclusive = std::all_of(trusted.begin(), trusted.end(), [](const IdleSourceJudgement& source) {
+    return source.conclusive;
   });
+  std::stable_sort(trusted.begin(), trusted.end(),
+                   [conclusive](const IdleSourceJudgement& a, const IdleSourceJudgement& b) {
+                     return conclusive ? a.errorPercent < b.errorPercent
+                                       : SafetyRank(a.kind) < SafetyRank(b.kind);
+                   });
   return trusted;
 }
 

@@ -50,13 +50,18 @@ struct IdleSourceJudgement {
   double worstBelowKnownPercent = 0;
   // No reading below the known load or above 100 % beyond the unit's reach.
   bool trusted = false;
+  // The machine idled enough for a lag to show: a source that lags behind
+  // idle periods looks as good as any on a machine that never idles.
+  bool conclusive = false;
 };
 
 // One judgement per source that gave a reading at every point.
 std::vector<IdleSourceJudgement> JudgeIdleSources(std::span<const IdleCheckPoint> points);
 
 // The trusted sources, the smallest measured error first (on equal errors
-// in the order given).
+// in the order given). When the check was not conclusive for all of them,
+// in the order known to be safest instead: /proc/stat (it includes the idle
+// period in progress), /proc/schedstat, the cpuidle times.
 std::vector<IdleSourceJudgement> TrustedBySmallestError(std::span<const IdleSourceJudgement> judged);
 
 // A known load on the calling thread: in each window it spins for

@@ -15,7 +15,7 @@ namespace {
 
 constexpr uint32_t kFirstSchedstatVersionInNs = 15;
 // /proc/stat counts in USER_HZ ticks, 100 per second on every Linux ABI.
-constexpr uint64_t k100nsPerTick = 100000;
+constexpr uint64_t k100nsPerTick = 100000, kNsPerTick = 10000000;
 
 struct ProcStatTotals {
   bool haveTotal = false;
@@ -164,7 +164,7 @@ uint64_t IdleSourceStepNs(IdleSourceKind kind, uint32_t processors) {
     // states per processor is the usual count, four the most seen.
     case IdleSourceKind::Cpuidle: return 4000ull * processors;
     // The total's idle and iowait fields are each cut to whole ticks.
-    case IdleSourceKind::ProcStat: return 2 * k100nsPerTick * 100;
+    case IdleSourceKind::ProcStat: return 2 * kNsPerTick;
     case IdleSourceKind::None: break;
   }
   return 0;
