@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace platform {
@@ -37,7 +38,7 @@ uint64_t Now(clockid_t clock) {
 
 void SleepNs(uint64_t ns) {
   timespec rest{static_cast<time_t>(ns / 1000000000u), static_cast<long>(ns % 1000000000u)};
-  while (nanosleep(&rest, &rest) != 0) {
+  while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
   }
 }
 
