@@ -7,8 +7,8 @@
 
 namespace {
 
-// Points of the machine: processes that ended between the snapshots are
-// lost, and every figure is cut to its counter's step.
+// Points of the machine, at least: processes that ended between the
+// snapshots are lost.
 constexpr double kAttributionAllowance = 1.0;
 
 std::string Folded(const std::string& name) {
@@ -66,7 +66,11 @@ Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames
   // parts, read at the same moments, so it is what they must add up to.
   const double busy = use.busyNs > 0 ? use.PercentOfMachine(use.busyNs) : system;
   const double missing = busy - explained;
-  parts.attributionAvailable = missing >= -kAttributionAllowance && missing <= std::max(busy / 2, kAttributionAllowance);
+  // The busy figure sums six of the kernel's fields and the parts two more,
+  // each cut to its counter's step at both ends: a short test needs more room.
+  const uint64_t step = std::max(use.kernelResolutionNs, use.resolutionNs);
+  const double allowance = std::max(kAttributionAllowance, use.PercentOfMachine(8 * step));
+  parts.attributionAvailable = missing >= -allowance && missing <= std::max(busy / 2, allowance);
   return parts;
 }
 

@@ -31,7 +31,8 @@ bool IsNamed(const std::string& processName, std::span<const std::string> names)
 // into parts from its boundary snapshots. Servers appear by name when one of
 // that name ran. Whether the parts can be trusted is judged against the
 // snapshots' own busy time (the readings' mean without it), allowing 1 point
-// of the machine for processes that ended in between and counters' steps.
+// of the machine for processes that ended in between, more where the
+// counters' steps are coarse for the test's length.
 double SystemFigure(const TestRecord& test);
 Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames);
 

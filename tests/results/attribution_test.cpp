@@ -12,8 +12,10 @@ constexpr uint64_t kMs = 1000000;
 
 // An 8-s test on 2 processors whose snapshots say the machine was busy for
 // `busyMs` in all, this program used 300 ms and one other process `otherMs`.
-TestRecord TestWith(uint64_t busyMs, uint64_t otherMs, bool empty) {
+TestRecord TestWith(uint64_t busyMs, uint64_t otherMs, bool empty, uint64_t stepNs = 1) {
   platform::MachineSnapshot start, end;
+  start.resolutionNs = end.resolutionNs = 1000;
+  start.kernelResolutionNs = end.kernelResolutionNs = stepNs;
   start.processorCount = end.processorCount = 2;
   end.wallNs = 8000 * kMs;
   end.busyNs = busyMs * kMs;
@@ -39,6 +41,10 @@ TEST(Attribution, PartsThatDoNotAddUpToTheBusyTimeAreNotAvailable) {
   EXPECT_TRUE(Attribute(TestWith(400, 0, false), none).attributionAvailable) << "within a point of the machine";
   EXPECT_FALSE(Attribute(TestWith(1000, 9000, false), none).attributionAvailable) << "more than the machine";
   EXPECT_FALSE(Attribute(TestWith(8000, 1000, false), none).attributionAvailable) << "most of it missing";
+  // 1.56 points too many: beyond eight 10 ms steps (0.5 points of 8 s on 2
+  // processors, so the 1-point floor), within eight 40 ms ones (2 points).
+  EXPECT_FALSE(Attribute(TestWith(400, 350, false, 10 * kMs), none).attributionAvailable);
+  EXPECT_TRUE(Attribute(TestWith(400, 350, false, 40 * kMs), none).attributionAvailable);
 
   // A mode's parts are available only when every test they come from is.
   RunRecord run;
