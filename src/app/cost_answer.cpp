@@ -25,6 +25,10 @@ std::string EmitterCount(double count) {
 }
 
 void PrintParts(const ModeCost& cost, std::ostream& out) {
+  if (!cost.parts.attributionAvailable) {
+    out << "  where: attribution not available here (the process times do not add up to the machine's busy time)\n";
+    return;
+  }
   out << "  where: this program " << Format("%+.2f", cost.parts.program.value)
       << Range(cost.parts.program.ci95, "%+.2f");
   for (const auto& [name, value] : cost.parts.servers) {

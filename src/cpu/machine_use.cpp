@@ -26,6 +26,7 @@ MachineUse UseBetween(const platform::MachineSnapshot& start, const platform::Ma
   use.programUserNs = user - std::min(user, meterIdleNs);
   use.programKernelNs = Since(start.programKernelNs, end.programKernelNs);
   use.resolutionNs = std::max(start.resolutionNs, end.resolutionNs);
+  use.kernelResolutionNs = std::max(start.kernelResolutionNs, end.kernelResolutionNs);
 
   std::unordered_map<uint32_t, const platform::ProcessTime*> before;
   before.reserve(start.processes.size());

@@ -22,7 +22,9 @@ struct MachineUse {
   // user time, where that thread counts).
   uint64_t programUserNs = 0, programKernelNs = 0;
   std::vector<ProcessUse> processes;  // the other processes alive at the end, idle ones too
-  uint64_t resolutionNs = 0;
+  // The steps of the program's and processes' figures, and of the busy and
+  // interrupt figures (MachineSnapshot's).
+  uint64_t resolutionNs = 0, kernelResolutionNs = 0;
 
   // `ns` as a share of all processors over the test, in percent.
   double PercentOfMachine(uint64_t ns) const;

@@ -21,10 +21,14 @@ struct MachineSnapshot {
   uint64_t interruptNs = 0;  // Linux: irq + softirq; Windows: interrupt + DPC
   uint64_t programUserNs = 0, programKernelNs = 0;  // this process
   std::vector<ProcessTime> processes;               // every other process that could be read
-  // The step the busy, interrupt and process figures count in (10 ms ticks
-  // of /proc; 100 ns on Windows, whose counters are only updated at the
-  // clock interrupt all the same).
+  // The step the program's and the processes' figures move in: Linux reads
+  // the kernel's run time in ns (this program's cut to microseconds; a
+  // process whose clock cannot be read falls back to 10 ms ticks); Windows
+  // counts in 100 ns but advances at the clock interrupt (15.6 ms).
   uint64_t resolutionNs = 0;
+  // The step of the busy and interrupt figures: /proc/stat's ticks; the
+  // clock interrupt on Windows.
+  uint64_t kernelResolutionNs = 0;
 };
 
 // False when the kernel's figures cannot be read at all; a process that

@@ -7,6 +7,10 @@
 
 namespace {
 
+// Points of the machine, at least: processes that ended between the
+// snapshots are lost.
+constexpr double kAttributionAllowance = 1.0;
+
 std::string Folded(const std::string& name) {
   std::string folded;
   for (const char c : name) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -58,6 +62,15 @@ Parts Attribute(const TestRecord& test, std::span<const std::string> serverNames
   double explained = parts.program + parts.kernel + parts.other;
   for (const auto& server : parts.servers) explained += server.second;
   parts.unexplained = system - explained;
+  // The snapshots' busy time comes from the same kernel accounting as the
+  // parts, read at the same moments, so it is what they must add up to.
+  const double busy = use.busyNs > 0 ? use.PercentOfMachine(use.busyNs) : system;
+  const double missing = busy - explained;
+  // The busy figure sums six of the kernel's fields and the parts two more,
+  // each cut to its counter's step at both ends: a short test needs more room.
+  const uint64_t step = std::max(use.kernelResolutionNs, use.resolutionNs);
+  const double allowance = std::max(kAttributionAllowance, use.PercentOfMachine(8 * step));
+  parts.attributionAvailable = missing >= -allowance && missing <= std::max(busy / 2, allowance);
   return parts;
 }
 

@@ -72,6 +72,9 @@ struct Companion {
   int measuringMethod = -1;  // -1 where the file does not say
   std::string systemSource;
   uint64_t systemSourceResolutionNs = 0;
+  // How far its half-second reading can be off, measured on this machine,
+  // in points of the machine; NaN where it was not measured.
+  double systemSourceErrorPercent = kMissing;
   uint64_t attributionResolutionNs = 0;
   CompanionEnvironment environment;
   std::vector<CompanionTest> tests;

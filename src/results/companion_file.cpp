@@ -57,6 +57,7 @@ results::Companion MakeCompanion(const RunRecord& record, const RunAnswer& answe
   companion.measuringMethod = static_cast<int>(facts.measuringMethod);
   companion.systemSource = Utf8(facts.systemSourceName);
   companion.systemSourceResolutionNs = facts.systemSourceResolutionNs;
+  companion.systemSourceErrorPercent = facts.systemSourceErrorPercent >= 0 ? facts.systemSourceErrorPercent : kMissing;
   for (const TestFigures& figures : answer.costs.tests) {
     companion.attributionResolutionNs = std::max(companion.attributionResolutionNs, figures.test->use.resolutionNs);
   }

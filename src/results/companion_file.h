@@ -13,6 +13,9 @@ struct CompanionFacts {
   uint32_t measuringMethod = 0;
   std::string systemSourceName;  // the kernel's statistics the method reads
   uint64_t systemSourceResolutionNs = 0;
+  // How far its half-second reading can be off, measured on this machine, in
+  // points of the whole machine; below 0 when not measured.
+  double systemSourceErrorPercent = -1;
 };
 
 // The companion of a run: attribution of every test in the order measured,

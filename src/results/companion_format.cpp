@@ -23,6 +23,8 @@ constexpr const char* kMeasuringMethod = "measuring_method";
 constexpr const char* kSystemSource = "system_source";
 constexpr const char* kName = "name";
 constexpr const char* kResolutionNs = "resolution_ns";
+constexpr const char* kMeasuredErrorPercent = "measured_error_percent";
+constexpr const char* kAttributionAvailable = "attribution_available";
 constexpr const char* kAttributionResolutionNs = "attribution_resolution_ns";
 constexpr const char* kEnvironment = "environment";
 constexpr const char* kProcessor = "processor";
@@ -94,6 +96,7 @@ Json PartsJson(const PartsOf<T>& parts, Spell&& spell) {
   if (std::string_view(name) == "program_kernel") object[kServersPart] = servers;
   KV3R_PART_FIELDS(KV3R_WRITE_PART)
 #undef KV3R_WRITE_PART
+  if (!parts.attributionAvailable) object[companion_key::kAttributionAvailable] = false;
   return object;
 }
 
@@ -164,6 +167,9 @@ PartsOf<T> PartsAt(const Json& object, const std::string& where, Read&& read) {
 #define KV3R_READ_PART(member, name) parts.member = read(Member(object, where, name), Place(where, name), name, false);
   KV3R_PART_FIELDS(KV3R_READ_PART)
 #undef KV3R_READ_PART
+  if (const Json* available = Find(object, where, companion_key::kAttributionAvailable)) {
+    parts.attributionAvailable = BooleanAt(*available, Place(where, companion_key::kAttributionAvailable));
+  }
   const std::string serversWhere = Place(where, kServersPart);
   const Json& servers = ObjectAt(Member(object, where, kServersPart), serversWhere);
   for (const auto& [name, value] : servers.items()) {
@@ -292,6 +298,10 @@ Companion CompanionAt(const Json& document, const std::string& resultsFileName) 
     const Json& resolution = Member(*source, companion_key::kSystemSource, companion_key::kResolutionNs);
     if (!resolution.is_number_unsigned()) WrongType(resolution, Place(companion_key::kSystemSource, companion_key::kResolutionNs), "a whole number");
     companion.systemSourceResolutionNs = resolution.get<uint64_t>();
+    if (const Json* error = Find(*source, companion_key::kSystemSource, companion_key::kMeasuredErrorPercent)) {
+      companion.systemSourceErrorPercent =
+          NumberAt(*error, Place(companion_key::kSystemSource, companion_key::kMeasuredErrorPercent));
+    }
   }
   if (const Json* resolution = Find(document, "", companion_key::kAttributionResolutionNs)) {
     if (!resolution->is_number_unsigned()) WrongType(*resolution, companion_key::kAttributionResolutionNs, "a whole number");
@@ -345,7 +355,9 @@ std::string CompanionText(const Companion& companion) {
       {companion_key::kProcessors, companion.processors},
       {companion_key::kMeasuringMethod, companion.measuringMethod < 0 ? Json(nullptr) : Json(companion.measuringMethod)},
       {companion_key::kSystemSource,
-       {{companion_key::kName, companion.systemSource}, {companion_key::kResolutionNs, companion.systemSourceResolutionNs}}},
+       {{companion_key::kName, companion.systemSource},
+        {companion_key::kResolutionNs, companion.systemSourceResolutionNs},
+        {companion_key::kMeasuredErrorPercent, NumberJson(companion.systemSourceErrorPercent)}}},
       {companion_key::kAttributionResolutionNs, companion.attributionResolutionNs},
       {companion_key::kEnvironment,
        {{companion_key::kProcessor, e.processor},

@@ -27,6 +27,12 @@ struct PartsOf {
   KV3R_PART_FIELDS(KV3R_PART_MEMBER)
 #undef KV3R_PART_MEMBER
   std::map<std::string, T> servers;
+  // False when the parts do not fit the machine's busy time: they add up to
+  // more than it (the process times are not comparable with the kernel's, as
+  // under Wine), or the process list misses most of it. The parts are still
+  // filled in, but say nothing then; parts made of others keep it only where
+  // all of them had it.
+  bool attributionAvailable = true;
 
   // `visit(key, value)` for every named part, then every server by its name.
   template <class Visit>
@@ -42,6 +48,7 @@ struct PartsOf {
 template <class R, class A, class B, class Make>
 PartsOf<R> Combine(const PartsOf<A>& a, const PartsOf<B>& b, const A& absentA, const B& absentB, Make&& make) {
   PartsOf<R> result;
+  result.attributionAvailable = a.attributionAvailable && b.attributionAvailable;
 #define KV3R_PART_COMBINE(member, key) result.member = make(a.member, b.member);
   KV3R_PART_FIELDS(KV3R_PART_COMBINE)
 #undef KV3R_PART_COMBINE
@@ -59,6 +66,7 @@ PartsOf<R> Combine(const PartsOf<A>& a, const PartsOf<B>& b, const A& absentA, c
 template <class R, class T, class Make>
 PartsOf<R> Transform(const PartsOf<T>& parts, Make&& make) {
   PartsOf<R> result;
+  result.attributionAvailable = parts.attributionAvailable;
 #define KV3R_PART_TRANSFORM(member, key) result.member = make(parts.member);
   KV3R_PART_FIELDS(KV3R_PART_TRANSFORM)
 #undef KV3R_PART_TRANSFORM

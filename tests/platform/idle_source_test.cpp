@@ -1,10 +1,16 @@
 #include "platform/posix/idle_source_posix.h"
 
+#include "platform/posix/idle_source_check_posix.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "platform/idle_counters_excerpt.h"
 
 namespace {
 
@@ -42,7 +48,7 @@ struct FakeKernel {
   platform::KernelFolders Folders() const { return {proc.c_str(), cpu.c_str()}; }
 };
 
-TEST(PlatformIdleSource, TheFinestWorkingSourceIsChosenAndReadIn100nsUnits) {
+TEST(PlatformIdleSource, EveryWorkingSourceIsOfferedAndReadIn100nsUnits) {
   FakeKernel kernel;
   kernel.Write("proc/stat",
                "cpu  8000 20 3000 500000 700 10 30 0 0 0\ncpu0 4000 10 1500 250000 300 5 15 0 0 0\n"
@@ -59,7 +65,9 @@ TEST(PlatformIdleSource, TheFinestWorkingSourceIsChosenAndReadIn100nsUnits) {
   const uint64_t monotonicNs = 2000000000000;  // 2000 s
   platform::SystemTimes times;
 
-  platform::IdleSource source = platform::ChooseIdleSource(folders);
+  std::vector<platform::IdleSource> offered = platform::OfferedIdleSources(folders);
+  ASSERT_EQ(offered.size(), 3u);
+  platform::IdleSource source = offered[0];
   ASSERT_EQ(source.kind, platform::IdleSourceKind::Schedstat);
   ASSERT_TRUE(platform::ReadIdleSource(source, folders, monotonicNs, times));
   EXPECT_EQ(times.processorCount, 2u);
@@ -68,14 +76,18 @@ TEST(PlatformIdleSource, TheFinestWorkingSourceIsChosenAndReadIn100nsUnits) {
 
   // Before version 15 the run times were ticks, not ns.
   kernel.Write("proc/schedstat", RecordedSchedstat(14));
-  source = platform::ChooseIdleSource(folders);
+  offered = platform::OfferedIdleSources(folders);
+  ASSERT_EQ(offered.size(), 2u);
+  source = offered[0];
   ASSERT_EQ(source.kind, platform::IdleSourceKind::Cpuidle);
   ASSERT_TRUE(platform::ReadIdleSource(source, folders, monotonicNs, times));
   EXPECT_EQ(times.processorCount, 2u);
   EXPECT_EQ(times.idleTime, 2 * (1500ull + 2000000ull) * 10);
 
   fs::remove_all(kernel.root / "cpu");
-  source = platform::ChooseIdleSource(folders);
+  offered = platform::OfferedIdleSources(folders);
+  ASSERT_EQ(offered.size(), 1u);
+  source = offered[0];
   ASSERT_EQ(source.kind, platform::IdleSourceKind::ProcStat);
   ASSERT_TRUE(platform::ReadIdleSource(source, folders, monotonicNs, times));
   EXPECT_EQ(times.processorCount, 2u);
@@ -83,8 +95,82 @@ TEST(PlatformIdleSource, TheFinestWorkingSourceIsChosenAndReadIn100nsUnits) {
   EXPECT_STREQ(platform::DescribeIdleSource(source.kind).name, "/proc/stat");
 
   fs::remove(kernel.root / "proc/stat");
-  EXPECT_EQ(platform::ChooseIdleSource(folders).kind, platform::IdleSourceKind::None);
+  EXPECT_TRUE(platform::OfferedIdleSources(folders).empty());
   EXPECT_FALSE(platform::ReadIdleSource(source, folders, monotonicNs, times));
+}
+
+// Replays recorded counters through the fake kernel's files, reading every
+// offered source each half second as the check does, and judges them.
+std::vector<platform::IdleSourceJudgement> JudgeRecording(const char* recording) {
+  FakeKernel kernel;
+  const platform::KernelFolders folders = kernel.Folders();
+  std::istringstream rows(recording);
+  std::vector<platform::IdleSource> offered;
+  std::vector<platform::IdleCheckPoint> points;
+  uint64_t knownBusyNs = 0, previousNs = 0;
+  double previousLoad = 0;
+  for (int row = 0;; ++row) {
+    uint64_t ns = 0, stat[8] = {}, idleUs[4] = {};
+    double load = 0;
+    if (!(rows >> ns >> load)) break;
+    for (uint64_t& field : stat) rows >> field;
+    for (uint64_t& us : idleUs) rows >> us;
+    std::ostringstream procStat;
+    procStat << "cpu ";
+    for (const uint64_t field : stat) procStat << ' ' << field;
+    procStat << " 0 0\ncpu0 0 0 0 0 0 0 0 0 0 0\ncpu1 0 0 0 0 0 0 0 0 0 0\n";
+    kernel.Write("proc/stat", procStat.str());
+    for (int cpu = 0; cpu < 2; ++cpu) {
+      for (int state = 0; state < 2; ++state) {
+        kernel.Write("cpu/cpu" + std::to_string(cpu) + "/cpuidle/state" + std::to_string(state) + "/time",
+                     std::to_string(idleUs[cpu * 2 + state]) + "\n");
+      }
+    }
+    if (row > 0) knownBusyNs += static_cast<uint64_t>(previousLoad * static_cast<double>(ns - previousNs));
+    previousNs = ns;
+    previousLoad = load;
+    if (offered.empty()) offered = platform::OfferedIdleSources(folders);
+    if (row % 5 == 0) points.push_back(platform::ReadIdleCheckPoint(offered, folders, ns, knownBusyNs));
+  }
+  return platform::JudgeIdleSources(points);
+}
+
+// /proc/stat includes the idle period in progress; the cpuidle times add a
+// period only when it ends. Quiet, the lag reads the machine -31 % busy; half
+// loaded, below the load known to run. The finer unit must not win.
+TEST(PlatformIdleSource, ALaggingSourceIsNotTrustedAndTheOneThatKeepsUpIsChosen) {
+  for (const char* recording : {kQuietIdleCounters, kHalfLoadedIdleCounters}) {
+    const std::vector<platform::IdleSourceJudgement> judged = JudgeRecording(recording);
+    ASSERT_EQ(judged.size(), 2u);
+    const platform::IdleSourceJudgement &cpuidle = judged[0], &procStat = judged[1];
+    ASSERT_EQ(cpuidle.kind, platform::IdleSourceKind::Cpuidle);
+    ASSERT_EQ(procStat.kind, platform::IdleSourceKind::ProcStat);
+    EXPECT_EQ(procStat.readings, 5u);
+    EXPECT_FALSE(cpuidle.trusted) << "worst below the known load " << cpuidle.worstBelowKnownPercent;
+    EXPECT_GT(cpuidle.errorPercent, 2 * procStat.errorPercent);
+    EXPECT_TRUE(procStat.trusted) << "worst below the known load " << procStat.worstBelowKnownPercent;
+    EXPECT_LE(procStat.errorPercent, 2.5);
+    const std::vector<platform::IdleSourceJudgement> order = platform::TrustedBySmallestError(judged);
+    ASSERT_EQ(order.size(), 1u);
+    EXPECT_EQ(order[0].kind, platform::IdleSourceKind::ProcStat);
+  }
+}
+
+// On a machine that never idled in the check a lagging source looks as good
+// as any, and its finer unit makes its error smaller: the check cannot tell,
+// so the safest source goes first. Where it can tell, the error decides.
+TEST(PlatformIdleSource, TheSmallestErrorWinsOnlyWhereTheCheckCouldSeeALag) {
+  platform::IdleSourceJudgement cpuidle, procStat;
+  cpuidle.kind = platform::IdleSourceKind::Cpuidle;
+  procStat.kind = platform::IdleSourceKind::ProcStat;
+  cpuidle.readings = procStat.readings = 8;
+  cpuidle.trusted = procStat.trusted = true;
+  cpuidle.errorPercent = 0.5;
+  procStat.errorPercent = 2.0;
+  platform::IdleSourceJudgement judged[] = {cpuidle, procStat};
+  EXPECT_EQ(platform::TrustedBySmallestError(judged).front().kind, platform::IdleSourceKind::ProcStat);
+  for (platform::IdleSourceJudgement& source : judged) source.conclusive = true;
+  EXPECT_EQ(platform::TrustedBySmallestError(judged).front().kind, platform::IdleSourceKind::Cpuidle);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/posix/kernel_text_posix.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr uint32_t kFirstSchedstatVersionInNs = 15;
 // /proc/stat counts in USER_HZ ticks, 100 per second on every Linux ABI.
-constexpr uint64_t k100nsPerTick = 100000;
+constexpr uint64_t k100nsPerTick = 100000, kNsPerTick = 10000000;
 
 struct ProcStatTotals {
   bool haveTotal = false;
@@ -142,25 +143,31 @@ bool SchedstatUsable(const SchedstatTotals& totals) {
   return totals.version >= kFirstSchedstatVersionInNs && totals.processors > 0;
 }
 
-IdleSource ChooseIdleSource(const KernelFolders& folders) {
-  IdleSource source;
+std::vector<IdleSource> OfferedIdleSources(const KernelFolders& folders) {
+  std::vector<IdleSource> offered;
   // A source whose counters never moved (nothing ran, nothing idled) is
   // switched off in this kernel, not a measurement.
   SchedstatTotals schedstat;
-  if (ReadSchedstat(folders, schedstat) && schedstat.runNs > 0) {
-    source.kind = IdleSourceKind::Schedstat;
-    return source;
-  }
+  if (ReadSchedstat(folders, schedstat) && schedstat.runNs > 0) offered.push_back({IdleSourceKind::Schedstat, 0});
   CpuidleTotals cpuidle;
   const uint32_t slots = CountCpuSlots(folders);
-  if (ReadCpuidle(folders, slots, cpuidle) && cpuidle.idleUs > 0) {
-    source.kind = IdleSourceKind::Cpuidle;
-    source.cpuSlots = slots;
-    return source;
-  }
+  if (ReadCpuidle(folders, slots, cpuidle) && cpuidle.idleUs > 0) offered.push_back({IdleSourceKind::Cpuidle, slots});
   ProcStatTotals procStat;
-  if (ReadProcStat(folders, procStat)) source.kind = IdleSourceKind::ProcStat;
-  return source;
+  if (ReadProcStat(folders, procStat)) offered.push_back({IdleSourceKind::ProcStat, 0});
+  return offered;
+}
+
+uint64_t IdleSourceStepNs(IdleSourceKind kind, uint32_t processors) {
+  switch (kind) {
+    case IdleSourceKind::Schedstat: return processors;
+    // Every state file of every processor is cut to whole microseconds; two
+    // states per processor is the usual count, four the most seen.
+    case IdleSourceKind::Cpuidle: return 4000ull * processors;
+    // The total's idle and iowait fields are each cut to whole ticks.
+    case IdleSourceKind::ProcStat: return 2 * kNsPerTick;
+    case IdleSourceKind::None: break;
+  }
+  return 0;
 }
 
 SystemTimesSource DescribeIdleSource(IdleSourceKind kind) {

@@ -1,13 +1,14 @@
-#include <dirent.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/machine_snapshot.h"
+#include "platform/posix/process_times_posix.h"
 
 namespace platform {
 namespace {
@@ -48,57 +49,25 @@ bool ReadKernelTotals(MachineSnapshot& snapshot, uint64_t tickNs) {
   return haveTotal && processors > 0;
 }
 
-// "pid (name) state ..." with user and kernel ticks the 14th and 15th fields;
-// the name may hold spaces and parentheses, so it ends at the last ')'.
-bool ReadProcess(const char* pid, uint64_t tickNs, ProcessTime& process) {
-  char path[sizeof("/proc//stat") + sizeof(dirent::d_name)];
-  std::snprintf(path, sizeof(path), "/proc/%s/stat", pid);
-  FILE* file = std::fopen(path, "r");
-  if (file == nullptr) return false;
-  char text[1024];
-  const size_t length = std::fread(text, 1, sizeof(text) - 1, file);
-  std::fclose(file);
-  text[length] = '\0';
-  const char* open = std::strchr(text, '(');
-  const char* close = std::strrchr(text, ')');
-  if (open == nullptr || close == nullptr || close < open) return false;
-  unsigned long long user = 0, kernel = 0;
-  if (std::sscanf(close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user, &kernel) != 2) {
-    return false;
-  }
-  process.pid = static_cast<uint32_t>(std::strtoul(pid, nullptr, 10));
-  process.name.assign(open + 1, close);
-  process.cpuNs = (user + kernel) * tickNs;
-  return true;
-}
-
 }  // namespace
 
 bool ReadMachineSnapshot(MachineSnapshot& snapshot) {
   const uint64_t tickNs = NanosecondsPerTick();
   snapshot = MachineSnapshot{};
-  snapshot.resolutionNs = tickNs;
+  snapshot.kernelResolutionNs = tickNs;
   timespec now{};
   if (clock_gettime(CLOCK_MONOTONIC, &now) != 0 || !ReadKernelTotals(snapshot, tickNs)) return false;
   snapshot.wallNs = static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 
+  // The kernel's exact run time of the whole process, cut to microseconds.
   rusage own{};
   if (getrusage(RUSAGE_SELF, &own) == 0) {
     snapshot.programUserNs = Microseconds(own.ru_utime) * 1000u;
     snapshot.programKernelNs = Microseconds(own.ru_stime) * 1000u;
   }
-
-  DIR* proc = opendir("/proc");
-  if (proc == nullptr) return true;
-  const uint32_t self = static_cast<uint32_t>(getpid());
-  snapshot.processes.reserve(512);
-  ProcessTime process;
-  while (const dirent* entry = readdir(proc)) {
-    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
-    if (!ReadProcess(entry->d_name, tickNs, process) || process.pid == self) continue;
-    snapshot.processes.push_back(process);
-  }
-  closedir(proc);
+  const uint64_t processStep = ReadProcessTimes("/proc", static_cast<uint32_t>(getpid()), ReadProcessClock, tickNs,
+                                                snapshot.processes);
+  snapshot.resolutionNs = std::max<uint64_t>(1000, processStep);
   return true;
 }
 

@@ -67,6 +67,15 @@ bool ReadKernelTotals(MachineSnapshot& snapshot) {
   return true;
 }
 
+// The process and processor times count in 100 ns but move only at the
+// clock interrupt: its period is their real step.
+uint64_t ClockInterruptNs() {
+  DWORD adjustment = 0, increment = 0;
+  BOOL disabled = FALSE;
+  if (GetSystemTimeAdjustment(&adjustment, &increment, &disabled) && increment > 0) return increment * kNsPerUnit;
+  return 15625000;
+}
+
 bool ReadWallClock(uint64_t& ns) {
   LARGE_INTEGER counter{}, frequency{};
   if (!::QueryPerformanceCounter(&counter) || !::QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0) {
@@ -129,7 +138,7 @@ void ReadOtherProcesses(std::vector<ProcessTime>& processes) {
 
 bool ReadMachineSnapshot(MachineSnapshot& snapshot) {
   snapshot = MachineSnapshot{};
-  snapshot.resolutionNs = kNsPerUnit;
+  snapshot.resolutionNs = snapshot.kernelResolutionNs = ClockInterruptNs();
   if (!ReadWallClock(snapshot.wallNs) || !ReadKernelTotals(snapshot)) return false;
   ReadProcessTimes(GetCurrentProcess(), snapshot.programUserNs, snapshot.programKernelNs);
   ReadOtherProcesses(snapshot.processes);
