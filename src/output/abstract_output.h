@@ -112,15 +112,13 @@ class CAbstractOutput {
   // 23. Always 0.
   virtual int CommitDeferred(int apply) = 0;
 
+  // Whether the device Init opened has gone away (its server stopped, the card was removed). Polled by the engine without allocating.
+  virtual bool DeviceGone() { return false; }
+
   // Not one of the 23: the rate a back end plays every buffer at whatever
   // `frequency` it is given, 0 when it follows the setting. Read by the run
   // plan, so no front end needs to know which back end does this.
   virtual int FixedPlaybackRate() { return 0; }
-
-  // Not one of the 23: true once the open device went away under a test (a
-  // sound server that ended). The measuring loop polls it at every reading,
-  // so it is one atomic load, safe from any thread.
-  virtual bool DeviceLost() const { return false; }
 
   // Not one of the 23: what the back end measured about its device during
   // the test now open, asked once after the measured period and before the

@@ -86,6 +86,15 @@ ordered_json TestObject(const TestFigures& figures) {
   return object;
 }
 
+// Which test lost the back end's device, and when: "before" it began,
+// "during" it (its readings so far kept), or "at_end" at its teardown.
+ordered_json DeviceLossObject(const DeviceLoss& loss) {
+  static const char* const kMoments[] = {"before", "during", "at_end"};
+  return {{"test", loss.test},
+          {"moment", kMoments[static_cast<int>(loss.moment)]},
+          {"seconds_into_test", static_cast<double>(loss.intoTestMs) / 1000.0}};
+}
+
 ordered_json CostObject(const ModeCost& cost) {
   ordered_json rounds = ordered_json::array();
   for (const double value : cost.perRound) rounds.push_back(Number(value));
@@ -156,7 +165,9 @@ std::string CompanionText(const RunRecord& record, const RunCosts& costs, const 
       {"saturated", quietness.saturated},
       {"warnings", warnings},
       {"busiest_other_processes", busiest}};
-  return document.dump(2) + "\n";
+  ordered_json withLoss = document;
+  if (record.deviceLoss.Happened()) withLoss["device_lost"] = DeviceLossObject(record.deviceLoss);
+  return withLoss.dump(2) + "\n";
 }
 
 bool WriteCompanionFile(const std::string& resultsPath, const std::string& text, std::string& error) {
