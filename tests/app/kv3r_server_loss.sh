@@ -73,6 +73,7 @@ if kill -0 "$pid" 2>/dev/null; then
 fi
 wait "$pid"
 status=$?
+[ "$took" -le 5000 ] || fail "kv3r ended $took ms after the server went away, not within 5 s"
 [ "$status" -eq 1 ] || fail "exit code $status, not 1"
 
 # Where the server went is told by the test that noticed it: the moments at

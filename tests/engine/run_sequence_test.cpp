@@ -259,6 +259,7 @@ TEST(DeviceLoss, GoneBeforeTheRunMeasuresNothingAndSaysWhichTestItPreceded) {
   EngineUnderTest t;
   t.output->lost.store(true);
   const RunResult result = t.engine->RunTests(Only2D());
+  Delete(result.resultsFile);
   EXPECT_TRUE(result.deviceLost);
   EXPECT_EQ(result.record.deviceLoss.test, "Empty CPU test");
   EXPECT_EQ(result.record.deviceLoss.moment, LossMoment::Before);
@@ -273,6 +274,7 @@ TEST(DeviceLoss, GoneAtInitCreatesNoEmitterMeasuresNothingAndStillCloses) {
   TestSettings run = Only2D();
   run.test3DHardware = 1;
   const RunResult result = t.engine->RunTests(run);
+  Delete(result.resultsFile);
   EXPECT_TRUE(result.deviceLost);
   EXPECT_EQ(result.record.deviceLoss.test, "Fake 2D");
   EXPECT_EQ(result.record.deviceLoss.moment, LossMoment::During);

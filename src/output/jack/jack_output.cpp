@@ -71,7 +71,8 @@ class CJackOutput : public CAbstractOutput {
   int selectedDevice = 0;
   bool active = false;
   JackClientState state;
-  // Between tests: opened at the first question asked outside a test.
+  // Opened at the first question asked outside a test; kept until it sees
+  // the server go, or the back end ends.
   std::unique_ptr<JackServerWatch> watch;
   // Init found no server: gone until the next Init.
   bool unreachable = false;
@@ -125,8 +126,10 @@ void CJackOutput::GetFeatureReport(char* text) {
 
 bool CJackOutput::DeviceGone() {
   if (!Usable()) return false;
-  if (state.client != nullptr) return state.serverGone.load(std::memory_order_acquire);
   if (unreachable) return true;
+  if (state.client != nullptr) {
+    return state.serverGone.load(std::memory_order_acquire) || (watch && watch->Gone());
+  }
   if (!watch) watch = WatchJackServer();
   return watch->Gone();
 }
@@ -135,7 +138,10 @@ int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_
   emitterCount = count;
   if (!IsDevice(device)) return 0;
   ReleaseClient();
-  watch.reset();
+  // A live watch stays, through the test too (it costs the server nothing):
+  // closing a client is a request to a server that may be dying, which
+  // libjack waits on.
+  if (watch && watch->Gone()) watch.reset();
   unreachable = false;
   state.xruns.store(0);
   state.serverGone.store(false);

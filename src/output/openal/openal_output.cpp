@@ -173,7 +173,9 @@ int COpenALOutput::Init(platform::WindowHandle, int, int, int count, uint8_t mod
   if (record == nullptr) return 0;
   const OpenALFunctions& al = library->al;
   CloseWatch();
-  jackWatch.reset();
+  // A live watch stays for the test: closing a client is a request to a
+  // server that may be dying, which libjack waits on.
+  if (jackWatch && jackWatch->Gone()) jackWatch.reset();
   unreachable = false;
 
   ALCdevice* opened = al.alcOpenDevice(IsDefaultDeviceName(record->name) ? nullptr : record->name);
