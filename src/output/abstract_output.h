@@ -55,6 +55,13 @@ enum OutputFeature : int {
 // - DestroyEmitter on an index without emitter is a no-op returning 1.
 // - There is no lock inside a back end: the engine's ordering keeps the
 //   AudioThread away from anything being created or destroyed.
+// - DeviceGone: the engine asks before every test (with no device open),
+//   after Init, after each emitter is created and started, at every reading
+//   and once after the measured period. A back end may connect a watch of
+//   its device's server at a question asked while no test is open (never
+//   inside a measuring loop: one is always asked before it), so that every
+//   later question is one load. A device Init could not open any more is
+//   gone until the next Init.
 class CAbstractOutput {
  public:
   // `name` is what the dialog's tree, kv3r and the results show for the back
