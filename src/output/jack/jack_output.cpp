@@ -17,6 +17,9 @@ namespace {
 
 constexpr const char* kLibraryFile = "libjack.so.0";
 constexpr const char* kClientName = "kv3r";
+// A server that has not answered a test's open by then is taken as gone
+// (libjack itself waits seconds for a server that is shutting down).
+constexpr int kOpenMilliseconds = 2000;
 
 // The JACK back end: one device, the server this process reaches. Like ASIO
 // it does not mix: emitter i is copied, sample for sample at the server's
@@ -147,7 +150,9 @@ int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_
   state.serverGone.store(false);
   jack_status_t status = 0;
   const JackFunctions& jack = library->jack;
-  state.client = OpenJackClient(jack, kClientName, status);
+  bool late = false;
+  state.client = OpenJackClientWithin(jack, kClientName, status, kOpenMilliseconds, late);
+  keepLibrary = keepLibrary || late;
   if (state.client == nullptr) {
     DebugLog::Writef("The JACK server \"%s\" no longer answers (status 0x%x)\n", serverName.c_str(),
                      static_cast<unsigned>(status));

@@ -9,13 +9,18 @@
 
 namespace {
 
+// A server that has not answered by then is taken as gone: well past a
+// healthy open on a loaded machine (a few hundred ms), well inside the 5 s
+// a lost server may take to end a run.
+constexpr int kOpenMilliseconds = 2000;
+
 class PosixJackServerWatch : public JackServerWatch {
  public:
   PosixJackServerWatch() {
     library = LoadJackLibrary("libjack.so.0");
     if (library == nullptr) return;
     jack_status_t status = 0;
-    client = OpenJackClient(library->jack, "kv3r-watch", status);
+    client = OpenJackClientWithin(library->jack, "kv3r-watch", status, kOpenMilliseconds, late);
     if (client == nullptr) {
       DebugLog::Writef("The JACK server \"%s\" no longer answers (status 0x%x)\n", JackServerName().c_str(),
                        static_cast<unsigned>(status));
@@ -27,6 +32,7 @@ class PosixJackServerWatch : public JackServerWatch {
   // A client whose server died is left as it is: libjack can crash closing
   // it. Its threads have ended; the library stays loaded.
   ~PosixJackServerWatch() override {
+    if (late) return;
     if (Gone()) return;
     if (client != nullptr) library->jack.jack_client_close(client);
     FreeJackLibrary(library);
@@ -37,6 +43,7 @@ class PosixJackServerWatch : public JackServerWatch {
   JackLibrary* library = nullptr;
   jack_client_t* client = nullptr;
   std::atomic<bool> gone{false};
+  bool late = false;  // the open was left running: the library stays loaded
 };
 
 }  // namespace
