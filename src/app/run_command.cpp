@@ -8,6 +8,7 @@
 #include "app/analyzer_answer.h"
 #include "app/batch_slope.h"
 #include "app/cost_answer.h"
+#include "app/device_loss_message.h"
 #include "app/devices_command.h"
 #include "app/openal_driver_option.h"
 #include "app/summary_table.h"
@@ -140,12 +141,10 @@ void PrintChosenDevice(CAbstractOutput& output, const std::string& pulseServer, 
   if (!pulseServer.empty()) out << "Pulse server: " << pulseServer << '\n';
 }
 
-// "The JACK server went away during JACK 2D": the back end is named after
-// what it plays through, and the test's mode carries the back end's name.
-void PrintLostDevice(const RunResult& result, const CAbstractOutput& output, std::ostream& err) {
-  for (const TestRecord* test : result.record.Measured()) {
-    if (test->deviceLost) err << "The " << output.Name() << " server went away during " << test->mode << '\n';
-  }
+void PrintLostDevice(const RunResult& result, const CAbstractOutput& output, const std::string& pulseServer,
+                     std::ostream& err) {
+  const std::string subject = LostDeviceSubject(output.Name(), EnvironmentText("ALSOFT_DRIVERS"), pulseServer);
+  err << DeviceLossMessage(subject, result.record.deviceLoss) << '\n';
 }
 
 // Rounds of the empty test and every mode (each with its settling) that
@@ -277,7 +276,7 @@ int RunBenchmarkCommand(BenchmarkEngine& engine, RunOptions options, bool batch,
     unsaved = unsaved || result.resultsFile.empty();
     interrupted = interrupted || result.interrupted;
     if (result.deviceLost) {
-      PrintLostDevice(result, *engine.CurrentOutput(), err);
+      PrintLostDevice(result, *engine.CurrentOutput(), pulseServer, err);
       deviceLost = true;
     }
     missingEmitters = missingEmitters || MissingEmitters(result.record);

@@ -44,6 +44,18 @@ uint64_t CounterMilliseconds(const MeasurementSources& sources) {
   return static_cast<uint64_t>(count / std::max<int64_t>(frequency / 1000, 1));
 }
 
+// Our own words beside the specified lines, so the log does not read as if
+// the test went well.
+void NoteLoss(const TestRecord& record, LossMoment moment, uint64_t startMs, const MeasurementSources& sources,
+              DeviceLoss* loss) {
+  static const char* const kWhen[] = {"before", "during", "at the end of"};
+  DebugLog::Writef("Device gone %s %s: nothing more is measured\n", kWhen[static_cast<int>(moment)], record.mode);
+  if (loss == nullptr) return;
+  loss->test = record.mode;
+  loss->moment = moment;
+  loss->intoTestMs = CounterMilliseconds(sources) - startMs;
+}
+
 const char* ProgressMode(const TestRecord& record) {
   // The text after the back end's name: "2D", "3D hardware", ... or the empty test.
   const char* space = std::strchr(record.mode, ' ');
@@ -65,7 +77,15 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
     DebugLog::Writef("Memory load skipped: %u MB cannot be allocated\n", run.memorySizeMb);
   }
 
-  sources.sleepMilliseconds(kSettlingMs);
+  // In slices, so that a device gone while the test settles ends it too.
+  for (uint32_t settled = 0; settled < kSettlingMs; settled += kSamplePeriodMs) {
+    sources.sleepMilliseconds(std::min(kSamplePeriodMs, kSettlingMs - settled));
+    if (parts.DeviceGone()) {
+      record.interrupted = true;
+      record.deviceLost = true;
+      return;
+    }
+  }
   // The boundary snapshots bracket the readings; nothing of them runs inside the loop.
   platform::MachineSnapshot startSnapshot, endSnapshot;
   const bool attributed = sources.readMachineSnapshot != nullptr && sources.readMachineSnapshot(startSnapshot);
@@ -93,7 +113,7 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
       record.interrupted = true;
       break;
     }
-    if (parts.DeviceLost()) {
+    if (parts.DeviceGone()) {
       record.interrupted = true;
       record.deviceLost = true;
       break;
@@ -120,7 +140,9 @@ void MeasureInto(const RunParts& parts, uint32_t durationMs, const TestSettings&
 }  // namespace
 
 void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, CpuLoadMeter& meter,
-                      TestRecord& record) {
+                      TestRecord& record, DeviceLoss* loss) {
+  const MeasurementSources& sources = parts.sources != nullptr ? *parts.sources : Sources();
+  const uint64_t startMs = CounterMilliseconds(sources);
   CAbstractOutput* const currentOutput = parts.output;
   char deviceName[kDeviceNameScratch] = {};
   if (currentOutput != nullptr) currentOutput->GetDeviceName(currentOutput->GetSelectedDevice(), deviceName);
@@ -131,10 +153,19 @@ void MeasureEmptyLoad(const RunParts& parts, uint32_t durationMs, const TestSett
   std::strcpy(record.mode, "Empty CPU test");
   record.deviceName = deviceName;
   MeasureInto(parts, durationMs, run, meter, record);
+  if (record.deviceLost) NoteLoss(record, LossMoment::During, startMs, sources, loss);
+}
+
+std::string TestModeText(SoundMode mode, const char* backEnd) {
+  char text[sizeof(TestRecord::mode)] = {};
+  if (const char* format = TestModeFormat(mode)) std::snprintf(text, sizeof(text), format, backEnd);
+  return text;
 }
 
 void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSettings& run, SoundMode mode,
-                      CpuLoadMeter& meter, TestRecord& record) {
+                      CpuLoadMeter& meter, TestRecord& record, DeviceLoss* loss) {
+  const MeasurementSources& sources = parts.sources != nullptr ? *parts.sources : Sources();
+  const uint64_t startMs = CounterMilliseconds(sources);
   // Without a device the test still measures, with nothing playing.
   CNoDeviceOutput noDevice("");
   CAbstractOutput& output = parts.output != nullptr ? *parts.output : noDevice;
@@ -161,36 +192,59 @@ void MeasureSoundLoad(const RunParts& parts, uint32_t durationMs, const TestSett
   record.emitters = emitters;
   if (const char* own = output.ModeName(static_cast<uint8_t>(mode))) {
     std::snprintf(record.mode, sizeof(record.mode), "%s", own);
-  } else if (const char* format = TestModeFormat(mode)) {
-    std::snprintf(record.mode, sizeof(record.mode), format, output.Name());
+  } else {
+    std::snprintf(record.mode, sizeof(record.mode), "%s", TestModeText(mode, output.Name()).c_str());
   }
   record.deviceName = deviceName;
   record.sampleRate = run.sampleRate;
   record.xRam = run.useXRam != 0;
 
+  // A device that goes away while the test sets up leaves nothing to
+  // measure: the steps after it are skipped, the teardown is not.
+  const auto gone = [&] {
+    if (record.deviceLost || !output.DeviceGone()) return record.deviceLost;
+    record.interrupted = true;
+    record.deviceLost = true;
+    return true;
+  };
   DebugLog::Write("Test Init\n");
   // The back end keeps this as its emitter count and the AudioThread moves
   // that many: the emitters this test creates (at most 256, which a byte
   // would turn into 0).
   output.Init(parts.window, output.GetSelectedDevice(), static_cast<int>(run.sampleRate), static_cast<int>(emitters),
               mode);
-  DebugLog::Write("AllocateEmitters\n");
-  for (uint32_t i = 0; i < emitters; ++i) {
-    output.CreateEmitter(static_cast<int>(i), static_cast<int>(sampleData.Size()), sampleData.Data(),
-                         static_cast<int>(run.sampleRate), mode, static_cast<int>(run.deferredMode),
-                         static_cast<int>(run.useXRam));
+  uint32_t created = 0;
+  if (!gone()) {
+    DebugLog::Write("AllocateEmitters\n");
+    for (; created < emitters && !gone(); ++created) {
+      const int i = static_cast<int>(created);
+      output.CreateEmitter(i, static_cast<int>(sampleData.Size()), sampleData.Data(),
+                           static_cast<int>(run.sampleRate), mode, static_cast<int>(run.deferredMode),
+                           static_cast<int>(run.useXRam));
+    }
   }
-  DebugLog::Write("StartAllEmitters\n");
-  for (uint32_t i = 0; i < emitters; ++i) output.PlayEmitter(static_cast<int>(i));
+  if (!gone()) {
+    DebugLog::Write("StartAllEmitters\n");
+    for (uint32_t i = 0; i < created && !gone(); ++i) output.PlayEmitter(static_cast<int>(i));
+  }
 
-  if (audioThread) audioThread->Activate(output, run.deferredMode);
-  MeasureInto(parts, durationMs, run, meter, record);
-  // Outside the measured period, while the device is still open.
-  record.backEnd = output.TestFigures();
-  // Also waits for a pass that began before the flag was cleared.
-  if (audioThread) audioThread->Deactivate();
+  bool measured = false;
+  if (!gone()) {
+    if (audioThread) audioThread->Activate(output, run.deferredMode);
+    MeasureInto(parts, durationMs, run, meter, record);
+    measured = !record.deviceLost;
+    // Outside the measured period, while the device is still open.
+    record.backEnd = output.TestFigures();
+    // Also waits for a pass that began before the flag was cleared.
+    if (audioThread) audioThread->Deactivate();
+  }
+  if (record.deviceLost) {
+    NoteLoss(record, LossMoment::During, startMs, sources, loss);
+  } else if (measured && gone()) {
+    NoteLoss(record, LossMoment::AtEnd, startMs, sources, loss);
+  }
 
-  for (uint32_t i = 0; i < emitters; ++i) output.DestroyEmitter(static_cast<int>(i));
+  for (uint32_t i = 0; i < created; ++i) output.DestroyEmitter(static_cast<int>(i));
   DebugLog::Write("StopAllEmitters\n");
   DebugLog::Write("Done\n");
   output.Close();

@@ -32,8 +32,7 @@ struct RunParts {
   const MeasurementSources* sources = nullptr;
 
   bool StopRequested() const { return stopFlag != nullptr && stopFlag->load(); }
-  // The back end's device went away: the run ends as on a stop, but it is
+  // The back end's device went away: the test ends as on a stop, but it is
   // no interruption of the user's.
-  bool DeviceLost() const { return output != nullptr && output->DeviceLost(); }
-  bool ShouldEnd() const { return StopRequested() || DeviceLost(); }
+  bool DeviceGone() const { return output != nullptr && output->DeviceGone(); }
 };

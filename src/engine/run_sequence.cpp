@@ -57,8 +57,23 @@ bool SetRunPriority(platform::PriorityClass priorityClass, platform::ThreadPrior
   return platform::SetCurrentThreadPriority(threadPriority);
 }
 
-void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRecord& record) {
+bool TestRun::GoneBefore(const std::string& test, RunRecord& record) {
+  if (!parts.DeviceGone()) return false;
+  DebugLog::Writef("Device gone before %s: nothing more is measured\n", test.c_str());
+  record.deviceLoss.test = test;
+  record.deviceLoss.moment = LossMoment::Before;
+  return true;
+}
+
+bool TestRun::ShouldEnd(const RunRecord& record) const {
+  return parts.StopRequested() || record.deviceLoss.Happened();
+}
+
+void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& runRecord, TestRecord& record) {
   AudioThread* const audioThread = parts.audioThread;
+  // Asked before every test: a back end that watches its server between
+  // tests starts watching here, outside the measuring loop.
+  if (GoneBefore("Empty CPU test", runRecord)) return;
   DebugLog::Write("Test0 - Empty\n");
   const int suspended = audioThread ? audioThread->Suspend() : -1;
   if (suspended >= 0) {
@@ -67,7 +82,7 @@ void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRec
     DebugLog::Write("Suspend Failed\n");
   }
   parts.display->ShowStatus("Testing. Please wait\nCurrent mode: Empty test");
-  MeasureEmptyLoad(parts, durationMs, run, meter, record);
+  MeasureEmptyLoad(parts, durationMs, run, meter, record, &runRecord.deviceLoss);
   const int resumed = audioThread ? audioThread->Resume() : -1;
   if (resumed >= 0) {
     DebugLog::Writef("Resume thread : %d\n", resumed);
@@ -78,12 +93,13 @@ void TestRun::MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRec
 
 void TestRun::MeasureChosenModes(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& record, uint32_t round) {
   for (const SoundStep& sound : kSoundSteps) {
-    if (parts.ShouldEnd()) break;
+    if (ShouldEnd(record)) break;
     DebugLog::Write(sound.logLine);
     if (run.*sound.chosen == 0) continue;
+    if (parts.output != nullptr && GoneBefore(TestModeText(sound.mode, parts.output->Name()), record)) break;
     parts.display->ShowStatus(sound.status);
     TestRecord& slot = record.tests[RunRecord::SlotOf(sound.mode)];
-    MeasureSoundLoad(parts, durationMs, run, sound.mode, meter, slot);
+    MeasureSoundLoad(parts, durationMs, run, sound.mode, meter, slot, &record.deviceLoss);
     slot.round = round;
     if (rounds > 1) record.sequence.push_back(slot);
   }
@@ -117,36 +133,39 @@ bool TestRun::Run(RunRecord& record) {
   record.clockMhzStart = clock();
   record.rounds = rounds;
   if (rounds <= 1) {
-    MeasureEmptyTest(durationMs, *meter, record.tests[RunRecord::kEmptySlot]);
+    MeasureEmptyTest(durationMs, *meter, record, record.tests[RunRecord::kEmptySlot]);
     MeasureChosenModes(durationMs, *meter, record, 1);
   } else {
     // The empty test and the modes alternate, and a closing empty test
     // follows the last round: every mode's test then has an empty test on
     // either side, and a steady drift of the machine cancels.
     uint32_t ran = 0;
-    for (uint32_t round = 1; round <= rounds && !parts.ShouldEnd(); ++round) {
+    for (uint32_t round = 1; round <= rounds && !ShouldEnd(record); ++round) {
       char note[64];
       std::snprintf(note, sizeof(note), enough ? "Round %u (at most %u)" : "Round %u of %u", round, rounds);
       statusWindow->ShowNote(note);
-      TestRecord& empty = record.sequence.emplace_back();
-      MeasureEmptyTest(durationMs, *meter, empty);
+      TestRecord empty;
+      MeasureEmptyTest(durationMs, *meter, record, empty);
+      if (!empty.ran) break;
       empty.round = round;
+      record.sequence.push_back(empty);
       record.tests[RunRecord::kEmptySlot] = empty;
       MeasureChosenModes(durationMs, *meter, record, round);
       ran = round;
-      if (round >= 2 && enough && !parts.ShouldEnd() && enough(record)) break;
+      if (round >= 2 && enough && !ShouldEnd(record) && enough(record)) break;
     }
     record.rounds = std::max<uint32_t>(ran, 1);
-    if (!parts.ShouldEnd()) {
+    if (!ShouldEnd(record)) {
       statusWindow->ShowNote("Closing empty test");
-      TestRecord& closing = record.sequence.emplace_back();
-      MeasureEmptyTest(durationMs, *meter, closing);
+      TestRecord closing;
+      MeasureEmptyTest(durationMs, *meter, record, closing);
       closing.round = ran + 1;
+      if (closing.ran) record.sequence.push_back(closing);
     }
   }
   record.clockMhzEnd = clock();
   interrupted = parts.StopRequested();
-  deviceLost = parts.DeviceLost();
+  deviceLost = record.deviceLoss.Happened();
 
   DebugLog::Write("\n");
   meter->Stop();

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 
 #include "engine/run_parts.h"
 #include "engine/test_settings.h"
@@ -28,7 +29,10 @@ class TestRun {
   bool DeviceLost() const { return deviceLost; }
 
  private:
-  void MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, TestRecord& record);
+  void MeasureEmptyTest(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& runRecord, TestRecord& record);
+  // Asks the back end before `test` begins; a device gone is recorded in `record`.
+  bool GoneBefore(const std::string& test, RunRecord& record);
+  bool ShouldEnd(const RunRecord& record) const;
   void MeasureChosenModes(uint32_t durationMs, CpuLoadMeter& meter, RunRecord& record, uint32_t round);
 
   const RunParts& parts;

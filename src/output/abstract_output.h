@@ -55,6 +55,13 @@ enum OutputFeature : int {
 // - DestroyEmitter on an index without emitter is a no-op returning 1.
 // - There is no lock inside a back end: the engine's ordering keeps the
 //   AudioThread away from anything being created or destroyed.
+// - DeviceGone: the engine asks before every test (with no device open),
+//   after Init, after each emitter is created and started, at every reading
+//   and once after the measured period. A back end may connect a watch of
+//   its device's server at a question asked while no test is open (never
+//   inside a measuring loop: one is always asked before it), so that every
+//   later question is one load. A device Init could not open any more is
+//   gone until the next Init.
 class CAbstractOutput {
  public:
   // `name` is what the dialog's tree, kv3r and the results show for the back
@@ -118,11 +125,6 @@ class CAbstractOutput {
   // `frequency` it is given, 0 when it follows the setting. Read by the run
   // plan, so no front end needs to know which back end does this.
   virtual int FixedPlaybackRate() { return 0; }
-
-  // Not one of the 23: true once the open device went away under a test (a
-  // sound server that ended). The measuring loop polls it at every reading,
-  // so it is one atomic load, safe from any thread.
-  virtual bool DeviceLost() const { return false; }
 
   // Not one of the 23: the name the results give a test in `mode` on this
   // back end ("XAudio2 3D"), for a back end whose modes are not the

@@ -65,6 +65,14 @@ struct ProcessPercent {
   double percent = 0;
 };
 
+// Which test lost the back end's device, and when: "before" it began,
+// "during" it (its readings so far kept), or "at_end" at its teardown.
+struct CompanionDeviceLoss {
+  std::string test;  // "" when the device stayed
+  std::string moment;
+  double secondsIntoTest = kMissing;
+};
+
 struct Companion {
   std::string path;  // where it was read from; not in the file
   std::string resultsFile;  // the results file's name, without its folder
@@ -82,6 +90,7 @@ struct Companion {
   bool saturated = false;
   std::vector<std::string> warnings;
   std::vector<ProcessPercent> busiestOtherProcesses;
+  CompanionDeviceLoss deviceLoss;
 
   // The tests' measured seconds, the middle one of them: what the run asked
   // for, give or take a timer's tick. NaN when no test says.

@@ -76,6 +76,11 @@ results::Companion MakeCompanion(const RunRecord& record, const RunAnswer& answe
   for (const ProcessShare& share : answer.quietness.busiestDuringEmptyTests) {
     companion.busiestOtherProcesses.push_back({Utf8(share.name), share.percent});
   }
+  if (record.deviceLoss.Happened()) {
+    static const char* const kMoments[] = {"before", "during", "at_end"};
+    companion.deviceLoss = {Utf8(record.deviceLoss.test), kMoments[static_cast<int>(record.deviceLoss.moment) % 3],
+                            static_cast<double>(record.deviceLoss.intoTestMs) / 1000.0};
+  }
   return companion;
 }
 

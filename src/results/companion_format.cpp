@@ -73,6 +73,9 @@ constexpr const char* kSaturated = "saturated";
 constexpr const char* kWarnings = "warnings";
 constexpr const char* kBusiest = "busiest_other_processes";
 constexpr const char* kPercent = "percent";
+constexpr const char* kTest = "test";
+constexpr const char* kMoment = "moment";
+constexpr const char* kSecondsIntoTest = "seconds_into_test";
 }  // namespace companion_key
 
 // ---- writing
@@ -324,6 +327,11 @@ Companion CompanionAt(const Json& document, const std::string& resultsFileName) 
       companion.busiestOtherProcesses.push_back({Text(list[i], here, companion_key::kName), Number(list[i], here, companion_key::kPercent)});
     }
   }
+  if (const Json* lost = Find(document, "", companion_key::kDeviceLost)) {
+    const std::string here = companion_key::kDeviceLost;
+    companion.deviceLoss = {Text(*lost, here, companion_key::kTest), Text(*lost, here, companion_key::kMoment),
+                            Number(*lost, here, companion_key::kSecondsIntoTest)};
+  }
   return companion;
 }
 
@@ -348,7 +356,7 @@ std::string CompanionText(const Companion& companion) {
     busiest.push_back({{companion_key::kName, share.name}, {companion_key::kPercent, NumberJson(share.percent)}});
   }
   const CompanionEnvironment& e = companion.environment;
-  const Json document = {
+  Json document = {
       {companion_key::kFormat, kCompanionFormat},
       {companion_key::kResultsFile, companion.resultsFile},
       {companion_key::kRounds, companion.rounds},
@@ -375,6 +383,12 @@ std::string CompanionText(const Companion& companion) {
       {companion_key::kSaturated, companion.saturated},
       {companion_key::kWarnings, companion.warnings},
       {companion_key::kBusiest, busiest}};
+  const CompanionDeviceLoss& loss = companion.deviceLoss;
+  if (!loss.test.empty()) {
+    document[companion_key::kDeviceLost] = {{companion_key::kTest, loss.test},
+                                            {companion_key::kMoment, loss.moment},
+                                            {companion_key::kSecondsIntoTest, NumberJson(loss.secondsIntoTest)}};
+  }
   // Texts are UTF-8 by the time they get here; a stray byte is replaced, never fatal.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -41,6 +41,22 @@ struct TestRecord {
   std::vector<BackEndFigure> backEnd;
 };
 
+// When, in a test's course, the back end's device was found gone.
+enum class LossMoment : uint8_t {
+  Before,  // at the check before the test began: the test did not run
+  During,  // while it set up or measured: its readings so far are kept
+  AtEnd,   // at its teardown, after the measured period
+};
+
+// The back end's device went away (its server stopped): in or before which
+// test, and when. Nothing later in the run is measured.
+struct DeviceLoss {
+  std::string test;  // that test's "TestMode" text; "" while the device is there
+  LossMoment moment = LossMoment::During;
+  uint64_t intoTestMs = 0;  // from the test's start, settling wait included; 0 before it
+  bool Happened() const { return !test.empty(); }
+};
+
 // Slot 0 is the empty test, slot 1 + mode a sound test of that mode.
 struct RunRecord {
   static constexpr int kEmptySlot = 0;
@@ -54,6 +70,7 @@ struct RunRecord {
   // tests are the slots.
   std::vector<TestRecord> sequence;
   uint32_t rounds = 1;
+  DeviceLoss deviceLoss;
   // The processor's clock at the run's start and end in MHz (0: unknown).
   double clockMhzStart = 0, clockMhzEnd = 0;
 

@@ -279,7 +279,7 @@ TEST(RunCommand, ADeviceGoneDuringATestIsSaidAndExitsOne) {
   t.status->stopAtProgress = 3;
   std::ostringstream out, err;
   EXPECT_EQ(RunBenchmarkCommand(*t.engine, options, false, out, err, &InterruptedByTermination), 1);
-  EXPECT_EQ(err.str(), "The Fake server went away during Fake 2D\n");
+  EXPECT_EQ(err.str(), "The Fake device went away during Fake 2D\n");
   ASSERT_NE(out.str().find("Results file: "), std::string::npos);
   DeleteResultsFileNamedIn(out.str());
 }

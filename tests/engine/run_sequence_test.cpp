@@ -241,6 +241,8 @@ TEST(DeviceLoss, EndsTheTestAtTheNextReadingSavesItAndRunsNoFurtherTest) {
   EXPECT_FALSE(result.interrupted) << "not the user's interruption";
   EXPECT_FALSE(result.record.tests[0].deviceLost);
   EXPECT_TRUE(result.record.tests[1].deviceLost);
+  EXPECT_EQ(result.record.deviceLoss.test, "Fake 2D");
+  EXPECT_EQ(result.record.deviceLoss.moment, LossMoment::During);
   EXPECT_EQ(result.record.tests[1].readings, (std::vector<float>{12.5f}));
   ASSERT_EQ(result.record.tests[1].backEnd.size(), 2u) << "asked at the test's end";
   EXPECT_EQ(result.record.tests[1].backEnd[1].name, "xruns");
@@ -251,6 +253,36 @@ TEST(DeviceLoss, EndsTheTestAtTheNextReadingSavesItAndRunsNoFurtherTest) {
   tinyxml2::XMLDocument document;
   ASSERT_EQ(document.LoadFile(result.resultsFile.c_str()), tinyxml2::XML_SUCCESS) << "the readings are saved";
   Delete(result.resultsFile);
+}
+
+TEST(DeviceLoss, GoneBeforeTheRunMeasuresNothingAndSaysWhichTestItPreceded) {
+  EngineUnderTest t;
+  t.output->lost.store(true);
+  const RunResult result = t.engine->RunTests(Only2D());
+  Delete(result.resultsFile);
+  EXPECT_TRUE(result.deviceLost);
+  EXPECT_EQ(result.record.deviceLoss.test, "Empty CPU test");
+  EXPECT_EQ(result.record.deviceLoss.moment, LossMoment::Before);
+  EXPECT_TRUE(result.record.Measured().empty());
+  EXPECT_TRUE(t.output->Inits().empty()) << "nothing is opened on a device that is gone";
+  EXPECT_NE(ReadLog().find("Device gone before Empty CPU test: nothing more is measured\r\n"), std::string::npos);
+}
+
+TEST(DeviceLoss, GoneAtInitCreatesNoEmitterMeasuresNothingAndStillCloses) {
+  EngineUnderTest t;
+  t.output->goneAtInit = true;
+  TestSettings run = Only2D();
+  run.test3DHardware = 1;
+  const RunResult result = t.engine->RunTests(run);
+  Delete(result.resultsFile);
+  EXPECT_TRUE(result.deviceLost);
+  EXPECT_EQ(result.record.deviceLoss.test, "Fake 2D");
+  EXPECT_EQ(result.record.deviceLoss.moment, LossMoment::During);
+  EXPECT_FALSE(result.record.tests[0].deviceLost) << "the empty test had its device";
+  EXPECT_TRUE(result.record.tests[1].deviceLost);
+  EXPECT_TRUE(result.record.tests[1].readings.empty());
+  EXPECT_EQ(t.output->CreatedCount(), 0);
+  EXPECT_EQ(t.output->Events(), (std::vector<std::string>{"Init", "Close"})) << "one test opened, none after";
 }
 
 TEST(Interruption, EndsTheTestAtTheNextReadingTearsDownAndSavesWhatWasMeasured) {

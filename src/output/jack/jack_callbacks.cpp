@@ -19,3 +19,5 @@ int JackXRun(void* argument) {
 void JackShutdown(void* argument) {
   static_cast<JackClientState*>(argument)->serverGone.store(true, std::memory_order_release);
 }
+
+void JackWatchShutdown(void* argument) { static_cast<std::atomic<bool>*>(argument)->store(true, std::memory_order_release); }

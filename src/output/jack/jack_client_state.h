@@ -32,3 +32,5 @@ struct JackClientState {
 int JackProcess(jack_nframes_t frames, void* argument);
 int JackXRun(void* argument);
 void JackShutdown(void* argument);
+// `argument` is a std::atomic<bool> set when the server ends.
+void JackWatchShutdown(void* argument);

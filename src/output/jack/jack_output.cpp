@@ -10,12 +10,16 @@
 #include "output/jack/jack_library.h"
 #include "output/jack/jack_server.h"
 #include "output/jack_factory.h"
+#include "output/jack_server_watch.h"
 #include "results/debug_log.h"
 
 namespace {
 
 constexpr const char* kLibraryFile = "libjack.so.0";
 constexpr const char* kClientName = "kv3r";
+// A server that has not answered a test's open by then is taken as gone
+// (libjack itself waits seconds for a server that is shutting down).
+constexpr int kOpenMilliseconds = 2000;
 
 // The JACK back end: one device, the server this process reaches. Like ASIO
 // it does not mix: emitter i is copied, sample for sample at the server's
@@ -52,7 +56,7 @@ class CJackOutput : public CAbstractOutput {
   int CommitDeferred(int) override { return 0; }
   // The server's rate: there is no asking it for another.
   int FixedPlaybackRate() override { return serverRate; }
-  bool DeviceLost() const override { return state.serverGone.load(std::memory_order_acquire); }
+  bool DeviceGone() override;
   std::vector<BackEndFigure> TestFigures() override;
 
  private:
@@ -70,6 +74,12 @@ class CJackOutput : public CAbstractOutput {
   int selectedDevice = 0;
   bool active = false;
   JackClientState state;
+  // Opened at the first question asked outside a test; kept until it sees
+  // the server go, or the back end ends.
+  std::unique_ptr<JackServerWatch> watch;
+  // Init found no server: gone until the next Init.
+  bool unreachable = false;
+  bool keepLibrary = false;  // a client was left open (ReleaseClient)
 };
 
 }  // namespace
@@ -101,7 +111,8 @@ CJackOutput::CJackOutput() : CAbstractOutput("JACK") {
 
 CJackOutput::~CJackOutput() {
   ReleaseClient();
-  FreeJackLibrary(library);
+  watch.reset();
+  if (!keepLibrary) FreeJackLibrary(library);
 }
 
 int CJackOutput::GetDeviceName(int device, char* name) {
@@ -116,16 +127,38 @@ void CJackOutput::GetFeatureReport(char* text) {
   if (IsDevice(selectedDevice)) AppendJackFeatureReport(text, library->jack, serverName.c_str());
 }
 
+bool CJackOutput::DeviceGone() {
+  if (!Usable()) return false;
+  if (unreachable) return true;
+  if (state.client != nullptr) {
+    return state.serverGone.load(std::memory_order_acquire) || (watch && watch->Gone());
+  }
+  if (!watch) watch = WatchJackServer();
+  return watch->Gone();
+}
+
 int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_t) {
   emitterCount = count;
   if (!IsDevice(device)) return 0;
   ReleaseClient();
+  // A live watch stays, through the test too (it costs the server nothing):
+  // closing a client is a request to a server that may be dying, which
+  // libjack waits on.
+  if (watch && watch->Gone()) watch.reset();
+  unreachable = false;
   state.xruns.store(0);
   state.serverGone.store(false);
   jack_status_t status = 0;
   const JackFunctions& jack = library->jack;
-  state.client = OpenJackClient(jack, kClientName, status);
-  if (state.client == nullptr) return 0;
+  bool late = false;
+  state.client = OpenJackClientWithin(jack, kClientName, status, kOpenMilliseconds, late);
+  keepLibrary = keepLibrary || late;
+  if (state.client == nullptr) {
+    DebugLog::Writef("The JACK server \"%s\" no longer answers (status 0x%x)\n", serverName.c_str(),
+                     static_cast<unsigned>(status));
+    unreachable = true;
+    return 0;
+  }
   jack.jack_set_process_callback(state.client, &JackProcess, &state);
   jack.jack_set_xrun_callback(state.client, &JackXRun, &state);
   jack.jack_on_shutdown(state.client, &JackShutdown, &state);
@@ -164,12 +197,20 @@ void CJackOutput::ConnectPorts() {
 void CJackOutput::ReleaseClient() {
   if (state.client == nullptr) return;
   const JackFunctions& jack = library->jack;
-  // Deactivation returns after the last process cycle, so the emitters are
-  // free to change afterwards.
-  if (active) jack.jack_deactivate(state.client);
+  if (state.serverGone.load(std::memory_order_acquire)) {
+    // libjack can crash deactivating or closing a client whose server died
+    // (its threads have ended with the server): it is left as it is, and the
+    // library stays loaded until the process ends.
+    DebugLog::Write("The JACK client stays open: its server is gone\n");
+    keepLibrary = true;
+  } else {
+    // Deactivation returns after the last process cycle, so the emitters are
+    // free to change afterwards.
+    if (active) jack.jack_deactivate(state.client);
+    for (int i = 0; i < state.portCount; ++i) jack.jack_port_unregister(state.client, state.ports[i]);
+    jack.jack_client_close(state.client);
+  }
   active = false;
-  for (int i = 0; i < state.portCount; ++i) jack.jack_port_unregister(state.client, state.ports[i]);
-  jack.jack_client_close(state.client);
   state.client = nullptr;
   state.portCount = 0;
   for (JackEmitter& emitter : state.emitters) {
@@ -215,7 +256,7 @@ std::vector<BackEndFigure> CJackOutput::TestFigures() {
   std::vector<BackEndFigure> figures;
   // A server that went away has no load to tell. The percentage is kept to
   // three places: the server's figure is a smoothed estimate.
-  if (!DeviceLost()) {
+  if (!state.serverGone.load(std::memory_order_acquire)) {
     figures.push_back({"dsp_load", std::round(library->jack.jack_cpu_load(state.client) * 1000.0) / 1000.0});
   }
   figures.push_back({"xruns", static_cast<double>(state.xruns.load())});

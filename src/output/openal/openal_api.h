@@ -44,6 +44,8 @@ inline constexpr ALCenum ALC_MAJOR_VERSION = 0x1000;
 inline constexpr ALCenum ALC_MINOR_VERSION = 0x1001;
 inline constexpr ALCenum ALC_DEFAULT_DEVICE_SPECIFIER = 0x1004;
 inline constexpr ALCenum ALC_DEVICE_SPECIFIER = 0x1005;
+inline constexpr ALCenum ALC_ALL_DEVICES_SPECIFIER = 0x1013;
+inline constexpr ALCenum ALC_CONNECTED = 0x313;  // ALC_EXT_disconnect
 
 // EAX 2.0 and X-RAM, reached through alGetProcAddress.
 struct EaxGuid {

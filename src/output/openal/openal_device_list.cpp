@@ -92,6 +92,13 @@ bool ProbeOpenALDevices(OpenALLibrary& library, ALCdevice*& device, ALCcontext*&
     al.alGetError();
     al.alcGetError(device);
 
+    record.tellsDisconnect = al.alcIsExtensionPresent(device, "ALC_EXT_disconnect") == 1;
+    if (al.alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT") == 1) {
+      // OpenAL Soft's name for the device its jack output opens.
+      const ALCchar* opened = al.alcGetString(device, ALC_ALL_DEVICES_SPECIFIER);
+      record.throughJack = opened != nullptr && std::strcmp(opened, "JACK Default") == 0;
+    }
+
     ALuint buffer = 0;
     al.alGenBuffers(1, &buffer);
     // Without a buffer this device and all later ones keep zero counts and flags.

@@ -18,6 +18,10 @@ struct OpenALDeviceInfo {
   int32_t xram;
   int32_t xramSize;
   int32_t xramFree;
+  // Whether the device says when it went away (ALC_EXT_disconnect), and
+  // whether OpenAL Soft plays it through JACK, whose output does not say.
+  int32_t tellsDisconnect;
+  int32_t throughJack;
 };
 
 inline constexpr int kMaxOpenALDevices = 32;

@@ -3,9 +3,11 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "output/feature_report_text.h"
+#include "output/jack_server_watch.h"
 #include "output/openal/openal_library.h"
 #include "results/debug_log.h"
 
@@ -60,6 +62,7 @@ class COpenALOutput : public CAbstractOutput {
   int SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
                              int apply) override;
   int CommitDeferred(int apply) override;
+  bool DeviceGone() override;
   int FixedPlaybackRate() override { return kBufferFrequency; }
   std::vector<BackEndFigure> TestFigures() override;
 
@@ -87,6 +90,18 @@ class COpenALOutput : public CAbstractOutput {
   ALint storageAutomatic = 0;
   ALint storageHardware = 0;
   ALint storageAccessible = 0;
+  // Between tests the selected device is opened without a context (no
+  // stream, nothing mixed) only to be asked whether it is still connected.
+  ALCdevice* watchDevice = nullptr;
+  // OpenAL Soft's jack output never says it lost its server: a watch of our own.
+  std::unique_ptr<JackServerWatch> jackWatch;
+  // Init could not open the device listed at start-up: gone until the next Init.
+  bool unreachable = false;
+  // A device whose JACK server died is never closed: OpenAL Soft would call
+  // libjack for the dead client, which can crash in jack_deactivate. It stays
+  // open, and the library loaded, until the process ends.
+  bool keepLibrary = false;
+  void CloseWatch();
 };
 
 }  // namespace
@@ -99,7 +114,9 @@ COpenALOutput::~COpenALOutput() {
   // Unloading the library under an open device would leave its mixer
   // running in unmapped code.
   if (device.load() != nullptr || context.load() != nullptr) Close();
-  FreeOpenALLibrary(library);
+  CloseWatch();
+  jackWatch.reset();
+  if (!keepLibrary) FreeOpenALLibrary(library);
 }
 
 const OpenALDeviceInfo* COpenALOutput::Record(int index) const {
@@ -116,6 +133,38 @@ bool COpenALOutput::Failed() const {
   return library->al.alcGetError(device.load(std::memory_order_relaxed)) != ALC_NO_ERROR;
 }
 
+void COpenALOutput::CloseWatch() {
+  if (watchDevice != nullptr) library->al.alcCloseDevice(watchDevice);
+  watchDevice = nullptr;
+}
+
+bool COpenALOutput::DeviceGone() {
+  const OpenALDeviceInfo* record = Record(selectedDevice);
+  if (record == nullptr) return false;
+  if (unreachable) return true;
+  if (record->throughJack != 0) {
+    if (!jackWatch) jackWatch = WatchJackServer();
+    return jackWatch->Gone();
+  }
+  if (record->tellsDisconnect == 0) return false;
+  const OpenALFunctions& al = library->al;
+  ALCdevice* asked = device.load(std::memory_order_acquire);
+  if (asked == nullptr) {
+    if (watchDevice == nullptr) {
+      watchDevice = al.alcOpenDevice(IsDefaultDeviceName(record->name) ? nullptr : record->name);
+      if (watchDevice == nullptr) {
+        DebugLog::Writef("The OpenAL device \"%s\" can no longer be opened\n", record->name);
+        unreachable = true;
+        return true;
+      }
+    }
+    asked = watchDevice;
+  }
+  ALCint connected = 1;
+  al.alcGetIntegerv(asked, ALC_CONNECTED, 1, &connected);
+  return connected == 0;
+}
+
 int COpenALOutput::Init(platform::WindowHandle, int, int, int count, uint8_t mode) {
   emitterCount = count;
   // A test that was never closed must not keep its device open.
@@ -123,10 +172,27 @@ int COpenALOutput::Init(platform::WindowHandle, int, int, int count, uint8_t mod
   const OpenALDeviceInfo* record = Record(selectedDevice);
   if (record == nullptr) return 0;
   const OpenALFunctions& al = library->al;
+  CloseWatch();
+  // A live watch stays for the test: closing a client is a request to a
+  // server that may be dying, which libjack waits on.
+  if (jackWatch && jackWatch->Gone()) jackWatch.reset();
+  unreachable = false;
 
   ALCdevice* opened = al.alcOpenDevice(IsDefaultDeviceName(record->name) ? nullptr : record->name);
-  if (opened == nullptr) return 0;
+  if (opened == nullptr) {
+    // It was there at start-up: its server (or card) has gone.
+    DebugLog::Writef("The OpenAL device \"%s\" can no longer be opened\n", record->name);
+    unreachable = true;
+    return 0;
+  }
   ALCcontext* created = al.alcCreateContext(opened, nullptr);
+  if (created == nullptr) {
+    ALCint connected = 1;
+    if (record->tellsDisconnect != 0) al.alcGetIntegerv(opened, ALC_CONNECTED, 1, &connected);
+    unreachable = connected == 0;
+    al.alcCloseDevice(opened);
+    return 0;
+  }
   al.alcMakeContextCurrent(created);
 
   if (mode != Mode2D) {
@@ -174,6 +240,16 @@ int COpenALOutput::Close() {
   ALCcontext* created = context.exchange(nullptr);
   if (library == nullptr) return 1;
   const OpenALFunctions& al = library->al;
+  if (jackWatch && jackWatch->Gone() && (created != nullptr || opened != nullptr)) {
+    for (Emitter& emitter : emitters) {
+      emitter.source.store(0);
+      emitter.buffer = 0;
+    }
+    al.alcMakeContextCurrent(nullptr);
+    DebugLog::Write("The OpenAL device stays open: its JACK server is gone\n");
+    keepLibrary = true;
+    return 1;
+  }
   if (created != nullptr) {
     // Emitters still alive die with the context: forget their names so a
     // later test does not delete another test's objects.

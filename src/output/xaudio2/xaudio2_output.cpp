@@ -74,8 +74,7 @@ class CXAudio2Output : public CAbstractOutput {
                              int apply) override;
   int CommitDeferred(int apply) override;
   const char* ModeName(uint8_t mode) override;
-  bool DeviceLost() const override { return lost.load(std::memory_order_acquire) || EngineGone(); }
-  bool DeviceGone() override { return DeviceLost(); }
+  bool DeviceGone() override { return lost.load(std::memory_order_acquire) || EngineGone(); }
   std::vector<BackEndFigure> TestFigures() override;
 
  private:

@@ -59,7 +59,9 @@ class RecordingOutput : public CAbstractOutput {
     std::lock_guard lock(mutex);
     inits.push_back({device, frequency, count, mode});
     events.push_back("Init");
-    return 1;
+    // A server that dies as the test connects to it.
+    if (goneAtInit) lost.store(true);
+    return goneAtInit ? 0 : 1;
   }
   int Close() override {
     Record("Close");
@@ -130,7 +132,7 @@ class RecordingOutput : public CAbstractOutput {
     Record(Call{"CommitDeferred", -1, 0, 0, 0, apply});
     return 0;
   }
-  bool DeviceLost() const override { return lost.load(); }
+  bool DeviceGone() override { return lost.load(); }
   std::vector<BackEndFigure> TestFigures() override { return figures; }
 
   int hw3DBuffers;
@@ -144,6 +146,7 @@ class RecordingOutput : public CAbstractOutput {
   // Raised by a test as a server that ends would; `figures` is what every
   // test's end is told.
   std::atomic<bool> lost{false};
+  bool goneAtInit = false;
   std::vector<BackEndFigure> figures;
 
  private:
