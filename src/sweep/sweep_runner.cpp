@@ -166,7 +166,15 @@ int RunSweep(const Request& options, const std::vector<SettingChoices>& choices,
   std::error_code failure;
   fs::create_directories(fs::path(directory) / "logs", failure);
   if (failure) {
-    err << "Cannot make the folder " << directory << ": " << failure.message() << '\n';
+    // The nearest folder that exists names the file system that refused.
+    const std::string reason = failure.message();
+    std::error_code ignored;
+    fs::path existing = fs::absolute(fs::path(directory), ignored).parent_path();
+    while (!existing.empty() && existing != existing.root_path() && !fs::exists(existing, ignored)) {
+      existing = existing.parent_path();
+    }
+    err << "Cannot make the folder " << directory << ": "
+        << platform::CreationFailureReason(existing.string().c_str(), reason) << '\n';
     return kExitNothingSaved;
   }
   std::string userSettings;
