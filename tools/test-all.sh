@@ -64,7 +64,12 @@ step "native Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
-ctest --preset linux -j "$test_jobs"
+# The server-loss cases get a second try: now and then OpenAL Soft's pulse
+# output crashes inside the library when PipeWire dies between two tests
+# (not yet mended). A case that fails twice still fails the suite.
+server_loss='^kv3r_server_loss_'
+ctest --preset linux -j "$test_jobs" -E "$server_loss"
+ctest --preset linux -j "$test_jobs" -R "$server_loss" --repeat until-pass:2
 step "Debian package (install, run the installed kv3r, remove)"; tools/package-check.sh deb
 
 # The native suite again under the sanitizers: memory and undefined
@@ -74,7 +79,8 @@ for sanitizer in asan tsan; do
   cmake --preset "linux-$sanitizer" >/dev/null
   cmake --build --preset "linux-$sanitizer" -j "$jobs"
   step "native Linux tests (linux-$sanitizer)"
-  ctest --preset "linux-$sanitizer" -j "$test_jobs"
+  ctest --preset "linux-$sanitizer" -j "$test_jobs" -E "$server_loss"
+  ctest --preset "linux-$sanitizer" -j "$test_jobs" -R "$server_loss" --repeat until-pass:2
 done
 
 # The results reader's fuzz target, briefly: it needs clang's libFuzzer.

@@ -29,7 +29,7 @@ section { background: #fff; border: 1px solid #dde1e6; border-radius: 8px; paddi
 .wide { overflow-x: auto; }
 svg.chart { width: 100%; height: auto; display: block; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; font-size: 12.5px; }
-th, td { padding: 3px 4px; border-bottom: 1px solid #e7eaee; text-align: right; vertical-align: top; }
+th, td { padding: 3px 2px; border-bottom: 1px solid #e7eaee; text-align: right; vertical-align: top; }
 th { background: #eef1f4; vertical-align: bottom; } td.text, th.text { text-align: left; }
 td.text { overflow-wrap: anywhere; min-width: 6em; } .ci { color: #5b6573; }
 .verdict-measurable { color: #a33; font-weight: 600; } .verdict-none { color: #2a7a3a; }
