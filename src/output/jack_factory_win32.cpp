@@ -9,6 +9,7 @@ namespace {
 class NoJackServerWatch : public JackServerWatch {
  public:
   bool Gone() const override { return false; }
+  void MarkGone() override {}
 };
 }  // namespace
 

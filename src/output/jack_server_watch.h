@@ -12,6 +12,11 @@ class JackServerWatch {
   virtual ~JackServerWatch() = default;
   // One atomic load: safe in a measuring loop and from any thread.
   virtual bool Gone() const = 0;
+  // The owner found the server gone another way (an open that never
+  // returned): the watch's client is then left as it is, as after the
+  // server's own word, since closing it would wait on libjack's lock that
+  // the unfinished open holds.
+  virtual void MarkGone() = 0;
 };
 
 // Connects at once (never starting a server); a server that does not answer

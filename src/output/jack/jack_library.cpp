@@ -1,10 +1,13 @@
 #include "output/jack/jack_library.h"
 
+#include <atomic>
 #include <new>
 
 namespace {
 
 void Silence(const char*) {}
+
+std::atomic<JackLibrary*> keptLibraries{nullptr};
 
 bool BindEntryPoints(JackFunctions& jack, platform::LibraryHandle module) {
   bool complete = true;
@@ -35,4 +38,12 @@ void FreeJackLibrary(JackLibrary* library) {
   if (library == nullptr) return;
   if (library->module != nullptr) platform::FreeDynamicLibrary(library->module);
   delete library;
+}
+
+void KeepJackLibrary(JackLibrary* library) {
+  if (library == nullptr) return;
+  library->nextKept = keptLibraries.load(std::memory_order_relaxed);
+  while (!keptLibraries.compare_exchange_weak(library->nextKept, library, std::memory_order_release,
+                                              std::memory_order_relaxed)) {
+  }
 }

@@ -112,7 +112,11 @@ CJackOutput::CJackOutput() : CAbstractOutput("JACK") {
 CJackOutput::~CJackOutput() {
   ReleaseClient();
   watch.reset();
-  if (!keepLibrary) FreeJackLibrary(library);
+  if (keepLibrary) {
+    KeepJackLibrary(library);
+  } else {
+    FreeJackLibrary(library);
+  }
 }
 
 int CJackOutput::GetDeviceName(int device, char* name) {
@@ -157,6 +161,7 @@ int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_
     DebugLog::Writef("The JACK server \"%s\" no longer answers (status 0x%x)\n", serverName.c_str(),
                      static_cast<unsigned>(status));
     unreachable = true;
+    if (watch) watch->MarkGone();
     return 0;
   }
   jack.jack_set_process_callback(state.client, &JackProcess, &state);
@@ -203,6 +208,7 @@ void CJackOutput::ReleaseClient() {
     // library stays loaded until the process ends.
     DebugLog::Write("The JACK client stays open: its server is gone\n");
     keepLibrary = true;
+    if (watch) watch->MarkGone();
   } else {
     // Deactivation returns after the last process cycle, so the emitters are
     // free to change afterwards.

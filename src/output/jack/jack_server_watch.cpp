@@ -32,12 +32,15 @@ class PosixJackServerWatch : public JackServerWatch {
   // A client whose server died is left as it is: libjack can crash closing
   // it. Its threads have ended; the library stays loaded.
   ~PosixJackServerWatch() override {
-    if (late) return;
-    if (Gone()) return;
+    if (late || Gone()) {
+      KeepJackLibrary(library);
+      return;
+    }
     if (client != nullptr) library->jack.jack_client_close(client);
     FreeJackLibrary(library);
   }
   bool Gone() const override { return gone.load(std::memory_order_acquire); }
+  void MarkGone() override { gone.store(true, std::memory_order_release); }
 
  private:
   JackLibrary* library = nullptr;
