@@ -25,7 +25,18 @@ struct JackClientState {
   JackEmitter emitters[kMaxEmitters];
   std::atomic<uint32_t> xruns{0};
   std::atomic<bool> serverGone{false};
+  // A client left open on a dead server is never deactivated, and libjack
+  // may run one more cycle on a thread of its own: `abandoned` turns the
+  // process callback away, and `inProcess` tells when a cycle under way has
+  // left (see AbandonJackClientState).
+  std::atomic<bool> abandoned{false};
+  std::atomic<int> inProcess{0};
 };
+
+// After this returns the process callback no longer reads the state's
+// ports or emitters, nor the sounds they point to (it waits a moment for a
+// cycle under way). The state itself must outlive the client.
+void AbandonJackClientState(JackClientState& state);
 
 // The callbacks, `argument` being the JackClientState: no allocation, no
 // lock, no log.

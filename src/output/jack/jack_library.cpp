@@ -1,13 +1,12 @@
 #include "output/jack/jack_library.h"
 
-#include <atomic>
 #include <new>
+
+#include "output/jack/kept_until_exit.h"
 
 namespace {
 
 void Silence(const char*) {}
-
-std::atomic<JackLibrary*> keptLibraries{nullptr};
 
 bool BindEntryPoints(JackFunctions& jack, platform::LibraryHandle module) {
   bool complete = true;
@@ -40,10 +39,4 @@ void FreeJackLibrary(JackLibrary* library) {
   delete library;
 }
 
-void KeepJackLibrary(JackLibrary* library) {
-  if (library == nullptr) return;
-  library->nextKept = keptLibraries.load(std::memory_order_relaxed);
-  while (!keptLibraries.compare_exchange_weak(library->nextKept, library, std::memory_order_release,
-                                              std::memory_order_relaxed)) {
-  }
-}
+void KeepJackLibrary(JackLibrary* library) { KeepUntilExit(library); }

@@ -6,7 +6,6 @@
 struct JackLibrary {
   platform::LibraryHandle module = nullptr;
   JackFunctions jack;
-  JackLibrary* nextKept = nullptr;  // see KeepJackLibrary
 };
 
 // Null when the file is missing or lacks an entry point. libjack's own
@@ -16,6 +15,6 @@ JackLibrary* LoadJackLibrary(const char* fileName);
 // Accepts null.
 void FreeJackLibrary(JackLibrary* library);
 // For a library that must stay loaded until the process ends (a client of a
-// dead or silent server is open in it, or an open never returned): kept
-// where the process can still reach it. Accepts null.
+// dead or silent server is open in it, or an open never returned). Accepts
+// null.
 void KeepJackLibrary(JackLibrary* library);

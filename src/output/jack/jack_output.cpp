@@ -9,6 +9,7 @@
 #include "output/jack/jack_feature_report.h"
 #include "output/jack/jack_library.h"
 #include "output/jack/jack_server.h"
+#include "output/jack/kept_until_exit.h"
 #include "output/jack_factory.h"
 #include "output/jack_server_watch.h"
 #include "results/debug_log.h"
@@ -62,7 +63,7 @@ class CJackOutput : public CAbstractOutput {
  private:
   bool Usable() const { return library != nullptr; }
   bool IsDevice(int device) const { return Usable() && device == 0; }
-  bool IsPort(int index) const { return state.client != nullptr && index >= 0 && index < state.portCount; }
+  bool IsPort(int index) const { return state->client != nullptr && index >= 0 && index < state->portCount; }
   void RegisterPorts(int count);
   void ConnectPorts();
   void ReleaseClient();
@@ -73,7 +74,9 @@ class CJackOutput : public CAbstractOutput {
   int playbackPorts = 0;
   int selectedDevice = 0;
   bool active = false;
-  JackClientState state;
+  // A fresh one for each client: one left open on a dead server keeps its
+  // state (libjack holds it) until the process ends.
+  std::unique_ptr<JackClientState> state = std::make_unique<JackClientState>();
   // Opened at the first question asked outside a test; kept until it sees
   // the server go, or the back end ends.
   std::unique_ptr<JackServerWatch> watch;
@@ -90,7 +93,7 @@ CJackOutput::CJackOutput() : CAbstractOutput("JACK") {
     DebugLog::Writef("%s not found\n", kLibraryFile);
     return;
   }
-  state.jack = &library->jack;
+  state->jack = &library->jack;
   serverName = JackServerName();
   // The device is the server: one that does not answer now is no device.
   jack_status_t status = 0;
@@ -134,8 +137,8 @@ void CJackOutput::GetFeatureReport(char* text) {
 bool CJackOutput::DeviceGone() {
   if (!Usable()) return false;
   if (unreachable) return true;
-  if (state.client != nullptr) {
-    return state.serverGone.load(std::memory_order_acquire) || (watch && watch->Gone());
+  if (state->client != nullptr) {
+    return state->serverGone.load(std::memory_order_acquire) || (watch && watch->Gone());
   }
   if (!watch) watch = WatchJackServer();
   return watch->Gone();
@@ -150,32 +153,32 @@ int CJackOutput::Init(platform::WindowHandle, int device, int, int count, uint8_
   // libjack waits on.
   if (watch && watch->Gone()) watch.reset();
   unreachable = false;
-  state.xruns.store(0);
-  state.serverGone.store(false);
+  state->xruns.store(0);
+  state->serverGone.store(false);
   jack_status_t status = 0;
   const JackFunctions& jack = library->jack;
   bool late = false;
-  state.client = OpenJackClientWithin(jack, kClientName, status, kOpenMilliseconds, late);
+  state->client = OpenJackClientWithin(jack, kClientName, status, kOpenMilliseconds, late);
   keepLibrary = keepLibrary || late;
-  if (state.client == nullptr) {
+  if (state->client == nullptr) {
     DebugLog::Writef("The JACK server \"%s\" no longer answers (status 0x%x)\n", serverName.c_str(),
                      static_cast<unsigned>(status));
     unreachable = true;
     if (watch) watch->MarkGone();
     return 0;
   }
-  jack.jack_set_process_callback(state.client, &JackProcess, &state);
-  jack.jack_set_xrun_callback(state.client, &JackXRun, &state);
-  jack.jack_on_shutdown(state.client, &JackShutdown, &state);
+  jack.jack_set_process_callback(state->client, &JackProcess, state.get());
+  jack.jack_set_xrun_callback(state->client, &JackXRun, state.get());
+  jack.jack_on_shutdown(state->client, &JackShutdown, state.get());
   const int wanted = std::clamp(count, 0, kMaxEmitters);
   RegisterPorts(wanted);
-  if (jack.jack_activate(state.client) != 0) {
+  if (jack.jack_activate(state->client) != 0) {
     ReleaseClient();
     return 0;
   }
   active = true;
   ConnectPorts();
-  return state.portCount == wanted ? 1 : 0;
+  return state->portCount == wanted ? 1 : 0;
 }
 
 void CJackOutput::RegisterPorts(int count) {
@@ -183,43 +186,50 @@ void CJackOutput::RegisterPorts(int count) {
     char name[24];  // "emitter_" and any int
     std::snprintf(name, sizeof name, "emitter_%d", i + 1);
     jack_port_t* port =
-        library->jack.jack_port_register(state.client, name, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+        library->jack.jack_port_register(state->client, name, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
     if (port == nullptr) return;
-    state.ports[state.portCount++] = port;
+    state->ports[state->portCount++] = port;
   }
 }
 
 void CJackOutput::ConnectPorts() {
   const JackFunctions& jack = library->jack;
-  const char** physical = PhysicalPlaybackPorts(jack, state.client);
+  const char** physical = PhysicalPlaybackPorts(jack, state->client);
   const int count = CountPorts(physical);
-  for (int i = 0; i < state.portCount && count > 0; ++i) {
-    jack.jack_connect(state.client, jack.jack_port_name(state.ports[i]), physical[i % count]);
+  for (int i = 0; i < state->portCount && count > 0; ++i) {
+    jack.jack_connect(state->client, jack.jack_port_name(state->ports[i]), physical[i % count]);
   }
   if (physical != nullptr) jack.jack_free(physical);
 }
 
 void CJackOutput::ReleaseClient() {
-  if (state.client == nullptr) return;
+  if (state->client == nullptr) return;
   const JackFunctions& jack = library->jack;
-  if (state.serverGone.load(std::memory_order_acquire)) {
-    // libjack can crash deactivating or closing a client whose server died
-    // (its threads have ended with the server): it is left as it is, and the
-    // library stays loaded until the process ends.
+  // The watch may hear of the server's end before the client does.
+  if (state->serverGone.load(std::memory_order_acquire) || (watch && watch->Gone())) {
+    // libjack can crash deactivating or closing a client whose server died:
+    // it is left as it is, with its state, and the library stays loaded
+    // until the process ends.
     DebugLog::Write("The JACK client stays open: its server is gone\n");
     keepLibrary = true;
     if (watch) watch->MarkGone();
+    AbandonJackClientState(*state);
+    KeepUntilExit(state.release());
+    state = std::make_unique<JackClientState>();
+    state->jack = &library->jack;
+    active = false;
+    return;
   } else {
     // Deactivation returns after the last process cycle, so the emitters are
     // free to change afterwards.
-    if (active) jack.jack_deactivate(state.client);
-    for (int i = 0; i < state.portCount; ++i) jack.jack_port_unregister(state.client, state.ports[i]);
-    jack.jack_client_close(state.client);
+    if (active) jack.jack_deactivate(state->client);
+    for (int i = 0; i < state->portCount; ++i) jack.jack_port_unregister(state->client, state->ports[i]);
+    jack.jack_client_close(state->client);
   }
   active = false;
-  state.client = nullptr;
-  state.portCount = 0;
-  for (JackEmitter& emitter : state.emitters) {
+  state->client = nullptr;
+  state->portCount = 0;
+  for (JackEmitter& emitter : state->emitters) {
     emitter.playing.store(false);
     emitter.source = JackSource{};
   }
@@ -232,7 +242,7 @@ int CJackOutput::Close() {
 
 int CJackOutput::CreateEmitter(int index, int dataSize, const void* data, int, uint8_t, int, int) {
   if (!IsPort(index) || data == nullptr || dataSize < 0) return 0;
-  JackEmitter& emitter = state.emitters[index];
+  JackEmitter& emitter = state->emitters[index];
   emitter.playing.store(false, std::memory_order_release);
   // The engine's block is mono.
   emitter.source = MakeJackSource(data, static_cast<uint32_t>(dataSize), 1);
@@ -240,32 +250,32 @@ int CJackOutput::CreateEmitter(int index, int dataSize, const void* data, int, u
 }
 
 int CJackOutput::PlayEmitter(int index) {
-  if (!IsPort(index) || state.emitters[index].source.samples == nullptr) return 0;
-  state.emitters[index].playing.store(true, std::memory_order_release);
+  if (!IsPort(index) || state->emitters[index].source.samples == nullptr) return 0;
+  state->emitters[index].playing.store(true, std::memory_order_release);
   return 1;
 }
 
 int CJackOutput::StopEmitter(int index) {
   if (!Usable()) return 0;
-  if (IsEmitterIndex(index)) state.emitters[index].playing.store(false, std::memory_order_release);
+  if (IsEmitterIndex(index)) state->emitters[index].playing.store(false, std::memory_order_release);
   return 1;
 }
 
 int CJackOutput::DestroyEmitter(int index) {
   // The source stays as it is until Close: a cycle under way may still read it.
-  if (IsEmitterIndex(index)) state.emitters[index].playing.store(false, std::memory_order_release);
+  if (IsEmitterIndex(index)) state->emitters[index].playing.store(false, std::memory_order_release);
   return 1;
 }
 
 std::vector<BackEndFigure> CJackOutput::TestFigures() {
-  if (state.client == nullptr) return {};
+  if (state->client == nullptr) return {};
   std::vector<BackEndFigure> figures;
   // A server that went away has no load to tell. The percentage is kept to
   // three places: the server's figure is a smoothed estimate.
-  if (!state.serverGone.load(std::memory_order_acquire)) {
-    figures.push_back({"dsp_load", std::round(library->jack.jack_cpu_load(state.client) * 1000.0) / 1000.0});
+  if (!state->serverGone.load(std::memory_order_acquire)) {
+    figures.push_back({"dsp_load", std::round(library->jack.jack_cpu_load(state->client) * 1000.0) / 1000.0});
   }
-  figures.push_back({"xruns", static_cast<double>(state.xruns.load())});
+  figures.push_back({"xruns", static_cast<double>(state->xruns.load())});
   return figures;
 }
 
