@@ -120,7 +120,8 @@ std::string CompanionPathOf(const std::string& resultsPath);
 std::string CompanionText(const Companion& companion);
 
 // Reads a companion's text, which must name `resultsFileName` (the results
-// file's name without its folder) as the file it belongs to and be of
+// file's name without its folder, in the system's 8-bit text) as the file it
+// belongs to and be of
 // kCompanionFormat. Null with one line saying why when it is not JSON, lacks
 // a key or holds a key of the wrong type; keys this reader does not know are
 // left alone.

@@ -2,10 +2,10 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/text_encoding.h"
 #include "results/companion.h"
 #include "results/file_bytes.h"
 #include "results/json_fields.h"
-#include "results/lenient_text.h"
 
 namespace results {
 // Named, not anonymous: the unity builds compile both formats in one unit.
@@ -288,8 +288,11 @@ Companion CompanionAt(const Json& document, const std::string& resultsFileName) 
                     std::to_string(kCompanionFormat)};
   }
   companion.resultsFile = Text(document, "", companion_key::kResultsFile);
-  if (companion.resultsFile != LenientUtf8(resultsFileName)) {
-    throw Malformed{"it belongs to " + companion.resultsFile + ", not to " + LenientUtf8(resultsFileName)};
+  // Converted as the writer converts it (on Windows a name in the ANSI code
+  // page can also be valid UTF-8).
+  const std::string expected = platform::AnsiToUtf8(resultsFileName);
+  if (companion.resultsFile != expected) {
+    throw Malformed{"it belongs to " + companion.resultsFile + ", not to " + expected};
   }
   companion.rounds = Whole(document, "", companion_key::kRounds);
   companion.processors = Whole(document, "", companion_key::kProcessors);

@@ -11,6 +11,13 @@ namespace {
 // UTF-8 as a Linux device name arrives; "Café" would turn into "CafÃ©" if a
 // writer re-encoded it.
 constexpr const char* kDevice = "Sortie «Café» – Haut-parleurs";
+// The same name as the system hands it over: in the ANSI code page (1252)
+// on Windows.
+#ifdef _WIN32
+constexpr const char* kSystemDevice = "Sortie \xAB" "Caf\xE9\xBB \x96 Haut-parleurs";
+#else
+constexpr const char* kSystemDevice = kDevice;
+#endif
 
 RunRecord RoundRun() {
   RunRecord run;
@@ -31,7 +38,7 @@ RunRecord RoundRun() {
 TEST(Formats, ACompanionReadsBackAsWrittenWithItsNamesIntact) {
   const RunRecord run = RoundRun();
   CompanionFacts facts;
-  facts.environment.device = kDevice;
+  facts.environment.device = kSystemDevice;
   facts.environment.backEnd = "OpenAL";
   facts.measuringMethod = 2;
   facts.systemSourceName = "/proc/stat";
