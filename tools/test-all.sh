@@ -64,12 +64,14 @@ step "native Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
-# The server-loss cases get a second try: now and then OpenAL Soft's pulse
-# output crashes inside the library when PipeWire dies between two tests
-# (not yet mended). A case that fails twice still fails the suite.
-server_loss='^kv3r_server_loss_'
-ctest --preset linux -j "$test_jobs" -E "$server_loss"
-ctest --preset linux -j "$test_jobs" -R "$server_loss" --repeat until-pass:2
+# The cases with a PipeWire server that fails under OpenAL Soft get a second
+# try: now and then OpenAL Soft 1.19's pulse output crashes inside
+# alcCreateContext when the server fails while the context is being made (a
+# core dump showed it; nothing of ours is on the stack). A case that fails
+# twice still fails the suite.
+server_failure='^kv3r_server_loss_|^kv3r_through_pipewire$'
+ctest --preset linux -j "$test_jobs" -E "$server_failure"
+ctest --preset linux -j "$test_jobs" -R "$server_failure" --repeat until-pass:2
 step "Debian package (install, run the installed kv3r, remove)"; tools/package-check.sh deb
 
 # The native suite again under the sanitizers: memory and undefined
@@ -79,8 +81,8 @@ for sanitizer in asan tsan; do
   cmake --preset "linux-$sanitizer" >/dev/null
   cmake --build --preset "linux-$sanitizer" -j "$jobs"
   step "native Linux tests (linux-$sanitizer)"
-  ctest --preset "linux-$sanitizer" -j "$test_jobs" -E "$server_loss"
-  ctest --preset "linux-$sanitizer" -j "$test_jobs" -R "$server_loss" --repeat until-pass:2
+  ctest --preset "linux-$sanitizer" -j "$test_jobs" -E "$server_failure"
+  ctest --preset "linux-$sanitizer" -j "$test_jobs" -R "$server_failure" --repeat until-pass:2
 done
 
 # The results reader's fuzz target, briefly: it needs clang's libFuzzer.
