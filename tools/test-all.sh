@@ -64,12 +64,13 @@ step "native Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
-# The cases with a PipeWire server that fails under OpenAL Soft get a second
-# try: now and then OpenAL Soft 1.19's pulse output crashes inside
-# alcCreateContext when the server fails while the context is being made (a
-# core dump showed it; nothing of ours is on the stack). A case that fails
-# twice still fails the suite.
-server_failure='^kv3r_server_loss_|^kv3r_through_pipewire$'
+# The cases with a real PipeWire server get a second try: now and then a
+# client library crashes inside itself when the server fails or refuses a
+# connection (OpenAL Soft 1.19's pulse output in alcCreateContext, seen in a
+# core dump; once at a PipeWire server's start while the suite started
+# Chromium beside it). Nothing of ours is on the stack. The server-loss
+# cases all come along. A case that fails twice still fails the suite.
+server_failure='^kv3r_server_loss_|^kv3r_through_pipewire$|^xaudio2_(pipewire|server_lost)_end_to_end$'
 ctest --preset linux -j "$test_jobs" -E "$server_failure"
 ctest --preset linux -j "$test_jobs" -R "$server_failure" --repeat until-pass:2
 step "Debian package (install, run the installed kv3r, remove)"; tools/package-check.sh deb
