@@ -66,9 +66,9 @@ cmake --build --preset linux -j "$jobs"
 step "native Linux tests"
 # The cases with a real PipeWire server get a second try: now and then a
 # client library crashes inside itself when the server fails or refuses a
-# connection (OpenAL Soft 1.19's pulse output in alcCreateContext, seen in a
-# core dump; once at a PipeWire server's start while the suite started
-# Chromium beside it). Nothing of ours is on the stack. The server-loss
+# connection: OpenAL Soft 1.19's pulse output in alcCreateContext (a core
+# dump showed nothing of ours below that call), and once the XAudio2 run at
+# a PipeWire server's start (not caught in a core dump). The server-loss
 # cases all come along. A case that fails twice still fails the suite.
 server_failure='^kv3r_server_loss_|^kv3r_through_pipewire$|^xaudio2_(pipewire|server_lost)_end_to_end$'
 ctest --preset linux -j "$test_jobs" -E "$server_failure"
